@@ -1,0 +1,101 @@
+#include "app/game.h"
+
+#include <allegro.h>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/clock.h"
+#include "audio/sound.h"
+#include "obstacles/lanes.h"
+#include "presentation/assets.h"
+#include "presentation/frame.h"
+#include "riders/rider.h"
+
+float riverSpeed = 0.0f;
+bool gameOver = false;
+uint8_t winner = 0;
+
+GameSetup defaultGameSetup()
+{
+    GameSetup setup{};
+    std::strcpy(setup.riders[0].name, "Rudko");
+    setup.riders[0].leftKey = KEY_A;
+    setup.riders[0].rightKey = KEY_D;
+    setup.riders[0].actionKey = KEY_S;
+    std::strcpy(setup.riders[1].name, "Berto");
+    setup.riders[1].leftKey = KEY_LEFT;
+    setup.riders[1].rightKey = KEY_RIGHT;
+    setup.riders[1].actionKey = KEY_DOWN;
+    return setup;
+}
+
+float rampSpeed(uint32_t t)
+{
+    return static_cast<float>(std::sin(static_cast<double>(t) / 10.0 * 3.1415 / 2.0) * 15.0);
+}
+
+void setupGame(const GameSetup& setup)
+{
+    riverSpeed = 0.0f;
+    gameOver = false;
+    riders[0]->reset();
+    riders[1]->reset();
+    riders[0]->x = static_cast<float>((SCREEN_W - 200) / 4 + 100);
+    riders[1]->x = static_cast<float>(((SCREEN_W - 200) * 3) / 4 + 100);
+    for (int i = 0; i < 2; ++i) {
+        const RiderSetup& from = setup.riders[i];
+        std::memcpy(riders[i]->name, from.name, sizeof riders[i]->name);
+        riders[i]->name[sizeof riders[i]->name - 1] = '\0';
+        riders[i]->leftKey = from.leftKey;
+        riders[i]->rightKey = from.rightKey;
+        riders[i]->actionKey = from.actionKey;
+    }
+    riders[1]->index = 1;
+}
+
+static void showEndScreen()
+{
+    clear_keybuf();
+    const int w = titleBitmap->w;
+    const int h = titleBitmap->h;
+    masked_blit(titleBitmap, screen, 0, 0, SCREEN_W / 2 - w / 2, SCREEN_H / 2 - h / 2, w, h);
+    textprintf_centre_ex(screen, font, SCREEN_W / 2, SCREEN_H / 2 - h / 2 - 20,
+                         makecol(255, 255, 0), -1, "%s is the", riders[winner]->name);
+    readkey();
+}
+
+void runGame(const GameSetup& setup)
+{
+    ticks = 0;
+    setupGame(setup);
+    ObstacleLanes lanes;
+    playSound(SND_MUSIC);
+    uint32_t nextTick = ticks + 1;
+    for (;;) {
+        if (key[KEY_ESC])
+            break;
+        const uint32_t now = ticks;
+        if (now < 10)
+            riverSpeed = rampSpeed(now);
+        if (gameOver) {
+            riverSpeed = static_cast<float>(static_cast<double>(riverSpeed) - 0.1);
+            if (riverSpeed <= 0.0f)
+                break;
+        }
+        updateRiders();
+        if (rand() % 10 == 0)
+            lanes.spawnObstacle();
+        renderFrame(lanes);
+        vsync();
+        nextTick = waitForTick(nextTick);
+    }
+    if (gameOver) {
+        showEndScreen();
+    } else {
+        stopSound(SND_MUSIC);
+        // The held ESC must not also end the menu.
+        while (key[KEY_ESC])
+            rest(1);
+    }
+}

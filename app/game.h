@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+
+class ObstacleLanes;
+
+// Pixels per tick the river moves down the screen: 0 at the start, ~14.8 when cruising.
+extern float riverSpeed;
+// Set once per game by the first rider to run out of health; cleared by setupGame.
+extern bool gameOver;
+extern uint8_t winner;
+
+struct RiderSetup {
+    char name[20];
+    int32_t leftKey;
+    int32_t rightKey;
+    int32_t actionKey;
+};
+
+struct GameSetup {
+    RiderSetup riders[2];
+};
+
+// "Rudko" on A / D / S and "Berto" on the arrows LEFT / RIGHT / DOWN.
+GameSetup defaultGameSetup();
+
+// River speed for the ramp pass at tick t (t < 10): a quarter sine up to ~14.8.
+float rampSpeed(uint32_t t);
+
+void setupGame(const GameSetup& setup);
+void runGame(const GameSetup& setup);

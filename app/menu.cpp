@@ -1,0 +1,47 @@
+#include "app/menu.h"
+
+#include <allegro.h>
+
+#include "app/clock.h"
+#include "app/game.h"
+#include "app/system.h"
+#include "riders/rider.h"
+
+MenuButton::MenuButton(int x, int y, int width, int height)
+    : x(x), y(y), width(width), height(height)
+{
+}
+
+MenuButton::~MenuButton() = default;
+
+bool MenuButton::isClicked() const
+{
+    return (mouse_b & 1) && x <= mouse_x && mouse_x < x + width && y <= mouse_y &&
+           mouse_y < y + height;
+}
+
+void MenuButton::draw(BITMAP* dest) const
+{
+    rectfill(dest, x, y, x + width, y + height, makecol(0, 192, 255));
+}
+
+int runMenu(const GameSetup& setup)
+{
+    MenuButton button(100, 100, 300, 40);
+    uint32_t nextTick = ticks + 1;
+    while (!key[KEY_ESC]) {
+        clear_to_color(backBuffer, 0);
+        button.draw(backBuffer);
+        circlefill(backBuffer, mouse_x, mouse_y, 3, 0xFFFFFF);
+        blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+        if (button.isClicked()) {
+            runGame(setup);
+            // The counter now holds the game's length: start pacing afresh from 0.
+            ticks = 0;
+            nextTick = ticks;
+        }
+        nextTick = waitForTick(nextTick);
+    }
+    freeRiders();
+    return 0;
+}

@@ -1,0 +1,8 @@
+// The game's long-lived objects, defined together so that they are built in this order
+// before main and torn down in reverse after it.
+#include "obstacles/obstacle.h"
+#include "presentation/scenery.h"
+
+WaterSurface water;
+RiverBanks banks;
+ObstacleKind obstacleKinds[4];

@@ -1,0 +1,10 @@
+#pragma once
+
+struct BITMAP;
+
+extern BITMAP* titleBitmap;
+extern BITMAP* bridgeShadowBitmap;
+
+// Loads the sounds, creates both riders, loads every image into its sprite and fills the
+// obstacle kinds. Stops at the first failure and undoes nothing. True on failure.
+bool loadAssets();

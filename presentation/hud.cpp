@@ -1,0 +1,4 @@
+#include "presentation/hud.h"
+
+// STAND-IN until the HUD lands.
+void drawHud(BITMAP*) {}

@@ -1,0 +1,6 @@
+#pragma once
+
+struct BITMAP;
+
+// Loads a BMP or TGA image, refusing files the library cannot read safely. Null on failure.
+BITMAP* loadImage(const char* path);

@@ -1,0 +1,35 @@
+#pragma once
+#include "presentation/sprite.h"
+
+struct BITMAP;
+
+class WaterSurface {
+public:
+    WaterSurface();
+    virtual ~WaterSurface();
+    bool load(const char* path);
+    // Tiles the water, then advances the scroll by flowSpeed + riverSpeed.
+    void draw(BITMAP* dest, int columns, int rows, int left, int top);
+
+    BITMAP* texture;
+    int32_t textureWidth;
+    int32_t textureHeight;
+    float scrollOffset;
+    float flowSpeed;
+};
+
+class RiverBanks {
+public:
+    RiverBanks();
+    virtual ~RiverBanks();
+    bool load(const char* leftPath, const char* rightPath);
+    // Draws both banks twice, one screen apart, then advances the scroll by riverSpeed.
+    void draw(BITMAP* dest);
+
+    AnimatedSprite left;
+    AnimatedSprite right;
+    float scrollOffset;
+};
+
+extern WaterSurface water;
+extern RiverBanks banks;

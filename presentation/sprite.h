@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+
+struct BITMAP;
+
+// A bitmap strip of frames laid left to right, a frame size, a hot spot and a timing.
+class Sprite {
+public:
+    Sprite();
+    virtual void draw(BITMAP* dest, int x, int y);
+    virtual void drawPhase(BITMAP* dest, int x, int y, uint32_t phase);
+    virtual ~Sprite();
+
+    void init(BITMAP* bitmap, int frameWidth, int frameHeight, int hotX, int hotY,
+              int frameCount, uint32_t phase, int ticksPerFrame);
+
+    int32_t frameWidth;
+    int32_t frameHeight;
+    BITMAP* bitmap;
+    int32_t frameCount;
+    int32_t hotX;
+    int32_t hotY;
+    uint32_t phase;
+    int32_t ticksPerFrame;
+};
+
+// The sprite the game draws everywhere: frame picked from `ticks`, drawn masked.
+class AnimatedSprite : public Sprite {
+public:
+    void draw(BITMAP* dest, int x, int y) override;
+    void drawPhase(BITMAP* dest, int x, int y, uint32_t phase) override;
+    ~AnimatedSprite() override;
+};

@@ -1,0 +1,54 @@
+#pragma once
+#include <cstdint>
+#include "presentation/sprite.h"
+
+struct BITMAP;
+
+enum : uint8_t {
+    STATE_SUBMERGED = 1,
+    STATE_SURFACE = 2,
+    STATE_AIRBORNE = 4,
+};
+
+class Rider {
+public:
+    Rider();
+    virtual ~Rider();
+
+    void reset();
+    void handleInput();
+    void applyDrag();
+    void integrateVelocity();
+    void move();
+    void draw(BITMAP* dest);
+
+    float height;
+    float verticalSpeed;
+    float x;
+    float velocity;
+    float acceleration;
+    float mass;
+    int32_t health;
+    int32_t actionKey;
+    int32_t leftKey;
+    int32_t rightKey;
+    AnimatedSprite surfaceSprite;
+    AnimatedSprite submergedSprite;
+    AnimatedSprite airborneSprite;
+    AnimatedSprite windUpSprite;
+    AnimatedSprite shadowSprite;
+    uint8_t index;
+    uint8_t state;
+    uint32_t blinkUntil;
+    char name[20];
+    AnimatedSprite* currentSprite;
+    bool actionHeld;
+    uint32_t actionPressTick;
+};
+
+extern Rider* riders[2];
+
+// One step of both riders: keys, drag, velocity, their collision, then motion.
+void updateRiders();
+// Deletes both riders at exit.
+void freeRiders();
