@@ -2,7 +2,8 @@
 
 #include <allegro.h>
 
-// STAND-IN until the sprites land.
+#include "app/clock.h"
+
 Sprite::Sprite()
     : frameWidth(0), frameHeight(0), bitmap(nullptr), frameCount(0), hotX(0), hotY(0),
       phase(0), ticksPerFrame(1)
@@ -24,8 +25,34 @@ void Sprite::init(BITMAP* bitmap_, int frameWidth_, int frameHeight_, int hotX_,
     ticksPerFrame = ticksPerFrame_;
 }
 
-void Sprite::draw(BITMAP*, int, int) {}
-void Sprite::drawPhase(BITMAP*, int, int, uint32_t) {}
-void AnimatedSprite::draw(BITMAP*, int, int) {}
-void AnimatedSprite::drawPhase(BITMAP*, int, int, uint32_t) {}
+// The plain sprite shows its first frame opaquely and has no animation.
+void Sprite::draw(BITMAP* dest, int x, int y)
+{
+    if (!bitmap)
+        return;
+    blit(bitmap, dest, 0, 0, x - hotX, y - hotY, frameWidth, frameHeight);
+}
+
+void Sprite::drawPhase(BITMAP* dest, int x, int y, uint32_t)
+{
+    Sprite::draw(dest, x, y);
+}
+
+void AnimatedSprite::draw(BITMAP* dest, int x, int y)
+{
+    drawPhase(dest, x, y, phase);
+}
+
+void AnimatedSprite::drawPhase(BITMAP* dest, int x, int y, uint32_t startTick)
+{
+    // An uninitialised sprite has nothing to show and nothing to divide by.
+    if (!bitmap || frameCount < 1 || ticksPerFrame < 1)
+        return;
+    const uint32_t elapsed = ticks.load() - startTick;
+    const uint32_t cycle = static_cast<uint32_t>(frameCount) * static_cast<uint32_t>(ticksPerFrame);
+    const uint32_t frame = (elapsed % cycle) / static_cast<uint32_t>(ticksPerFrame);
+    masked_blit(bitmap, dest, static_cast<int>(frame) * frameWidth, 0, x - hotX, y - hotY,
+                frameWidth, frameHeight);
+}
+
 AnimatedSprite::~AnimatedSprite() = default;
