@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages River Duel needs, quietly, only those that are missing.
+# Usage: ./deps.sh build|test
+set -euo pipefail
+
+build=(cmake g++ make pkg-config liballegro4-dev)
+test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
+      desktop-file-utils appstream dpkg-dev fakeroot libloadpng4-dev valgrind)
+
+wanted=("${build[@]}")
+[ "${1:-build}" = test ] && wanted+=("${test[@]}")
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

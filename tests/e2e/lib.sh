@@ -1,0 +1,67 @@
+# Helpers for the end-to-end tests: they drive the real game window on an X server
+# (run them under xvfb-run) with xdotool and read pixels back from screenshots.
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+pass() { echo "ok: $*"; }
+
+# start_game DIR [ARGS...]: starts ./riverduel in DIR, sets GAME_PID and WIN.
+start_game() {
+    local dir=$1; shift
+    (cd "$dir" && exec ./riverduel "$@") >"${GAME_LOG:-/dev/null}" 2>&1 &
+    GAME_PID=$!
+    WIN=""
+    for _ in $(seq 100); do
+        WIN=$(xdotool search --onlyvisible --classname allegro 2>/dev/null | head -1 || true)
+        [ -n "$WIN" ] && break
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+        sleep 0.1
+    done
+    [ -n "$WIN" ] || fail "no game window"
+    eval "$(xdotool getwindowgeometry --shell "$WIN")"
+    WIN_X=$X; WIN_Y=$Y
+    xdotool windowfocus --sync "$WIN"
+    sleep 0.5
+}
+
+# shot FILE: screenshot of the whole screen.
+shot() { import -window root "$1"; }
+
+# pixel FILE X Y: "r,g,b" of a window pixel in a screenshot.
+pixel() {
+    convert "$1" -format "%[fx:int(255*p{$(($2 + WIN_X)),$(($3 + WIN_Y))}.r)],%[fx:int(255*p{$(($2 + WIN_X)),$(($3 + WIN_Y))}.g)],%[fx:int(255*p{$(($2 + WIN_X)),$(($3 + WIN_Y))}.b)]" info:; echo
+}
+
+expect_pixel() {
+    local got
+    got=$(pixel "$1" "$2" "$3")
+    [ "$got" = "$4" ] || fail "${5:-pixel} at ($2,$3): expected $4, got $got"
+}
+
+# mouse_to X Y: moves the pointer to a window position.
+mouse_to() { xdotool mousemove --sync $(($1 + WIN_X)) $(($2 + WIN_Y)); }
+
+click_at() {
+    mouse_to "$1" "$2"
+    xdotool mousedown 1; sleep 0.3; xdotool mouseup 1
+}
+
+# press KEY: held long enough for a 20 Hz pass to see it, as a person's press is.
+press() { xdotool keydown "$1"; sleep 0.25; xdotool keyup "$1"; }
+
+# wait_exit SECONDS: waits for the game to end, sets GAME_RC.
+wait_exit() {
+    for _ in $(seq $(($1 * 10))); do
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            wait "$GAME_PID"; GAME_RC=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+    kill -9 "$GAME_PID" 2>/dev/null
+    fail "the game did not end within $1 s"
+}
+
+# is_menu FILE: the menu shows its black background and its blue button.
+is_menu() {
+    [ "$(pixel "$1" 250 120)" = "0,192,255" ] && [ "$(pixel "$1" 600 400)" = "0,0,0" ]
+}
