@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/clock.h"
+#include "app/system.h"
 #include "audio/sound.h"
 #include "obstacles/lanes.h"
 #include "presentation/assets.h"
@@ -62,7 +63,11 @@ static void showEndScreen()
     masked_blit(titleBitmap, screen, 0, 0, SCREEN_W / 2 - w / 2, SCREEN_H / 2 - h / 2, w, h);
     textprintf_centre_ex(screen, font, SCREEN_W / 2, SCREEN_H / 2 - h / 2 - 20,
                          makecol(255, 255, 0), -1, "%s is the", riders[winner]->name);
-    readkey();
+    // Any key goes on; so does the window's close button.
+    while (!keypressed() && !closeRequested)
+        rest(5);
+    if (keypressed())
+        readkey();
 }
 
 void runGame(const GameSetup& setup)
@@ -73,7 +78,7 @@ void runGame(const GameSetup& setup)
     playSound(SND_MUSIC);
     uint32_t nextTick = ticks + 1;
     for (;;) {
-        if (key[KEY_ESC])
+        if (key[KEY_ESC] || closeRequested)
             break;
         const uint32_t now = ticks;
         if (now < 10)
@@ -95,7 +100,7 @@ void runGame(const GameSetup& setup)
     } else {
         stopSound(SND_MUSIC);
         // The held ESC must not also end the menu.
-        while (key[KEY_ESC])
+        while (key[KEY_ESC] && !closeRequested)
             rest(1);
     }
 }

@@ -29,7 +29,7 @@ int runMenu(const GameSetup& setup)
 {
     MenuButton button(100, 100, 300, 40);
     uint32_t nextTick = ticks + 1;
-    while (!key[KEY_ESC]) {
+    while (!key[KEY_ESC] && !closeRequested) {
         clear_to_color(backBuffer, 0);
         button.draw(backBuffer);
         circlefill(backBuffer, mouse_x, mouse_y, 3, 0xFFFFFF);

@@ -10,7 +10,15 @@
 
 BITMAP* backBuffer = nullptr;
 
+std::atomic<bool> closeRequested{false};
+
 static bool libraryStarted = false;
+
+static void onCloseButton()
+{
+    closeRequested = true;
+}
+END_OF_FUNCTION(onCloseButton)
 
 bool initSystem()
 {
@@ -26,6 +34,8 @@ bool initSystem()
     if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0) != 0)
         return true;
     set_window_title("River Duel");
+    LOCK_FUNCTION(onCloseButton);
+    set_close_button_callback(onCloseButton);
     backBuffer = create_bitmap(SCREEN_W, SCREEN_H);
     LOCK_VARIABLE(ticks);
     LOCK_FUNCTION(tickHandler);

@@ -1,9 +1,14 @@
 #pragma once
+#include <atomic>
 
 struct BITMAP;
 
 // Every menu and game frame is composed here, then copied to the screen with one blit.
 extern BITMAP* backBuffer;
+
+// Set from the library's thread when the player clicks the window's close button; the menu,
+// a game and the end screen treat it as the player leaving.
+extern std::atomic<bool> closeRequested;
 
 // Brings up the library, the input devices, sound, the 800 x 600 window, the back buffer,
 // the tick clock and the random seed. True on failure.
