@@ -65,3 +65,27 @@ wait_exit() {
 is_menu() {
     [ "$(pixel "$1" 250 120)" = "0,192,255" ] && [ "$(pixel "$1" 600 400)" = "0,0,0" ]
 }
+
+# use_sound_capture DIR: from now on the game's sound goes to DIR/out.raw through ALSA's
+# file plugin (unsigned 16-bit samples, silence is 32768).
+use_sound_capture() {
+    export HOME=$1
+    cat > "$HOME/.asoundrc" <<ASOUND
+pcm.!default {
+    type file
+    slave.pcm "null"
+    file "$HOME/out.raw"
+    format "raw"
+}
+ASOUND
+}
+
+captured() { stat -c %s "$HOME/out.raw" 2>/dev/null || echo 0; }
+
+# loudness FROM TO: the largest distance from silence in the captured bytes FROM..TO.
+loudness() {
+    local from=$(( $1 / 2 * 2 )) len=$(( ($2 - $1) / 2 * 2 ))
+    [ "$len" -gt 0 ] || { echo 0; return; }
+    od -An -tu2 -v -j "$from" -N "$len" "$HOME/out.raw" |
+        awk '{ for (i = 1; i <= NF; i++) { d = $i - 32768; if (d < 0) d = -d; if (d > m) m = d } } END { print m + 0 }'
+}
