@@ -89,3 +89,14 @@ loudness() {
     od -An -tu2 -v -j "$from" -N "$len" "$HOME/out.raw" |
         awk '{ for (i = 1; i <= NF; i++) { d = $i - 32768; if (d < 0) d = -d; if (d > m) m = d } } END { print m + 0 }'
 }
+
+# mask FILE X Y W H COLOUR: rows of 0/1, 1 where the window pixel is exactly #COLOUR.
+mask() {
+    convert "$1" -crop "$4x$5+$(($2 + WIN_X))+$(($3 + WIN_Y))" +repage txt:- |
+        awk -v w="$4" -v h="$5" -v c="#$6" '
+            /^[0-9]/ { split($1, p, /[,:]/); m[p[2], p[1]] = (index($0, c " ") > 0) }
+            END { for (y = 0; y < h; y++) { r = ""; for (x = 0; x < w; x++) r = r (m[y, x] ? 1 : 0); print r } }'
+}
+
+# hold KEY SECONDS
+hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }

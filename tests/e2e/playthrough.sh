@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# A whole game as players play it: start, let the river ramp up, drive one rider into its
+# bank until its health is gone, watch the river slow down, read the end screen, go back to
+# the menu, start a second game that starts afresh, leave it with ESC, quit with ESC.
+# Usage: playthrough.sh BUILD_DIR TEXT_MASK_TOOL LOSER(0|1)
+set -uo pipefail
+build=$1
+text_mask=$2
+loser=$3
+. "$(dirname "$0")/lib.sh"
+tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+use_sound_capture "$tmp"
+GAME_LOG=$tmp/game.log
+
+if [ "$loser" = 0 ]; then bank_key=a; winner=Berto; else bank_key=Right; winner=Rudko; fi
+title_h=$(identify -format %h "$build/bitmaps/kalvanto.bmp")
+text_top=$((300 - title_h / 2 - 20))
+
+start_game "$build"
+click_at 200 120; mouse_to 790 590
+sleep 1.0
+music_from=$(captured); sleep 1.5; music_to=$(captured)
+music=$(loudness "$music_from" "$music_to")
+[ "$music" -gt 500 ] || fail "no music during play (level $music)"
+pass "music during play (level $music)"
+shot "$tmp/cruise.png"
+expect_pixel "$tmp/cruise.png" 108 27 "255,0,0" "left health bar full"
+expect_pixel "$tmp/cruise.png" 692 27 "255,0,0" "right health bar full"
+
+# Drive the loser into its bank and keep it there.
+xdotool keydown "$bank_key"
+bank_from=$(captured); sleep 3; bank_to=$(captured)
+bank=$(loudness "$bank_from" "$bank_to")
+[ "$bank" -gt "$music" ] || fail "no bank sounds over the music ($bank vs $music)"
+pass "bank sounds heard (level $bank over $music)"
+
+ended=""
+for _ in $(seq 60); do
+    shot "$tmp/now.png"
+    if mask "$tmp/now.png" 352 "$text_top" 96 8 FFFF00 | grep -q 1; then ended=yes; break; fi
+    sleep 0.5
+done
+xdotool keyup "$bank_key"
+[ -n "$ended" ] || fail "no end screen within 30 s of driving rider $loser into its bank"
+end_at=$(captured)
+
+diff <(mask "$tmp/now.png" 352 "$text_top" 96 8 FFFF00) <("$text_mask" "$winner is the") >/dev/null ||
+    fail "the end screen does not read '$winner is the' in yellow centred above the title"
+pass "the end screen names $winner"
+loser_x=$([ "$loser" = 0 ] && echo 12 || echo 786)
+expect_pixel "$tmp/now.png" "$loser_x" 27 "255,0,0" "the loser's health bar at 0"
+
+sleep 2; fanfare_to=$(captured)
+fanfare=$(loudness "$end_at" "$fanfare_to")
+[ "$fanfare" -gt 500 ] || fail "no end fanfare (level $fanfare)"
+pass "the end fanfare plays"
+
+press space; sleep 0.8
+shot "$tmp/menu.png"
+is_menu "$tmp/menu.png" || fail "a key on the end screen did not return to the menu"
+pass "a key returns to the menu"
+
+click_at 200 120; mouse_to 790 590; sleep 0.8
+shot "$tmp/second.png"
+is_menu "$tmp/second.png" && fail "the second game did not start"
+for point in "108 27 255,0,0" "692 27 255,0,0" "12 42 0,0,255" "13 42 0,0,0" "788 42 0,0,255" "787 42 0,0,0"; do
+    set -- $point
+    expect_pixel "$tmp/second.png" "$1" "$2" "$3" "second game's HUD"
+done
+pass "the second game starts with full health and light riders"
+
+press Escape; sleep 0.8
+shot "$tmp/back.png"
+is_menu "$tmp/back.png" || fail "ESC did not leave the second game"
+press Escape
+wait_exit 10
+[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
+pass "ESC in the menu ends the program with 0"

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Both riders steer, jump and dive at random through the obstacles for a while; the game
+# must not crash and must end with 0. Usage: random_play.sh BUILD_DIR [SECONDS] [SEED]
+set -uo pipefail
+build=$1
+seconds=${2:-60}
+RANDOM=${3:-7}
+. "$(dirname "$0")/lib.sh"
+tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+use_sound_capture "$tmp"
+
+keys=(a d s Left Right Down)
+start_game "$build" "${GAME_ARGS[@]}"
+click_at 200 120; mouse_to 790 590
+end=$((SECONDS + seconds))
+while [ "$SECONDS" -lt "$end" ]; do
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    # On the menu (after a decided game) start the next one.
+    shot "$tmp/now.png"
+    if is_menu "$tmp/now.png"; then click_at 200 120; mouse_to 790 590; fi
+    for _ in 1 2 3 4; do
+        key=${keys[RANDOM % 6]}
+        xdotool keydown "$key"; sleep "0.$((RANDOM % 9 + 1))"; xdotool keyup "$key"
+    done
+done
+kill -0 "$GAME_PID" 2>/dev/null || { wait "$GAME_PID"; fail "the game ended by itself with status $?"; }
+pass "no crash in ${seconds} s of random play"
+for _ in 1 2 3; do
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    press Escape; sleep 1
+done
+wait_exit 20
+[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
+pass "ESC ends the program with 0"
