@@ -25,15 +25,20 @@ void MenuButton::draw(BITMAP* dest) const
     rectfill(dest, x, y, x + width, y + height, makecol(0, 192, 255));
 }
 
+void drawMenu(const MenuButton& button)
+{
+    clear_to_color(backBuffer, 0);
+    button.draw(backBuffer);
+    circlefill(backBuffer, mouse_x, mouse_y, 3, 0xFFFFFF);
+    blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+}
+
 int runMenu(const GameSetup& setup)
 {
     MenuButton button(100, 100, 300, 40);
     uint32_t nextTick = ticks + 1;
     while (!key[KEY_ESC] && !closeRequested) {
-        clear_to_color(backBuffer, 0);
-        button.draw(backBuffer);
-        circlefill(backBuffer, mouse_x, mouse_y, 3, 0xFFFFFF);
-        blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+        drawMenu(button);
         if (button.isClicked()) {
             runGame(setup);
             // The counter now holds the game's length: start pacing afresh from 0.

@@ -18,5 +18,8 @@ public:
     int32_t height;
 };
 
+// One menu frame: black, the button, the pointer, copied to the screen.
+void drawMenu(const MenuButton& button);
+
 // The menu: one button that starts a game, ESC quits. Returns main's exit code.
 int runMenu(const GameSetup& setup);

@@ -10,7 +10,7 @@ tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
 use_sound_capture "$tmp"
 
 keys=(a d s Left Right Down)
-start_game "$build" "${GAME_ARGS[@]}"
+start_game "$build"
 click_at 200 120; mouse_to 790 590
 end=$((SECONDS + seconds))
 while [ "$SECONDS" -lt "$end" ]; do

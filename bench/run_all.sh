@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Every benchmark of River Duel in one table. Builds nothing: run it after a build.
+# Usage: bench/run_all.sh [BUILD_DIR] [SECONDS_OF_PLAY]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-build}" && pwd)
+seconds=${2:-30}
+xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
+
+csv=$("${xvfb[@]}" "$build/bench/riverduel_bench" --benchmark_format=csv --benchmark_min_time=1 2>/dev/null)
+ns() { echo "$csv" | awk -F, -v n="\"$1\"" '$1 == n { print $3 }'; }
+copy=$(ns BM_FrameCopy); frame=$(ns BM_RenderBusyFrame)
+step=$(ns BM_UpdateRiders); lanes=$(ns BM_SpawnAndLaneStep)
+
+startups=()
+for _ in 1 2 3 4 5; do
+    startups+=("$(cd "$build" && "${xvfb[@]}" ./bench/startup_time 2>/dev/null | tr '\n' ' ')")
+done
+startup=$(printf '%s\n' "${startups[@]}" | awk '{ print $2 }' | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }')
+peak=$(printf '%s\n' "${startups[@]}" | awk '{ print $4 }' | sort -n | tail -1)
+
+cpu=$("${xvfb[@]}" bash "$here/cpu_usage.sh" "$build" "$seconds")
+floor=$(echo "$cpu" | awk '/floor/ { print $NF }')
+game=$(echo "$cpu" | awk '/game in progress/ { print $NF }')
+menu=$(echo "$cpu" | awk '/menu, idle/ { print $NF }')
+
+row() { printf '%-52s %14s %s\n' "$1" "$2" "$3"; }
+row "measure" "value" "target"
+row "memcpy of one 800x600x32 frame" "$(printf '%.0f ns' "$copy")" ""
+row "renderFrame, busy scene" "$(printf '%.0f ns' "$frame")" ""
+row "renderFrame / frame copy" "$(awk -v a="$frame" -v b="$copy" 'BEGIN { printf "%.2f x", a / b }')" "<= 10 x"
+row "renderFrame share of the 50 ms tick" "$(awk -v a="$frame" 'BEGIN { printf "%.2f %%", a / 5e7 * 100 }')" "< 2 %"
+row "updateRiders, one step" "$(printf '%.0f ns' "$step")" ""
+row "spawn attempt + lane steps" "$(printf '%.0f ns' "$lanes")" ""
+row "start-up to first menu frame (median of 5)" "$startup ms" "< 200 ms"
+row "peak memory at the first menu frame" "$peak MB" "< 40 MB"
+row "processor, bare Allegro window (floor)" "$floor %" ""
+row "processor, menu idle" "$menu %" "< 10 %"
+row "processor, ${seconds} s game" "$game %" "< 10 %"
