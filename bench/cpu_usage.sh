@@ -27,6 +27,7 @@ mouse_to 600 300
 menu=$(share "$GAME_PID")
 click_at 200 120; mouse_to 700 500; sleep 0.5
 game=$(share "$GAME_PID")
+peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$GAME_PID/status")
 press Escape; sleep 0.5; press Escape
 wait_exit 5
 
@@ -34,3 +35,4 @@ printf '%-34s %8s\n' "what (over ${seconds} s)" "% core"
 printf '%-34s %8s\n' "bare Allegro window (floor)" "$floor"
 printf '%-34s %8s\n' "menu, idle" "$menu"
 printf '%-34s %8s\n' "game in progress" "$game"
+printf '%-34s %8s\n' "peak memory of the game, MB" "$peak"

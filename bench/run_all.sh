@@ -23,6 +23,7 @@ cpu=$("${xvfb[@]}" bash "$here/cpu_usage.sh" "$build" "$seconds")
 floor=$(echo "$cpu" | awk '/floor/ { print $NF }')
 game=$(echo "$cpu" | awk '/game in progress/ { print $NF }')
 menu=$(echo "$cpu" | awk '/menu, idle/ { print $NF }')
+gamepeak=$(echo "$cpu" | awk '/peak memory/ { print $NF }')
 
 row() { printf '%-52s %14s %s\n' "$1" "$2" "$3"; }
 row "measure" "value" "target"
@@ -34,6 +35,7 @@ row "updateRiders, one step" "$(printf '%.0f ns' "$step")" ""
 row "spawn attempt + lane steps" "$(printf '%.0f ns' "$lanes")" ""
 row "start-up to first menu frame (median of 5)" "$startup ms" "< 200 ms"
 row "peak memory at the first menu frame" "$peak MB" "< 40 MB"
+row "peak memory of the game after ${seconds} s of play" "$gamepeak MB" "< 40 MB"
 row "processor, bare Allegro window (floor)" "$floor %" ""
 row "processor, menu idle" "$menu %" "< 10 %"
 row "processor, ${seconds} s game" "$game %" "< 10 %"
