@@ -8,7 +8,9 @@ Rider::Rider()
     : actionKey(85), leftKey(82), rightKey(83), surfaceSprite(), submergedSprite(),
       airborneSprite(), windUpSprite(), shadowSprite(), index(0)
 {
+    // The game setup places and names the rider before it is first shown.
     x = 0.0f;
+    name[0] = '\0';
     reset();
 }
 
