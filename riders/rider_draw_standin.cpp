@@ -1,0 +1,4 @@
+#include "riders/rider.h"
+
+// STAND-IN until the rider drawing lands with the scene.
+void Rider::draw(BITMAP*) {}
