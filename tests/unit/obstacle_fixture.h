@@ -93,7 +93,7 @@ struct ObstacleWorld : ::testing::Test {
 
         gameOver = false;
         riverSpeed = 0.0f;
-        ticks = 1000;
+        ticks = 900;  // a whole cycle of every strip: first frames showing
         lastSpawnTick = 0;
         for (int i = 0; i < 2; ++i) {
             Rider& r = *riders[i];
