@@ -26,6 +26,8 @@ class Obstacle {
 public:
     Obstacle(AnimatedSprite* sprite, int32_t layerMask, int32_t damage, float ownSpeed,
              int32_t phase, int32_t sound);
+    Obstacle(const Obstacle&) = default;
+    Obstacle& operator=(const Obstacle&) = default;
     virtual ~Obstacle();
 
     void draw(BITMAP* dest);
