@@ -3,9 +3,9 @@
 # Usage: ./deps.sh build|test
 set -euo pipefail
 
-build=(cmake g++ make pkg-config liballegro4-dev)
+build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
-      desktop-file-utils appstream dpkg-dev fakeroot libloadpng4-dev valgrind)
+      desktop-file-utils appstream dpkg-dev fakeroot valgrind)
 
 wanted=("${build[@]}")
 [ "${1:-build}" = test ] && wanted+=("${test[@]}")

@@ -1,0 +1,51 @@
+// Turns the drawn 48 x 48 BMP icon into the PNG that desktops look for. Pixels in the mask colour
+// become transparent, every other pixel opaque.
+#include <allegro.h>
+#include <loadpng.h>
+#include <cerrno>
+#include <cstdio>
+
+static const int ICON_SIZE = 48;
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s ICON.bmp ICON.png\n", argv[0]);
+        return 2;
+    }
+    const char* in = argv[1];
+    const char* out = argv[2];
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+        std::fprintf(stderr, "%s: cannot start Allegro\n", argv[0]);
+        return 1;
+    }
+    set_color_depth(32);
+
+    BITMAP* drawn = load_bitmap(in, nullptr);
+    if (!drawn) {
+        std::fprintf(stderr, "%s: cannot read the icon %s (the asset generator draws it)\n", argv[0], in);
+        return 1;
+    }
+    if (drawn->w != ICON_SIZE || drawn->h != ICON_SIZE) {
+        std::fprintf(stderr, "%s: %s is %d x %d, the icon must be %d x %d\n", argv[0], in, drawn->w,
+                     drawn->h, ICON_SIZE, ICON_SIZE);
+        return 1;
+    }
+
+    // save_png writes a 32-bit bitmap with its alpha byte, which load_bitmap leaves at 0.
+    BITMAP* icon = create_bitmap_ex(32, ICON_SIZE, ICON_SIZE);
+    for (int y = 0; y < ICON_SIZE; y++) {
+        for (int x = 0; x < ICON_SIZE; x++) {
+            const int c = getpixel(drawn, x, y);
+            const int r = getr32(c), g = getg32(c), b = getb32(c);
+            const bool masked = r == 255 && g == 0 && b == 255;
+            putpixel(icon, x, y, makeacol32(r, g, b, masked ? 0 : 255));
+        }
+    }
+    if (save_png(out, icon, nullptr) != 0) {
+        std::fprintf(stderr, "%s: cannot write %s\n", argv[0], out);
+        return 1;
+    }
+    return 0;
+}
+END_OF_MAIN()
