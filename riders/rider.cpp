@@ -22,7 +22,6 @@ void Rider::handleInput() {}
 void Rider::applyDrag() {}
 void Rider::integrateVelocity() {}
 void Rider::move() {}
-void Rider::draw(BITMAP*) {}
 
 void updateRiders() {}
 
