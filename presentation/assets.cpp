@@ -1,21 +1,118 @@
 #include "presentation/assets.h"
 
 #include <allegro.h>
+#include <new>
 
 #include "audio/sound.h"
+#include "obstacles/obstacle.h"
+#include "presentation/image_source.h"
+#include "presentation/scenery.h"
 #include "riders/rider.h"
 
 BITMAP* titleBitmap = nullptr;
 BITMAP* bridgeShadowBitmap = nullptr;
 
-// STAND-IN until the catalogue lands.
+namespace {
+
+// Every rider frame is 50 x 100 with its hot spot at the centre, so a rider is placed by
+// its centre. The second rider's animations run two frames behind the first's.
+void initRiderSprite(AnimatedSprite& sprite, BITMAP* strip, int frames, uint32_t phase,
+                     int ticksPerFrame)
+{
+    sprite.init(strip, 50, 100, 25, 50, frames, phase, ticksPerFrame);
+}
+
+struct KindEntry {
+    const char* file;
+    int frameWidth;
+    int frameHeight; // 0: as high as the image
+    int frames;
+    int ticksPerFrame;
+    int32_t layerMask;
+    int32_t damage;
+    float ownSpeed;
+    int32_t sound;
+};
+
+// In kind order: rock, log, burger, bridge. The bridge spans the 800-pixel screen.
+const KindEntry kindTable[4] = {
+    {"./bitmaps/skala.bmp", 100, 100, 3, 3, 3, 10, 0.0f, SND_ROCK},
+    {"./bitmaps/drevo.bmp", 200, 100, 4, 3, 2, 5, 5.0f, SND_LOG},
+    {"./bitmaps/hambac.bmp", 50, 50, 1, 1, 7, 0, 0.0f, SND_BURGER},
+    {"./bitmaps/most.tga", 800, 0, 1, 1, 4, 10, 0.0f, SND_BRIDGE},
+};
+
+const char* const firstRiderFiles[5] = {
+    "./bitmaps/zem0.bmp", "./bitmaps/voda0.bmp", "./bitmaps/vzduch0.bmp",
+    "./bitmaps/naprah0.bmp", "./bitmaps/shadow.bmp",
+};
+
+const char* const secondRiderFiles[4] = {
+    "./bitmaps/zem1.bmp", "./bitmaps/voda1.bmp", "./bitmaps/vzduch1.bmp",
+    "./bitmaps/naprah1.bmp",
+};
+
+} // namespace
+
 bool loadAssets()
 {
     if (loadSounds())
         return true;
-    riders[0] = new Rider;
-    riders[1] = new Rider;
-    titleBitmap = create_bitmap(200, 50);
-    clear_to_color(titleBitmap, makecol(255, 0, 255));
+
+    riders[0] = new (std::nothrow) Rider;
+    riders[1] = new (std::nothrow) Rider;
+    if (!riders[0] || !riders[1])
+        return true;
+
+    BITMAP* strips[5];
+    for (int i = 0; i < 5; ++i) {
+        strips[i] = imageReader(firstRiderFiles[i]);
+        if (!strips[i])
+            return true;
+    }
+    Rider& first = *riders[0];
+    initRiderSprite(first.surfaceSprite, strips[0], 4, 0, 5);
+    initRiderSprite(first.submergedSprite, strips[1], 4, 0, 5);
+    initRiderSprite(first.airborneSprite, strips[2], 1, 0, 1);
+    initRiderSprite(first.windUpSprite, strips[3], 4, 0, 5);
+    initRiderSprite(first.shadowSprite, strips[4], 1, 0, 1);
+    initRiderSprite(riders[1]->shadowSprite, strips[4], 1, 0, 1);
+
+    for (int i = 0; i < 4; ++i) {
+        strips[i] = imageReader(secondRiderFiles[i]);
+        if (!strips[i])
+            return true;
+    }
+    Rider& second = *riders[1];
+    initRiderSprite(second.surfaceSprite, strips[0], 4, 10, 5);
+    initRiderSprite(second.submergedSprite, strips[1], 4, 10, 5);
+    initRiderSprite(second.airborneSprite, strips[2], 1, 0, 1);
+    initRiderSprite(second.windUpSprite, strips[3], 4, 10, 5);
+
+    if (water.load("./bitmaps/voda-textura.tga"))
+        return true;
+    if (banks.load("./bitmaps/brehlavy.bmp", "./bitmaps/brehpravy.bmp"))
+        return true;
+
+    for (int k = 0; k < 4; ++k) {
+        const KindEntry& entry = kindTable[k];
+        BITMAP* strip = imageReader(entry.file);
+        if (!strip)
+            return true;
+        ObstacleKind& kind = obstacleKinds[k];
+        kind.sprite.init(strip, entry.frameWidth, entry.frameHeight ? entry.frameHeight : strip->h,
+                         0, 0, entry.frames, 0, entry.ticksPerFrame);
+        kind.layerMask = entry.layerMask;
+        kind.damage = entry.damage;
+        kind.ownSpeed = entry.ownSpeed;
+        kind.sound = entry.sound;
+    }
+
+    bridgeShadowBitmap = imageReader("./bitmaps/mosttien.tga");
+    if (!bridgeShadowBitmap)
+        return true;
+    titleBitmap = imageReader("./bitmaps/kalvanto.bmp");
+    if (!titleBitmap)
+        return true;
     return false;
 }

@@ -2,16 +2,44 @@
 
 #include <allegro.h>
 
-#include "app/game.h"
 #include "app/system.h"
+#include "obstacles/lanes.h"
+#include "presentation/hud.h"
+#include "presentation/scenery.h"
+#include "riders/rider.h"
 
-// STAND-IN until the scene lands: a blue river whose stripes show its speed.
-void renderFrame(ObstacleLanes&)
+// Riders go in three depths around the obstacle lanes: dived riders under rocks, logs and
+// burgers; floating riders over those but under bridges; jumping riders over everything.
+// The lane steps also move the obstacles and test them against the riders.
+void renderFrame(ObstacleLanes& lanes)
 {
-    static float scroll = 0.0f;
-    scroll += riverSpeed;
-    clear_to_color(backBuffer, makecol(20, 60, 160));
-    for (int y = static_cast<int>(scroll) % 60 - 60; y < SCREEN_H; y += 60)
-        rectfill(backBuffer, 100, y, SCREEN_W - 100, y + 4, makecol(120, 170, 230));
+    // Within a layer the higher rider ends on top; on a tie riders[0] does.
+    Rider* order[2];
+    if (riders[0]->height < riders[1]->height) {
+        order[0] = riders[0];
+        order[1] = riders[1];
+    } else {
+        order[0] = riders[1];
+        order[1] = riders[0];
+    }
+
+    water.draw(backBuffer, 4, 5, 50, 0);
+    banks.draw(backBuffer);
+
+    for (Rider* rider : order)
+        if (rider->state == STATE_SUBMERGED)
+            rider->draw(backBuffer);
+    lanes.updateLowerLanes(backBuffer, riders);
+
+    for (Rider* rider : order)
+        if (rider->state == STATE_SURFACE)
+            rider->draw(backBuffer);
+    lanes.updateBridgeLane(backBuffer, riders);
+
+    for (Rider* rider : order)
+        if (rider->state & STATE_AIRBORNE)
+            rider->draw(backBuffer);
+
+    drawHud(backBuffer);
     blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
 }

@@ -1,4 +1,44 @@
 #include "presentation/hud.h"
 
-// STAND-IN until the HUD lands.
-void drawHud(BITMAP*) {}
+#include <allegro.h>
+
+#include "riders/rider.h"
+
+static const int WHITE = 0xffffff;
+static const int BLACK = 0;
+static const int RED = 0xff0000;
+static const int BLUE = 0xff;
+
+// A bar's white frame and black interior, 100 x 10 from (x, y) both corners included.
+static void drawBarFrame(BITMAP* dest, int x, int y)
+{
+    rectfill(dest, x, y, x + 100, y + 10, WHITE);
+    rectfill(dest, x + 2, y + 2, x + 98, y + 8, BLACK);
+}
+
+// The values are drawn as they are: a health below 0 in the frame of the hit that caused
+// it overflows the bar until the rider's next step clamps it.
+void drawHud(BITMAP* dest)
+{
+    const int white = makecol(255, 255, 255);
+
+    const Rider& first = *riders[0];
+    textprintf_ex(dest, font, 10, 10, white, -1, "%s", first.name);
+    drawBarFrame(dest, 10, 22);
+    rectfill(dest, 12, 24, static_cast<int>(first.health * 96.0 / 200.0 + 12.0), 30, RED);
+    drawBarFrame(dest, 10, 37);
+    rectfill(dest, 12, 39,
+             static_cast<int>((static_cast<double>(first.mass) - 100.0) * 96.0 / 50.0 + 12.0), 45,
+             BLUE);
+
+    const Rider& second = *riders[1];
+    const int x = SCREEN_W - 110;
+    textprintf_right_ex(dest, font, x + 100, 10, white, -1, "%s", second.name);
+    drawBarFrame(dest, x, 22);
+    rectfill(dest, static_cast<int>(x + 2 + (1.0 - second.health / 200.0) * 96.0), 24, x + 98, 30,
+             RED);
+    drawBarFrame(dest, x, 37);
+    rectfill(dest,
+             static_cast<int>(x + 2 + (1.0 - (static_cast<double>(second.mass) - 100.0) / 50.0) * 96.0),
+             39, x + 98, 45, BLUE);
+}

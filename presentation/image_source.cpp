@@ -1,0 +1,5 @@
+#include "presentation/image_source.h"
+
+#include "presentation/image_file.h"
+
+BITMAP* (*imageReader)(const char* path) = loadImage;
