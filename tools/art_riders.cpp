@@ -112,7 +112,7 @@ void drawCrouch(BITMAP* dest, float cx, float cy, const Look& look, int frame)
     const float side = frame % 2 ? 1.0f : -1.0f;
     for (int k = 0; k < 3; ++k) {
         const float y = cy - 8 + k * 7;
-        fillCapsule(dest, cx + side * 21, y, cx + side * 24, y - 2 + k * 2, 0.7f, FOAM);
+        fillCapsule(dest, cx + side * 20.5f, y, cx + side * 22.5f, y - 2 + k * 2, 0.7f, FOAM);
     }
 }
 
@@ -174,7 +174,7 @@ BITMAP* submergedStrip(int who)
     for (int f = 0; f < 4; ++f)
         for (int k = 0; k < 6; ++k) {
             const float bx = f * FRAME_W + 25 + (hashUnit(k, who, 7) - 0.5f) * 30;
-            const float by = 30 - std::fmod(k * 11.0f + f * 5.0f, 28.0f);
+            const float by = 32 - std::fmod(k * 11.0f + f * 5.0f, 24.0f);
             const float r = 1.2f + hashUnit(k, who, 9) * 1.6f;
             fillEllipse(strip, bx, by, r + 0.8f, r + 0.8f, Rgb{150, 210, 240});
             fillEllipse(strip, bx, by, r, r, Rgb{70, 130, 190});
