@@ -241,7 +241,7 @@ bool writeIcon(const std::string& dir)
                 c = Rgb{170, 220, 250};
             putpixel(icon, x, y, colour(c));
         }
-    drawRider(icon, 24, 22, 0.82f, 0, Pose::Paddle, 1);
+    drawRider(icon, 24, 23, 0.68f, 0, Pose::Paddle, 1);
     return saveAndFree(icon, dir + "/riverduel.bmp");
 }
 

@@ -37,9 +37,9 @@ const Chord HARMONY[BARS][2] = {{C, C}, {G, G}, {Am, Am}, {F, F}, {C, C}, {G, G}
 void drums(Wave& w, double t, int beat, uint32_t seed)
 {
     if (beat % 2 == 0)
-        add(w, Tone{t, 0.16, 130, 45, 0.9, Shape::Sine, 0.002, 0.06});
+        add(w, Tone{t, 0.16, 130, 45, 0.55, Shape::Sine, 0.002, 0.06});
     else
-        add(w, NoiseBurst{t, 0.14, 0.5, 0.001, 0.05, 6000, 2500, 600, seed});
+        add(w, NoiseBurst{t, 0.14, 0.4, 0.001, 0.05, 6000, 2500, 600, seed});
     add(w, NoiseBurst{t + EIGHTH, 0.05, 0.18, 0.001, 0.015, 9000, 0, 4000, seed + 7});
 }
 
