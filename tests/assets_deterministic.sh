@@ -1,0 +1,16 @@
+#!/bin/sh
+# Runs the asset generator twice into fresh directories and demands byte-identical output.
+set -eu
+generator="$1"
+first=$(mktemp -d)
+second=$(mktemp -d)
+trap 'rm -rf "$first" "$second"' EXIT
+"$generator" "$first"
+"$generator" "$second"
+count=$(find "$first" -type f | wc -l)
+if [ "$count" -ne 33 ]; then
+    echo "expected 33 generated files, found $count" >&2
+    exit 1
+fi
+diff -r "$first" "$second"
+echo "33 files identical"
