@@ -52,6 +52,9 @@ const char* const secondRiderFiles[4] = {
     "./bitmaps/naprah1.bmp",
 };
 
+// The rider strips outlive the riders that draw them: they stay here until the process ends.
+BITMAP* riderStrips[9];
+
 } // namespace
 
 bool loadAssets()
@@ -64,7 +67,7 @@ bool loadAssets()
     if (!riders[0] || !riders[1])
         return true;
 
-    BITMAP* strips[5];
+    BITMAP** strips = riderStrips;
     for (int i = 0; i < 5; ++i) {
         strips[i] = imageReader(firstRiderFiles[i]);
         if (!strips[i])
@@ -78,6 +81,7 @@ bool loadAssets()
     initRiderSprite(first.shadowSprite, strips[4], 1, 0, 1);
     initRiderSprite(riders[1]->shadowSprite, strips[4], 1, 0, 1);
 
+    strips = riderStrips + 5;
     for (int i = 0; i < 4; ++i) {
         strips[i] = imageReader(secondRiderFiles[i]);
         if (!strips[i])

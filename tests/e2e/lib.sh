@@ -7,7 +7,7 @@ pass() { echo "ok: $*"; }
 # start_game DIR [ARGS...]: starts ./riverduel in DIR, sets GAME_PID and WIN.
 start_game() {
     local dir=$1; shift
-    (cd "$dir" && exec ./riverduel "$@") >"${GAME_LOG:-/dev/null}" 2>&1 &
+    (cd "$dir" && exec ${GAME_WRAPPER:-} ./riverduel "$@") >"${GAME_LOG:-/dev/null}" 2>&1 &
     GAME_PID=$!
     WIN=""
     for _ in $(seq 100); do
@@ -20,7 +20,16 @@ start_game() {
     eval "$(xdotool getwindowgeometry --shell "$WIN")"
     WIN_X=$X; WIN_Y=$Y
     xdotool windowfocus --sync "$WIN"
-    sleep 0.5
+    # The window opens before the art is loaded: wait for the first menu frame.
+    local probe
+    probe=$(mktemp --suffix=.png)
+    for _ in $(seq 120); do
+        shot "$probe"
+        is_menu "$probe" && break
+        sleep 0.25
+    done
+    rm -f "$probe"
+    sleep 0.3
 }
 
 # shot FILE: screenshot of the whole screen.
