@@ -43,7 +43,7 @@ SAMPLE* decodeWav(const unsigned char* data, size_t size)
     WavLayout layout;
     if (!describeWav(data, size, &layout))
         return nullptr;
-    SAMPLE* sample = create_sample(layout.bits, layout.channels == 2, layout.rate,
+    SAMPLE* sample = create_sample(layout.bits, layout.channels == 2 ? TRUE : FALSE, layout.rate,
                                    static_cast<int>(layout.frames));
     if (!sample)
         return nullptr;
