@@ -50,7 +50,9 @@ void AnimatedSprite::drawPhase(BITMAP* dest, int x, int y, uint32_t startTick)
         return;
     const uint32_t elapsed = ticks.load() - startTick;
     const uint32_t cycle = static_cast<uint32_t>(frameCount) * static_cast<uint32_t>(ticksPerFrame);
-    const uint32_t frame = (elapsed % cycle) / static_cast<uint32_t>(ticksPerFrame);
+    // A cycle of exactly 2^32 ticks (or a multiple) leaves no low bits: nothing wraps sooner.
+    const uint32_t inCycle = cycle == 0 ? elapsed : elapsed % cycle;
+    const uint32_t frame = inCycle / static_cast<uint32_t>(ticksPerFrame);
     masked_blit(bitmap, dest, static_cast<int>(frame) * frameWidth, 0, x - hotX, y - hotY,
                 frameWidth, frameHeight);
 }
