@@ -405,7 +405,7 @@ void damageAndLoad(TempDir& dir, const Sample& s, int mutations, uint32_t seed, 
 
 } // namespace
 
-TEST(FileCheckDecode, ImagesMatchWhatTheLibraryReadsFromSoundFiles)
+TEST(FileCheckDecode, ImagesMatchWhatTheLibraryReadsFromHealthyFiles)
 {
     TempDir dir;
     for (const Sample& s : syntheticImages(dir)) {
@@ -441,7 +441,7 @@ TEST(FileCheckDecode, ImagesMatchWhatTheLibraryReadsFromSoundFiles)
     }
 }
 
-TEST(FileCheckDecode, SoundsMatchWhatTheLibraryReadsFromSoundFiles)
+TEST(FileCheckDecode, SoundsMatchWhatTheLibraryReadsFromHealthyFiles)
 {
     TempDir dir;
     struct Kind {
