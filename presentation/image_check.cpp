@@ -54,17 +54,28 @@ bool describeBmp(const unsigned char* data, size_t size, ImageLayout* layout)
     const int64_t height = signedHeight < 0 ? -signedHeight : signedHeight;
     if (!sideIsSane(width) || !sideIsSane(height) || width * height > maxImagePixels)
         return false;
-    if (planes != 1 || compression != 0 || (bits != 8 && bits != 24 && bits != 32))
+    if (planes != 1 || (bits != 8 && bits != 24 && bits != 32))
         return false;
-
     uint64_t paletteEnd = headersEnd;
+    // Plain RGB, or 32-bit bit fields laid out as plain RGB is (what image editors write with
+    // the V4 and V5 headers). The masks follow a 40-byte header and sit inside the longer ones.
+    if (compression == 3 && bits == 32) {
+        if (infoSize == 40)
+            paletteEnd += 12;
+        if (paletteEnd > size || u32At(info + 40) != 0x00ff0000u || u32At(info + 44) != 0x0000ff00u ||
+            u32At(info + 48) != 0x000000ffu)
+            return false;
+    } else if (compression != 0) {
+        return false;
+    }
+
     int paletteEntries = 0;
     if (bits == 8) {
         const uint32_t entries = coloursUsed == 0 ? 256 : coloursUsed;
         if (entries > 256)
             return false;
         paletteEntries = static_cast<int>(entries);
-        paletteEnd = headersEnd + 4ull * entries;
+        paletteEnd += 4ull * entries;
     }
     if (pixelOffset < paletteEnd)
         return false;

@@ -126,25 +126,33 @@ Bytes savedWith(int (*save)(const char*, BITMAP*, const RGB*), BITMAP* bmp, cons
 }
 
 // The library writes 24-bit BMPs only; a 32-bit one (blue green red unused) is written by hand,
-// top-down when asked.
-Bytes bmp32(BITMAP* bmp, bool topDown)
+// top-down when asked, or with the V5 header and bit fields as image editors write it.
+Bytes bmp32(BITMAP* bmp, bool topDown, bool v5 = false)
 {
     Bytes b{'B', 'M'};
     const uint32_t pixels = bmp->w * bmp->h * 4;
-    put32(b, 54 + pixels);
+    const uint32_t infoSize = v5 ? 124 : 40;
+    put32(b, 14 + infoSize + pixels);
     put32(b, 0);
-    put32(b, 54);
-    put32(b, 40);
+    put32(b, 14 + infoSize);
+    put32(b, infoSize);
     put32(b, bmp->w);
     put32(b, topDown ? static_cast<uint32_t>(-bmp->h) : bmp->h);
     put16(b, 1);
     put16(b, 32);
-    put32(b, 0);
+    put32(b, v5 ? 3 : 0);
     put32(b, pixels);
     put32(b, 2835);
     put32(b, 2835);
     put32(b, 0);
     put32(b, 0);
+    if (v5) {
+        put32(b, 0x00ff0000);
+        put32(b, 0x0000ff00);
+        put32(b, 0x000000ff);
+        put32(b, 0xff000000);
+        b.resize(14 + infoSize, 0);
+    }
     for (int row = 0; row < bmp->h; ++row) {
         const int y = topDown ? row : bmp->h - 1 - row;
         for (int x = 0; x < bmp->w; ++x) {
@@ -258,6 +266,7 @@ std::vector<Sample> syntheticImages(TempDir& dir)
     out.push_back({"pic8.bmp", savedWith(save_bmp, pic8, pal, dir, "s8.bmp")});
     out.push_back({"pic32.bmp", bmp32(pic32, false)});
     out.push_back({"pic32top.bmp", bmp32(pic32, true)});
+    out.push_back({"pic32v5.bmp", bmp32(pic32, false, true)});
     out.push_back({"pic24.tga", savedWith(save_tga, pic24, nullptr, dir, "s24.tga")});
     out.push_back({"pic32.tga", savedWith(save_tga, pic32, nullptr, dir, "s32.tga")});
     out.push_back({"alpha32.tga", savedWith(save_tga, picAlpha, nullptr, dir, "a32.tga")});
@@ -396,15 +405,17 @@ void damageAndLoad(TempDir& dir, const Sample& s, int mutations, uint32_t seed, 
 
 } // namespace
 
-TEST(FileCheckDecode, ImagesMatchWhatTheLibraryReadsFromSoundFiles)
+TEST(FileCheckDecode, ImagesMatchWhatTheLibraryReadsFromHealthyFiles)
 {
     TempDir dir;
     for (const Sample& s : syntheticImages(dir)) {
         const std::string path = dir.file(s.name);
         writeFile(path, s.bytes);
         BITMAP* ours = loadImage(path.c_str());
-        // The library does not read top-down BMPs; the same picture stored bottom-up stands in.
-        const std::string reference = s.name == "pic32top.bmp" ? dir.file("pic32.bmp") : path;
+        // The library reads neither top-down BMPs nor V5 headers; the same picture stored
+        // bottom-up with the plain header stands in.
+        const bool plainStandsIn = s.name == "pic32top.bmp" || s.name == "pic32v5.bmp";
+        const std::string reference = plainStandsIn ? dir.file("pic32.bmp") : path;
         BITMAP* library = load_bitmap(reference.c_str(), nullptr);
         ASSERT_NE(ours, nullptr) << s.name;
         ASSERT_NE(library, nullptr) << s.name;
@@ -430,7 +441,7 @@ TEST(FileCheckDecode, ImagesMatchWhatTheLibraryReadsFromSoundFiles)
     }
 }
 
-TEST(FileCheckDecode, SoundsMatchWhatTheLibraryReadsFromSoundFiles)
+TEST(FileCheckDecode, SoundsMatchWhatTheLibraryReadsFromHealthyFiles)
 {
     TempDir dir;
     struct Kind {
@@ -487,8 +498,16 @@ TEST(FileCheckRefuses, ImageHeadersThatCrashTheLibrary)
 {
     TempDir dir;
     const std::vector<Sample> images = syntheticImages(dir);
-    const Bytes bmp = images[0].bytes;  // 24-bit BMP, 37 x 21
-    const Bytes tga = images[4].bytes;  // 24-bit TGA
+    BITMAP* pic = makePicture(32, 37, 21);
+    auto named = [&](const std::string& name) {
+        for (const Sample& s : images)
+            if (s.name == name)
+                return s.bytes;
+        ADD_FAILURE() << name;
+        return Bytes{};
+    };
+    const Bytes bmp = named("pic24.bmp"); // 37 x 21
+    const Bytes tga = named("pic24.tga");
     auto bmpWith = [&](size_t at, uint32_t v) {
         Bytes b = bmp;
         set32(b, at, v);
@@ -514,7 +533,15 @@ TEST(FileCheckRefuses, ImageHeadersThatCrashTheLibrary)
     b16[28] = 16;
     EXPECT_FALSE(imageBytesLookSound(b16.data(), b16.size(), ImageFormat::BMP));
 
-    const Bytes bmp8 = images[1].bytes;
+    Bytes v5 = named("pic32v5.bmp");
+    ASSERT_TRUE(imageBytesLookSound(v5.data(), v5.size(), ImageFormat::BMP));
+    set32(v5, 14 + 40, 0xff000000); // red in the alpha byte: not the plain layout
+    EXPECT_FALSE(imageBytesLookSound(v5.data(), v5.size(), ImageFormat::BMP));
+    Bytes fields = bmp32(pic, false);
+    set32(fields, 30, 3); // bit fields announced, but the masks would lie in the pixels
+    EXPECT_FALSE(imageBytesLookSound(fields.data(), fields.size(), ImageFormat::BMP));
+
+    const Bytes bmp8 = named("pic8.bmp");
     ASSERT_TRUE(imageBytesLookSound(bmp8.data(), bmp8.size(), ImageFormat::BMP));
     Bytes fewColours = bmp8;
     set32(fewColours, 46, 16); // palette of 16, but the pixels use indices up to 255
@@ -557,13 +584,14 @@ TEST(FileCheckRefuses, ImageHeadersThatCrashTheLibrary)
     withId.insert(withId.begin() + 18, {'i', 'd', '!'});
     EXPECT_TRUE(imageBytesLookSound(withId.data(), withId.size(), ImageFormat::TGA));
 
-    const Bytes rle = images[7].bytes;
+    const Bytes rle = named("rle24.tga");
     ASSERT_TRUE(imageBytesLookSound(rle.data(), rle.size(), ImageFormat::TGA));
     Bytes rleShort(rle.begin(), rle.end() - 1);
     EXPECT_FALSE(imageBytesLookSound(rleShort.data(), rleShort.size(), ImageFormat::TGA));
     Bytes rleLong = rle;
     rleLong[18] |= 0x7f; // first packet claims 128 pixels: the packets no longer add up
     EXPECT_FALSE(imageBytesLookSound(rleLong.data(), rleLong.size(), ImageFormat::TGA));
+    destroy_bitmap(pic);
 }
 
 TEST(FileCheckRefuses, SoundHeadersOutsideWhatTheGamePlays)

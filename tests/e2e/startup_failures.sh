@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Start-up with a missing or damaged art or sound file must end with the file message and exit
+# code 1 (never a crash); with every file in place the game must reach its menu; without a
+# display it must say so and exit 1.
+#
+# Usage: startup_failures.sh BUILD_DIR RIVERDUEL_BINARY
+# Needs the generated art and sounds in BUILD_DIR/bitmaps and BUILD_DIR/sound.
+set -u
+
+build=${1:?build directory}
+game=${2:?riverduel binary}
+
+bitmaps=(zem0.bmp voda0.bmp vzduch0.bmp naprah0.bmp shadow.bmp zem1.bmp voda1.bmp vzduch1.bmp
+         naprah1.bmp voda-textura.tga brehlavy.bmp brehpravy.bmp skala.bmp drevo.bmp hambac.bmp
+         most.tga mosttien.tga kalvanto.bmp)
+sounds=(podklad.wav skok.wav dopad.wav vynor.wav ponor.wav drevo.wav skala.wav hambac.wav most.wav
+        naraz1.wav naraz2.wav naskok.wav boink.wav game_end.wav)
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+missing=0
+for f in "${bitmaps[@]}"; do [[ -s $build/bitmaps/$f ]] || { echo "not generated: $build/bitmaps/$f"; missing=1; }; done
+for f in "${sounds[@]}"; do [[ -s $build/sound/$f ]] || { echo "not generated: $build/sound/$f"; missing=1; }; done
+if ((missing)); then
+    echo "FAIL: the generated art and sounds are missing; build the 'assets' target first"
+    exit 1
+fi
+[[ -x $game ]] || { echo "FAIL: no game binary at $game"; exit 1; }
+game=$(cd "$(dirname "$game")" && pwd)/$(basename "$game")
+
+work=$(mktemp -d /tmp/riverduel-startup-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+# Allegro shows its messages with xmessage when it can find it, and prints them on stdout
+# otherwise: a PATH with every usual command but xmessage lets the test read them.
+mkdir "$work/bin"
+for dir in /usr/bin /bin /usr/sbin; do
+    [[ -d $dir ]] || continue
+    for tool in "$dir"/*; do
+        name=${tool##*/}
+        [[ $name == xmessage || -e $work/bin/$name ]] && continue
+        ln -s "$tool" "$work/bin/$name"
+    done
+done
+xvfb_run=$(command -v xvfb-run) || { echo "FAIL: xvfb-run not installed"; exit 1; }
+
+fresh_tree() {
+    rm -rf "$work/run"
+    mkdir -p "$work/run"
+    cp -r "$build/bitmaps" "$build/sound" "$work/run/"
+}
+
+# Runs the game in the prepared tree on a private X server, ending it after $1 seconds.
+# Leaves its output in $work/out and its exit status in $status.
+run_game() {
+    local limit=$1
+    (cd "$work/run" && env PATH="$work/bin" "$xvfb_run" -a -s "-screen 0 1024x768x24" \
+        timeout -s TERM "$limit" "$game") >"$work/out" 2>&1 </dev/null
+    status=$?
+}
+
+expect_file_message() {
+    local what=$1
+    run_game 10
+    if ((status == 124)); then
+        fail "$what: the game did not stop (reached the menu?)"
+    elif ((status != 1)); then
+        fail "$what: exit status $status, expected 1"
+    elif ! grep -q "Nastala chyba." "$work/out" ||
+         ! grep -q "Skuste skontrolovat, ci su pristupne vsetky potrebne subory." "$work/out"; then
+        fail "$what: the file message was not shown"
+    else
+        echo "ok: $what"
+        return
+    fi
+    sed 's/^/    | /' "$work/out" | head -20
+}
+
+# Each file missing in turn.
+for f in "${bitmaps[@]}"; do
+    fresh_tree
+    rm "$work/run/bitmaps/$f"
+    expect_file_message "bitmaps/$f missing"
+done
+for f in "${sounds[@]}"; do
+    fresh_tree
+    rm "$work/run/sound/$f"
+    expect_file_message "sound/$f missing"
+done
+
+# Damaged files: a BMP cut short, a TGA claiming a huge colour map, a WAV of noise.
+fresh_tree
+head -c 100 "$build/bitmaps/zem0.bmp" >"$work/run/bitmaps/zem0.bmp"
+expect_file_message "bitmaps/zem0.bmp truncated to 100 bytes"
+
+fresh_tree
+printf '\x00\x01\x01\x00\x00\xff\xff\x18' |
+    dd of="$work/run/bitmaps/most.tga" bs=1 seek=0 conv=notrunc status=none
+printf '\x08' | dd of="$work/run/bitmaps/most.tga" bs=1 seek=16 conv=notrunc status=none
+expect_file_message "bitmaps/most.tga with a 65535-entry colour map"
+
+fresh_tree
+head -c 5000 /dev/urandom >"$work/run/sound/skok.wav"
+printf 'RIFF' | dd of="$work/run/sound/skok.wav" bs=1 seek=0 conv=notrunc status=none
+expect_file_message "sound/skok.wav full of noise"
+
+fresh_tree
+printf '\xff\xff\xff\x7f' | dd of="$work/run/sound/dopad.wav" bs=1 seek=40 conv=notrunc status=none
+expect_file_message "sound/dopad.wav with a chunk longer than the file"
+
+# Every file in place: the game waits in its menu until it is stopped.
+fresh_tree
+run_game 3
+if ((status == 124)); then
+    echo "ok: with every file the game reaches its menu"
+else
+    fail "with every file the game stopped by itself with status $status"
+    sed 's/^/    | /' "$work/out" | head -20
+fi
+
+# No display at all.
+(cd "$work/run" && env -u DISPLAY PATH="$work/bin" timeout -s TERM 20 "$game") >"$work/out" 2>&1 </dev/null
+status=$?
+if ((status == 1)) && grep -q "Zlyhala grafika." "$work/out"; then
+    echo "ok: without a display the game reports the graphics failure"
+else
+    fail "without a display: exit status $status"
+    sed 's/^/    | /' "$work/out" | head -20
+fi
+
+if ((failures)); then
+    echo "$failures start-up check(s) failed"
+    exit 1
+fi
+echo "all start-up checks passed"
