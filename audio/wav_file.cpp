@@ -6,35 +6,13 @@
 #include <vector>
 
 #include "audio/wav_check.h"
+#include "presentation/file_bytes.h"
 
 namespace {
 
 // Far more than any sound of the game; anything bigger is not one of its files.
 constexpr size_t maxFileSize = 64u * 1024u * 1024u;
 
-bool readWholeFile(const char* path, std::vector<unsigned char>* bytes)
-{
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
-    bytes->clear();
-    unsigned char chunk[65536];
-    bool ok = true;
-    for (;;) {
-        const size_t got = std::fread(chunk, 1, sizeof chunk, file);
-        bytes->insert(bytes->end(), chunk, chunk + got);
-        if (bytes->size() > maxFileSize) {
-            ok = false;
-            break;
-        }
-        if (got < sizeof chunk) {
-            ok = !std::ferror(file);
-            break;
-        }
-    }
-    std::fclose(file);
-    return ok;
-}
 
 } // namespace
 
@@ -68,7 +46,7 @@ SAMPLE* loadSampleFile(const char* path)
     if (!path)
         return nullptr;
     std::vector<unsigned char> bytes;
-    if (!readWholeFile(path, &bytes) || bytes.empty())
+    if (!readWholeFile(path, &bytes, maxFileSize) || bytes.empty())
         return nullptr;
     return decodeWav(bytes.data(), bytes.size());
 }

@@ -3,18 +3,9 @@
 #include <cctype>
 #include <cstring>
 
+#include "presentation/file_bytes.h"
+
 namespace {
-
-uint32_t u16At(const unsigned char* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8;
-}
-
-uint32_t u32At(const unsigned char* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 int64_t s32At(const unsigned char* p)
 {

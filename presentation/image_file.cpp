@@ -4,34 +4,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "presentation/file_bytes.h"
+
 namespace {
 
 // No art of the game comes near this; anything bigger is not one of its files.
 constexpr size_t maxFileSize = 80u * 1024u * 1024u;
 
-bool readWholeFile(const char* path, std::vector<unsigned char>* bytes)
-{
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
-    bytes->clear();
-    unsigned char chunk[65536];
-    bool ok = true;
-    for (;;) {
-        const size_t got = std::fread(chunk, 1, sizeof chunk, file);
-        bytes->insert(bytes->end(), chunk, chunk + got);
-        if (bytes->size() > maxFileSize) {
-            ok = false;
-            break;
-        }
-        if (got < sizeof chunk) {
-            ok = !std::ferror(file);
-            break;
-        }
-    }
-    std::fclose(file);
-    return ok;
-}
 
 // Pixels are stored blue, green, red (then alpha, which masked drawing does not use: the
 // transparent parts are the mask colour, and makecol keeps that colour exact).
@@ -115,7 +94,7 @@ BITMAP* loadImage(const char* path)
     if (!imageFormatFromPath(path, &format))
         return nullptr;
     std::vector<unsigned char> bytes;
-    if (!readWholeFile(path, &bytes) || bytes.empty())
+    if (!readWholeFile(path, &bytes, maxFileSize) || bytes.empty())
         return nullptr;
     return decodeImage(bytes.data(), bytes.size(), format);
 }
