@@ -3,7 +3,9 @@
 
 struct SAMPLE;
 
-enum SoundEvent {
+// A fixed underlying type: obstacle kinds store their sound as a plain number, and any number
+// reaching playSound is a valid event (unknown ones play the first bump sound).
+enum SoundEvent : int32_t {
     SND_MUSIC = 0,
     SND_JUMP = 1,
     SND_LAND = 2,

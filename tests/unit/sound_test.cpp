@@ -90,9 +90,10 @@ TEST_F(SoundSlots, EachEventPlaysItsSampleAtItsPitch)
         {SND_ROCK, &rockSample, true, 0},       {SND_BURGER, &burgerSample, true, 0},
         {SND_BRIDGE, &bridgeSample, true, 0},   {SND_STOMP, &stompSample, true, 0},
         {SND_BANK, &bankSample, true, 0},       {SND_GAME_END, &gameEndSample, false, 0},
-        // Values past the named ones (the enumeration can hold up to 15).
+        // Numbers that name no event.
         {static_cast<SoundEvent>(13), &bumpSamples[0], true, 0},
-        {static_cast<SoundEvent>(15), &bumpSamples[0], true, 0},
+        {static_cast<SoundEvent>(-1), &bumpSamples[0], true, 0},
+        {static_cast<SoundEvent>(1000), &bumpSamples[0], true, 0},
     };
     for (const Row& row : rows) {
         for (unsigned seed : {1u, 7u, 12345u}) {
