@@ -4,11 +4,8 @@
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
-# start_game DIR [ARGS...]: starts ./riverduel in DIR, sets GAME_PID and WIN.
-start_game() {
-    local dir=$1; shift
-    (cd "$dir" && exec ${GAME_WRAPPER:-} ./riverduel "$@") >"${GAME_LOG:-/dev/null}" 2>&1 &
-    GAME_PID=$!
+# find_window: waits for the game's window, sets WIN, WIN_X, WIN_Y and gives it focus.
+find_window() {
     WIN=""
     for _ in $(seq 100); do
         WIN=$(xdotool search --onlyvisible --classname allegro 2>/dev/null | head -1 || true)
@@ -20,6 +17,14 @@ start_game() {
     eval "$(xdotool getwindowgeometry --shell "$WIN")"
     WIN_X=$X; WIN_Y=$Y
     xdotool windowfocus --sync "$WIN"
+}
+
+# start_game DIR [ARGS...]: starts ./riverduel in DIR, sets GAME_PID and WIN.
+start_game() {
+    local dir=$1; shift
+    (cd "$dir" && exec ${GAME_WRAPPER:-} ./riverduel "$@") >"${GAME_LOG:-/dev/null}" 2>&1 &
+    GAME_PID=$!
+    find_window
     # The window opens before the art is loaded: wait for the first menu frame.
     local probe
     probe=$(mktemp --suffix=.png)

@@ -72,17 +72,7 @@ start_cmd() {
     local dir=$1; shift
     (cd "$dir" && exec "$@") >"$GAME_LOG" 2>&1 &
     GAME_PID=$!
-    WIN=""
-    for _ in $(seq 100); do
-        WIN=$(xdotool search --onlyvisible --classname allegro 2>/dev/null | head -1 || true)
-        [ -n "$WIN" ] && break
-        kill -0 "$GAME_PID" 2>/dev/null || show_fail "the game ended before its window appeared" "$GAME_LOG"
-        sleep 0.1
-    done
-    [ -n "$WIN" ] || fail "no game window"
-    eval "$(xdotool getwindowgeometry --shell "$WIN")"
-    WIN_X=$X; WIN_Y=$Y
-    xdotool windowfocus --sync "$WIN"
+    find_window
     sleep 0.5
 }
 
