@@ -3,9 +3,12 @@
 # Usage: ./deps.sh build|test
 set -euo pipefail
 
+# valgrind on amd64 cannot start without the C library's symbols (libc6-dbg),
+# and Debian only recommends them.
+
 build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
-      desktop-file-utils appstream dpkg-dev fakeroot valgrind)
+      desktop-file-utils appstream dpkg-dev fakeroot valgrind libc6-dbg)
 
 wanted=("${build[@]}")
 [ "${1:-build}" = test ] && wanted+=("${test[@]}")

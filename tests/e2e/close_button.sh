@@ -5,7 +5,7 @@ set -uo pipefail
 build=$1
 send_close=$2
 . "$(dirname "$0")/lib.sh"
-trap 'kill -9 $GAME_PID 2>/dev/null' EXIT
+tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
 
 start_game "$build"
 title=$(xdotool getwindowname "$WIN")

@@ -10,7 +10,10 @@ find_window() {
     for _ in $(seq 100); do
         WIN=$(xdotool search --onlyvisible --classname allegro 2>/dev/null | head -1 || true)
         [ -n "$WIN" ] && break
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            [ -s "$GAME_OUT" ] && sed 's/^/  game: /' "$GAME_OUT" | tail -20 >&2
+            fail "the game ended before its window appeared"
+        fi
         sleep 0.1
     done
     [ -n "$WIN" ] || fail "no game window"
@@ -22,7 +25,8 @@ find_window() {
 # start_game DIR [ARGS...]: starts ./riverduel in DIR, sets GAME_PID and WIN.
 start_game() {
     local dir=$1; shift
-    (cd "$dir" && exec ${GAME_WRAPPER:-} ./riverduel "$@") >"${GAME_LOG:-/dev/null}" 2>&1 &
+    GAME_OUT=${GAME_LOG:-$tmp/game.log}
+    (cd "$dir" && exec ${GAME_WRAPPER:-} ./riverduel "$@") >"$GAME_OUT" 2>&1 &
     GAME_PID=$!
     find_window
     # The window opens before the art is loaded: wait for the first menu frame.
