@@ -5,6 +5,7 @@
 #include "app/game.h"
 #include "audio/sound.h"
 #include "presentation/assets.h"
+#include "presentation/masked_copy.h"
 #include "riders/rider.h"
 
 ObstacleLanes::ObstacleLanes() = default;
@@ -53,7 +54,7 @@ void ObstacleLanes::updateLowerLanes(BITMAP* dest, Rider* riders[2])
         return;
     for (const Obstacle& bridge : lanes[KIND_BRIDGE]) {
         const int sy = static_cast<int>(static_cast<double>(bridge.y) + 20.0);
-        masked_blit(bridgeShadowBitmap, dest, 0, 0, 0, sy, SCREEN_W, bridgeShadowBitmap->h);
+        maskedCopy(bridgeShadowBitmap, dest, 0, 0, 0, sy, SCREEN_W, bridgeShadowBitmap->h);
     }
 }
 

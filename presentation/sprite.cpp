@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "app/clock.h"
+#include "presentation/masked_copy.h"
 
 Sprite::Sprite()
     : frameWidth(0), frameHeight(0), bitmap(nullptr), frameCount(0), hotX(0), hotY(0),
@@ -53,7 +54,7 @@ void AnimatedSprite::drawPhase(BITMAP* dest, int x, int y, uint32_t startTick)
     // A cycle of exactly 2^32 ticks (or a multiple) leaves no low bits: nothing wraps sooner.
     const uint32_t inCycle = cycle == 0 ? elapsed : elapsed % cycle;
     const uint32_t frame = inCycle / static_cast<uint32_t>(ticksPerFrame);
-    masked_blit(bitmap, dest, static_cast<int>(frame) * frameWidth, 0, x - hotX, y - hotY,
+    maskedCopy(bitmap, dest, static_cast<int>(frame) * frameWidth, 0, x - hotX, y - hotY,
                 frameWidth, frameHeight);
 }
 
