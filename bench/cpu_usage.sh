@@ -7,6 +7,7 @@ build=$(cd "$1" && pwd)
 seconds=${2:-10}
 . "$(dirname "$0")/../tests/e2e/lib.sh"
 hz=$(getconf CLK_TCK)
+tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
