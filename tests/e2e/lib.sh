@@ -1,7 +1,14 @@
 # Helpers for the end-to-end tests: they drive the real game window on an X server
 # (run them under xvfb-run) with xdotool and read pixels back from screenshots.
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# fail MESSAGE: ends the test, with the last words of the game when it said anything.
+fail() {
+    if [ -n "${GAME_OUT:-}" ] && [ -s "$GAME_OUT" ]; then
+        sed 's/^/  game: /' "$GAME_OUT" | tail -30 >&2
+    fi
+    echo "FAIL: $*" >&2
+    exit 1
+}
 pass() { echo "ok: $*"; }
 
 # find_window: waits for the game's window, sets WIN, WIN_X, WIN_Y and gives it focus.
@@ -10,10 +17,7 @@ find_window() {
     for _ in $(seq 100); do
         WIN=$(xdotool search --onlyvisible --classname allegro 2>/dev/null | head -1 || true)
         [ -n "$WIN" ] && break
-        if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            [ -s "$GAME_OUT" ] && sed 's/^/  game: /' "$GAME_OUT" | tail -20 >&2
-            fail "the game ended before its window appeared"
-        fi
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1
     done
     [ -n "$WIN" ] || fail "no game window"

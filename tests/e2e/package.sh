@@ -70,7 +70,8 @@ pass "contents: launcher, game, art, sounds, desktop entry, metadata, icon, manu
 # start_cmd DIR COMMAND...: like start_game, with any command started in DIR.
 start_cmd() {
     local dir=$1; shift
-    (cd "$dir" && exec "$@") >"$GAME_LOG" 2>&1 &
+    GAME_OUT=$GAME_LOG
+    (cd "$dir" && exec "$@") >"$GAME_OUT" 2>&1 &
     GAME_PID=$!
     find_window
     sleep 0.5
