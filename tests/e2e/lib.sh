@@ -112,6 +112,14 @@ loudness() {
         awk '{ for (i = 1; i <= NF; i++) { d = $i - 32768; if (d < 0) d = -d; if (d > m) m = d } } END { print m + 0 }'
 }
 
+# energy FROM TO: the root mean square distance from silence in the captured bytes FROM..TO.
+energy() {
+    local from=$(( $1 / 2 * 2 )) len=$(( ($2 - $1) / 2 * 2 ))
+    [ "$len" -gt 0 ] || { echo 0; return; }
+    od -An -tu2 -v -j "$from" -N "$len" "$HOME/out.raw" |
+        awk '{ for (i = 1; i <= NF; i++) { d = $i - 32768; s += d * d; n++ } } END { printf "%d\n", n ? sqrt(s / n) : 0 }'
+}
+
 # mask FILE X Y W H COLOUR: rows of 0/1, 1 where the window pixel is exactly #COLOUR.
 mask() {
     convert "$1" -crop "$4x$5+$(($2 + WIN_X))+$(($3 + WIN_Y))" +repage txt:- |
