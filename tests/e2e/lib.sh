@@ -26,9 +26,20 @@ find_window() {
     xdotool windowfocus --sync "$WIN"
 }
 
+# wait_display: waits until the X server answers. xvfb-run can hand over a display whose
+# server is not listening yet (or one that is still going away after the previous test).
+wait_display() {
+    for _ in $(seq 100); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "no X server answers on display '${DISPLAY:-}'"
+}
+
 # start_game DIR [ARGS...]: starts ./riverduel in DIR, sets GAME_PID and WIN.
 start_game() {
     local dir=$1; shift
+    wait_display
     GAME_OUT=${GAME_LOG:-$tmp/game.log}
     (cd "$dir" && exec ${GAME_WRAPPER:-} ./riverduel "$@") >"$GAME_OUT" 2>&1 &
     GAME_PID=$!

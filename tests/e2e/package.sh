@@ -70,6 +70,7 @@ pass "contents: launcher, game, art, sounds, desktop entry, metadata, icon, manu
 # start_cmd DIR COMMAND...: like start_game, with any command started in DIR.
 start_cmd() {
     local dir=$1; shift
+    wait_display
     GAME_OUT=$GAME_LOG
     (cd "$dir" && exec "$@") >"$GAME_OUT" 2>&1 &
     GAME_PID=$!
