@@ -115,20 +115,22 @@ ASOUND
 
 captured() { stat -c %s "$HOME/out.raw" 2>/dev/null || echo 0; }
 
+# samples FROM TO: the captured samples between two byte offsets, as distances from silence.
+samples() {
+    local from=$(( $1 / 2 * 2 )) len=$(( ($2 - $1) / 2 * 2 ))
+    [ "$len" -gt 0 ] || return 0
+    od -An -tu2 -v -j "$from" -N "$len" "$HOME/out.raw" |
+        awk '{ for (i = 1; i <= NF; i++) print $i - 32768 }'
+}
+
 # loudness FROM TO: the largest distance from silence in the captured bytes FROM..TO.
 loudness() {
-    local from=$(( $1 / 2 * 2 )) len=$(( ($2 - $1) / 2 * 2 ))
-    [ "$len" -gt 0 ] || { echo 0; return; }
-    od -An -tu2 -v -j "$from" -N "$len" "$HOME/out.raw" |
-        awk '{ for (i = 1; i <= NF; i++) { d = $i - 32768; if (d < 0) d = -d; if (d > m) m = d } } END { print m + 0 }'
+    samples "$1" "$2" | awk '{ d = $1 < 0 ? -$1 : $1; if (d > m) m = d } END { print m + 0 }'
 }
 
 # energy FROM TO: the root mean square distance from silence in the captured bytes FROM..TO.
 energy() {
-    local from=$(( $1 / 2 * 2 )) len=$(( ($2 - $1) / 2 * 2 ))
-    [ "$len" -gt 0 ] || { echo 0; return; }
-    od -An -tu2 -v -j "$from" -N "$len" "$HOME/out.raw" |
-        awk '{ for (i = 1; i <= NF; i++) { d = $i - 32768; s += d * d; n++ } } END { printf "%d\n", n ? sqrt(s / n) : 0 }'
+    samples "$1" "$2" | awk '{ s += $1 * $1; n++ } END { printf "%d\n", n ? sqrt(s / n) : 0 }'
 }
 
 # mask FILE X Y W H COLOUR: rows of 0/1, 1 where the window pixel is exactly #COLOUR.
