@@ -2,9 +2,12 @@
 
 #include <allegro.h>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <thread>
 
 #include "app/clock.h"
 
@@ -20,10 +23,29 @@ static void onCloseButton()
 }
 END_OF_FUNCTION(onCloseButton)
 
+bool startLibrary(int (*start)(), int attempts, int napMs)
+{
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        attempts = 1;
+    for (int attempt = 1;; ++attempt) {
+        if (start() == 0)
+            return true;
+        if (attempt >= attempts)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(napMs));
+    }
+}
+
+static int startAllegro()
+{
+    return allegro_init();
+}
+
 bool initSystem()
 {
     // Without a display the library cannot start, and nothing else of it may be touched.
-    if (allegro_init() != 0)
+    if (!startLibrary(startAllegro))
         return true;
     libraryStarted = true;
     install_keyboard();

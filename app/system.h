@@ -14,6 +14,11 @@ extern std::atomic<bool> closeRequested;
 // the tick clock and the random seed. True on failure.
 bool initSystem();
 
+// Starts the library with `start`. A display that is there but busy can refuse a connection
+// for a moment, so with a display named in the environment it tries `attempts` times,
+// `napMs` apart; without one it tries once. True when the library started.
+bool startLibrary(int (*start)(), int attempts = 10, int napMs = 100);
+
 // Tells the player why the window could not be opened. Safe to call when even the
 // library itself failed to start (then it prints instead of opening a dialog).
 void reportGraphicsFailure();
