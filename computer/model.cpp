@@ -1,0 +1,61 @@
+#include "computer/model.h"
+
+#include <allegro.h>
+#include <algorithm>
+
+#include "app/clock.h"
+#include "app/game.h"
+#include "obstacles/lanes.h"
+#include "riders/rider.h"
+
+namespace computer {
+
+static Body seen(const Rider& rider, int32_t pass, uint32_t now)
+{
+    Body body;
+    body.x = rider.x;
+    body.velocity = rider.velocity;
+    body.height = rider.height;
+    body.verticalSpeed = rider.verticalSpeed;
+    body.weigh(rider.mass);
+    body.health = rider.health;
+    body.state = rider.state;
+    // The wind-up body shows from the pass the press was taken.
+    body.held = rider.actionHeld;
+    body.pressPass = pass - static_cast<int32_t>(now - rider.actionPressTick);
+    return body;
+}
+
+void look(const ObstacleLanes& lanes, int self, int32_t pass, View& view)
+{
+    const uint32_t now = ticks;
+    view.pass = pass;
+    view.over = gameOver;
+    view.screenW = SCREEN_W > 0 ? SCREEN_W : 800;
+    for (int i = 0; i < 2; ++i)
+        view.riders[i] = seen(*riders[i], pass, now);
+    view.count = 0;
+    for (int kind = 0; kind < 4; ++kind) {
+        for (const Obstacle& o : lanes.lanes[kind]) {
+            // Not yet on the screen, or gone past the riders for good.
+            if (o.y + o.height <= 0.0f || o.y >= 600.0f)
+                continue;
+            if (view.count == MAX_SEEN)
+                break;
+            Thing& t = view.things[view.count++];
+            t.x = o.x;
+            t.y = o.y;
+            t.speed = static_cast<float>(static_cast<double>(riverSpeed) + o.ownSpeed);
+            t.width = static_cast<int16_t>(o.width);
+            t.height = static_cast<int16_t>(o.height);
+            t.damage = static_cast<int16_t>(o.damage);
+            t.kind = static_cast<uint8_t>(kind);
+            t.layerMask = static_cast<uint8_t>(o.layerMask);
+            t.touched = o.hitRider[self] != 0;
+        }
+    }
+    std::sort(view.things, view.things + view.count,
+              [](const Thing& a, const Thing& b) { return a.y + a.height > b.y + b.height; });
+}
+
+}  // namespace computer

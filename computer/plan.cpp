@@ -1,0 +1,274 @@
+#include <algorithm>
+#include <cmath>
+
+#include "computer/model.h"
+#include "computer/rules.h"
+#include "riders/rider.h"
+
+namespace computer {
+
+// What the computer cares about, in health points.
+const float FRIENDLY_FIRE = 0.6f;  // health taken from the other rider, against its own
+const float FADE = 0.012f;         // per pass: the further ahead, the less sure
+const float STICK = 0.3f;          // for keeping to the plan it follows
+
+// Towards the target, braking in time to stop on it; no keys in the air. The speed wanted
+// at distance d is sqrt(2 b d) for a braking of b; compared squared, to spare the root.
+static RiderInput steerTowards(const Body& body, float target)
+{
+    RiderInput keys;
+    if (body.state & STATE_AIRBORNE)
+        return keys;
+    const float margin = static_cast<float>(body.drag);       // half a push
+    const float reach = static_cast<float>(4.2 * body.drag);  // 2 b, braking at 0.7 of push and drag
+    // Worked out as if the target were to the right, then mirrored back.
+    const bool mirrored = target < body.x;
+    const float distance = mirrored ? body.x - target : target - body.x;
+    const float v = mirrored ? -body.velocity : body.velocity;
+    if (distance < 6.0f && std::fabs(v) < 1.5f)
+        return keys;
+    // Towards the target when slower than wanted, away when faster.
+    const float under = v + margin, over = v - margin;
+    const bool towards = under < 0.0f || under * under < reach * distance;
+    const bool away = !towards && over > 0.0f && over * over > reach * distance;
+    keys.right = mirrored ? away : towards;
+    keys.left = mirrored ? towards : away;
+    return keys;
+}
+
+RiderInput keysFor(const Plan& plan, const Body& body, int offset)
+{
+    RiderInput keys = steerTowards(body, plan.target);
+    keys.action = offset >= plan.pressFrom && offset < plan.releaseAt;
+    return keys;
+}
+
+// Nobody knows what the other rider will press: it is taken to hold its action key as it
+// does and to steer no more.
+static RiderInput guessOther(const Body& other)
+{
+    RiderInput keys;
+    keys.action = other.held;
+    return keys;
+}
+
+// One pass of both riders by the rules; the computer's keys are `keys`. Returns the health
+// points each side lost in it: [0] the computer's rider, [1] the other.
+static void stepBoth(Body& me, Body& other, int self, int& prevSign, const RiderInput& keys,
+                     int32_t pass, int32_t screenW, int lost[2])
+{
+    handle(self == 0 ? me : other, self == 0 ? keys : guessOther(other), pass);
+    handle(self == 0 ? other : me, self == 0 ? guessOther(other) : keys, pass);
+    const int landed = self == 0 ? collide(me, other, prevSign) : collide(other, me, prevSign);
+    const int onOther = self == 0 ? 1 : -1;
+    lost[0] = landed == -onOther ? 5 : 0;
+    lost[1] = landed == onOther ? 5 : 0;
+    Body& first = self == 0 ? me : other;
+    Body& second = self == 0 ? other : me;
+    const int firstBanks = move(first, screenW);
+    const int secondBanks = move(second, screenW);
+    lost[0] += 5 * (self == 0 ? firstBanks : secondBanks);
+    lost[1] += 5 * (self == 0 ? secondBanks : firstBanks);
+}
+
+void foresee(const View& seen, int self, const RiderInput* pressedSince, Situation& now)
+{
+    now.self = self;
+    now.screenW = seen.screenW;
+    now.me = seen.riders[self];
+    now.other = seen.riders[1 - self];
+    const Body& a = seen.riders[0];
+    const Body& b = seen.riders[1];
+    now.prevSign = std::fabs(a.height - b.height) < 20.0f ? 0 : (a.height > b.height ? 1 : -1);
+    int lost[2];
+    for (int k = 0; k < DELAY; ++k)
+        stepBoth(now.me, now.other, self, now.prevSign, pressedSince[k], seen.pass + k,
+                 seen.screenW, lost);
+    now.now = seen.pass + DELAY;
+
+    // A thing seen before pass P is, after pass P + n, n + 1 moves further down.
+    now.count = 0;
+    for (int j = 0; j < seen.count; ++j) {
+        const Thing& t = seen.things[j];
+        if (t.touched || t.speed <= 0.01f)
+            continue;
+        const int half = t.height / 2;
+        const double low = 450.0 - 2 * half - 1.0;
+        const double high = 550.0 + 1.0;
+        int first = -1, last = -1;
+        for (int i = 0; i < HORIZON; ++i) {
+            const double y = t.y + static_cast<double>(t.speed) * (DELAY + i + 1);
+            if (y > low && y < high) {
+                if (first < 0)
+                    first = i;
+                last = i;
+            }
+        }
+        if (first < 0)
+            continue;
+        Threat& threat = now.threats[now.count++];
+        threat.first = static_cast<int16_t>(first);
+        threat.last = static_cast<int16_t>(last);
+        threat.centre = static_cast<float>(t.width / 2 + static_cast<double>(t.x));
+        threat.reach = static_cast<float>(t.width / 2 + 25 + 1);
+        threat.damage = t.damage;
+        threat.layerMask = t.layerMask;
+    }
+}
+
+static float burgerWorth(float mass)
+{
+    return mass < 130.0f ? 2.0f : 0.5f;
+}
+
+// The most a plan could still win from pass `i` on: a landing with a bank after it every
+// eight passes while the riders are within reach, and every burger in sight.
+struct Hope {
+    bool reach = false;
+    float burgers = 0.0f;
+    float from(int i) const
+    {
+        return burgers + (reach ? FRIENDLY_FIRE * 10.0f * ((HORIZON - i) / 8 + 1) : 0.0f);
+    }
+};
+
+// The plan played out over the horizon, worth the health it keeps and takes. Given up (and
+// worth less than `beat`) as soon as it cannot beat `beat` any more.
+static float outcome(const Situation& s, const Plan& plan, const Hope& hope, float beat)
+{
+    Body me = s.me, other = s.other;
+    int prevSign = s.prevSign;
+    uint32_t touched = 0;
+    bool contact = false;
+    float worth = 0.0f;
+    for (int i = 0; i < HORIZON; ++i) {
+        if (worth + hope.from(i) < beat)
+            return worth + hope.from(i) - 1.0f;
+        const float sure = 1.0f - FADE * i;
+        int lost[2];
+        const float before = other.x;
+        stepBoth(me, other, s.self, prevSign, keysFor(plan, me, i), s.now + i, s.screenW, lost);
+        // The other rider's banks count once the two have met.
+        contact = contact || lost[1] > 0 || std::fabs(other.x - before) > 30.0f;
+        worth -= sure * lost[0];
+        if (contact)
+            worth += sure * FRIENDLY_FIRE * lost[1];
+        for (int j = 0; j < s.count; ++j) {
+            const Threat& t = s.threats[j];
+            if (i < t.first || i > t.last || (touched >> j & 1u) || !(me.state & t.layerMask))
+                continue;
+            if (std::fabs(t.centre - me.x) >= t.reach)
+                continue;
+            touched |= 1u << j;
+            if (t.damage > 0) {
+                worth -= sure * t.damage;
+            } else {
+                worth += sure * burgerWorth(me.mass);
+                me.weigh(std::min(150.0f, me.mass + 5.0f));
+            }
+        }
+    }
+    // Where it is left: coasting into a bank costs later; the middle leaves room both ways.
+    const double coast = me.x + me.velocity * std::fabs(me.velocity) / (2.0 * me.drag);
+    if (coast < 135.0 || coast > s.screenW - 135.0)
+        worth -= 4.0f;
+    worth -= 0.004f * std::fabs(me.x - s.screenW / 2.0f);
+    return worth;
+}
+
+// The ways to use the action key from now on, as (press, release) offsets.
+static int actions(const Body& me, int32_t now, Plan* out)
+{
+    int n = 0;
+    auto add = [&](int from, int until) {
+        out[n].pressFrom = static_cast<int16_t>(from);
+        out[n].releaseAt = static_cast<int16_t>(until);
+        ++n;
+    };
+    if (me.held) {
+        // Let go now (the steering plans do that), later for a higher jump, or dive and
+        // come up again.
+        const int age = now - me.pressPass;
+        if (me.state & STATE_SUBMERGED) {
+            for (int r : {2, 5, 9, 14, 20, HORIZON})
+                add(0, r);
+        } else {
+            for (int r : {1, 2, 3, 5, 7, 10, 14})
+                if (age + r <= 18)
+                    add(0, r);
+            for (int extra : {4, 12})
+                add(0, 20 - age + extra);
+            add(0, HORIZON);
+        }
+    } else {
+        for (int c : {1, 2, 3, 5, 8, 12, 17})
+            add(0, c);
+        for (int t0 : {3, 7})
+            for (int c : {3, 12})
+                add(t0, t0 + c);
+        for (int t0 : {0, 4})
+            for (int d : {24, 34})
+                add(t0, t0 + d);
+    }
+    return n;
+}
+
+Plan choose(const Situation& s, const Plan* last)
+{
+    Hope hope;
+    hope.reach = std::fabs(s.other.x - s.me.x) < 300.0f;
+    for (int j = 0; j < s.count; ++j)
+        if (s.threats[j].damage == 0)
+            hope.burgers += 2.0f;
+
+    Plan best;
+    float bestWorth = -1e9f;
+    auto consider = [&](const Plan& plan, float bias) {
+        const float worth = outcome(s, plan, hope, bestWorth - bias) + bias;
+        if (worth > bestWorth) {
+            bestWorth = worth;
+            best = plan;
+        }
+        return worth;
+    };
+    if (last)
+        consider(*last, STICK);
+
+    // First only steering, to every place across the river.
+    struct Tried {
+        float target, worth;
+    };
+    const float left = 125.0f, right = static_cast<float>(s.screenW - 125);
+    Tried steered[16];
+    int steeredCount = 0;
+    Plan plan;
+    for (float x = left; x <= right + 0.5f; x += 50.0f) {
+        plan.target = x;
+        steered[steeredCount++] = {x, consider(plan, 0.0f)};
+    }
+    plan.target = s.me.x;
+    steered[steeredCount++] = {s.me.x, consider(plan, 0.0f)};
+
+    // Then the action key too, where steering fared best and where the other rider is going.
+    const bool attack = std::fabs(s.other.x - s.me.x) < 200.0f;
+    const bool hurt = bestWorth < -2.5f;
+    if (!attack && !hurt && !s.me.held)
+        return best;
+    std::partial_sort(steered, steered + 2, steered + steeredCount,
+                      [](const Tried& a, const Tried& b) { return a.worth > b.worth; });
+    float targets[3] = {steered[0].target, steered[1].target, 0.0f};
+    int targetCount = 2;
+    if (attack)
+        targets[targetCount++] =
+            std::min(right, std::max(left, s.other.x + s.other.velocity * 8.0f));
+    Plan tries[40];
+    const int n = actions(s.me, s.now, tries);
+    for (int t = 0; t < targetCount; ++t)
+        for (int i = 0; i < n; ++i) {
+            tries[i].target = targets[t];
+            consider(tries[i], 0.0f);
+        }
+    return best;
+}
+
+}  // namespace computer
