@@ -1,5 +1,6 @@
 #include <allegro.h>
 #include <chrono>
+#include <cstdint>
 #include <random>
 #include <thread>
 
@@ -17,10 +18,11 @@ static uint32_t freshSeed()
     return device();
 }
 
-// The game loop of a driven game: the same passes as the keyboard game, but on its own clock
+// The passes of a driven game: the same passes as the keyboard game, but on its own clock
 // (pass N at ticks N), with the inputs asked of the feed. A feed that cannot answer yet (the
-// other machine's inputs are late) holds the game on its last frame until it can.
-GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
+// other machine's inputs are late) holds the game on its last frame until it can. In the
+// window the passes are paced by the timer; without one they run as fast as they can.
+static GameResult playPasses(const GameSetup& setup, PassFeed& feed, bool window, uint32_t maxPasses)
 {
     GameStart start = currentStart(freshSeed());
     feed.begin(start);
@@ -32,21 +34,21 @@ GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
     GameResult result;
     uint32_t pass = 0;
     uint32_t nextPace = paceTicks + 1;
-    for (;;) {
-        if (feed.broken())
-            break;
-        const bool escape = key[KEY_ESC] || closeRequested;
+    while (pass < maxPasses && !feed.broken()) {
+        const bool escape = window && (key[KEY_ESC] || closeRequested);
         PassInput input;
         if (!feed.gather(pass, escape, input)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
             continue;
         }
-        if (input.leave || !stepPass(lanes, input, true))
+        if (input.leave || !stepPass(lanes, input, window))
             break;
         ++result.steps;
         feed.stepped(pass, input, lanes);
-        vsync();
-        nextPace = waitForPace(nextPace);
+        if (window) {
+            vsync();
+            nextPace = waitForPace(nextPace);
+        }
         ticks = ++pass;
     }
     clockOwned = false;
@@ -54,6 +56,12 @@ GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
     result.winner = winner;
     result.state = hashGame(lanes);
     feed.ended(result);
+    return result;
+}
+
+GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
+{
+    const GameResult result = playPasses(setup, feed, true, UINT32_MAX);
     if (gameOver && !feed.broken()) {
         showEndScreen(endScreenSeconds);
     } else {
@@ -61,4 +69,9 @@ GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
         waitForEscapeRelease();
     }
     return result;
+}
+
+GameResult playHeadless(const GameSetup& setup, PassFeed& feed, uint32_t maxPasses)
+{
+    return playPasses(setup, feed, false, maxPasses);
 }

@@ -127,6 +127,14 @@ Session* recordEveryGame(Session& inner, const std::string& firstPath)
     return new RecordingSession(inner, firstPath);
 }
 
+PassFeed* recordingFeed(PassFeed& inner, const std::string& path)
+{
+    RecordingFeed* feed = new RecordingFeed;
+    feed->inner = &inner;
+    feed->path = path;
+    return feed;
+}
+
 PassFeed* replayFeed(const Recording& recording)
 {
     return new ReplayFeed(recording);

@@ -44,5 +44,8 @@ std::string recordingPath(const std::string& first, int game);
 // and its result line printed.
 Session* recordEveryGame(Session& inner, const std::string& firstPath);
 
+// `inner`'s game, saved to `path` as it ends and its result line printed. Owned by the caller.
+PassFeed* recordingFeed(PassFeed& inner, const std::string& path);
+
 // Plays a recording back in the window at its own speed. ESC stops it.
 PassFeed* replayFeed(const Recording& recording);
