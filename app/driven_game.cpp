@@ -61,9 +61,9 @@ static GameResult playPasses(const GameSetup& setup, PassFeed& feed, bool window
 
 GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
 {
-    const GameResult result = playPasses(setup, feed, true, UINT32_MAX);
+    GameResult result = playPasses(setup, feed, true, UINT32_MAX);
     if (gameOver && !feed.broken()) {
-        showEndScreen(endScreenSeconds);
+        result.dismissed = showEndScreen(endScreenSeconds);
     } else {
         stopSound(SND_MUSIC);
         waitForEscapeRelease();

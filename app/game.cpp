@@ -57,7 +57,7 @@ void setupGame(const GameSetup& setup)
 
 // Keys held when the end screen appears (a rider still steering, its key auto-repeating)
 // do not dismiss it: only a key pressed after it is shown does, or one let go and pressed again.
-void showEndScreen(int seconds)
+bool showEndScreen(int seconds)
 {
     clear_keybuf();
     const int w = titleBitmap->w;
@@ -69,10 +69,10 @@ void showEndScreen(int seconds)
     for (int k = 0; k < KEY_MAX; ++k)
         held[k] = key[k] != 0;
     const int limit = seconds * 50;
+    bool dismissed = false;
     for (int waited = 0; !closeRequested && (seconds == 0 || waited < limit); ++waited) {
         for (int k = 0; k < KEY_MAX; ++k)
             held[k] = held[k] && key[k];
-        bool dismissed = false;
         while (keypressed()) {
             int scancode = 0;
             ureadkey(&scancode);
@@ -85,6 +85,7 @@ void showEndScreen(int seconds)
     }
     // ESC that dismissed the screen must not also end the menu.
     waitForEscapeRelease();
+    return dismissed;
 }
 
 void waitForEscapeRelease()

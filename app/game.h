@@ -34,5 +34,6 @@ void runGame(const GameSetup& setup);
 void waitForEscapeRelease();
 
 // The end screen over the last frame: "NAME is the" above the title art. It waits for a key
-// pressed after it appeared, or `seconds` when not 0, or the close button.
-void showEndScreen(int seconds);
+// pressed after it appeared, or `seconds` when not 0, or the close button. True when a key
+// sent it away.
+bool showEndScreen(int seconds);

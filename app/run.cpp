@@ -10,6 +10,7 @@
 #include "app/options.h"
 #include "app/sessions.h"
 #include "app/system.h"
+#include "computer/computer.h"
 #include "input/gamepad.h"
 #include "presentation/assets.h"
 #include "recording/recording.h"
@@ -94,7 +95,9 @@ int runWithOptions(int argc, char** argv)
     const bool gamepads = options.gamepads || options.computer || online;
     if (gamepads)
         startGamepads();
-    std::unique_ptr<Session> session(new LocalSession(gamepads));
+    std::unique_ptr<Session> session(options.computer ? computerSession(gamepads)
+                                     : options.demo   ? demoSession()
+                                                      : new LocalSession(gamepads));
     std::unique_ptr<Session> recorder;
     if (!options.record.empty())
         recorder.reset(recordEveryGame(*session, options.record));

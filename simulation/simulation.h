@@ -48,6 +48,7 @@ struct GameResult {
     uint8_t winner = 0;
     uint32_t steps = 0;
     StateHash state;
+    bool dismissed = false; // a key sent its end screen away before its time was up
 };
 // "winner NAME steps N state HEX", or "winner none ..." for a game that was left.
 std::string resultLine(const GameResult& result);

@@ -1,129 +1,133 @@
 // Headless games of the computer against a rider that presses nothing, against one that
-// presses random keys, and against itself, with the computer riding each rider in turn.
+// presses random keys, and against itself, the computer riding each rider in turn. The games
+// run through the same feed as --computer and --demo.
 // Usage: tournament [GAMES] [FIRST_SEED] [idle|random|computer|all]
+#include <allegro.h>
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
 #include "app/game.h"
+#include "app/session.h"
 #include "computer/computer.h"
-#include "obstacles/lanes.h"
-#include "riders/rider.h"
 #include "simulation/headless.h"
-#include "simulation/simulation.h"
 
 namespace {
 
 const uint32_t LIMIT = 12000; // ten minutes of play
-std::chrono::steady_clock::duration thinking{};
-long decisions = 0;
 
-// Random keys, held for 50 to 1500 ms each, from a generator of its own.
-class RandomPresser {
+// The other rider: nothing pressed, or random keys held for 50 to 1500 ms each from a
+// generator of its own. Notes the pass at which the game was decided.
+class Opponent : public PassFeed {
 public:
-    explicit RandomPresser(uint32_t seed) : random(seed) {}
-    RiderInput decide()
+    Opponent(uint32_t seed, int index, bool presses)
+        : seed(seed), index(index), presses(presses), random(seed * 7919u + 13u) {}
+    void begin(GameStart& start) override
     {
-        if (left == 0) {
-            left = std::uniform_int_distribution<int>(1, 30)(random);
-            const int pick = std::uniform_int_distribution<int>(0, 3)(random);
-            keys = RiderInput();
-            keys.left = pick == 0;
-            keys.right = pick == 1;
-            keys.action = pick == 2;
-        }
-        --left;
-        return keys;
+        start = GameStart();
+        start.seed = seed;
     }
+    bool gather(uint32_t, bool, PassInput& input) override
+    {
+        if (presses && holdFor-- == 0) {
+            holdFor = std::uniform_int_distribution<int>(0, 29)(random);
+            const int pick = std::uniform_int_distribution<int>(0, 3)(random);
+            keys = {pick == 0, pick == 1, pick == 2};
+        }
+        input.riders[index] = keys;
+        return true;
+    }
+    void stepped(uint32_t pass, const PassInput&, const ObstacleLanes&) override
+    {
+        if (gameOver && !decidedAt)
+            decidedAt = pass + 1;
+    }
+    uint32_t decidedAt = 0;
 
 private:
+    uint32_t seed;
+    int index;
+    bool presses;
     std::mt19937 random;
-    int left = 0;
+    int holdFor = 0;
     RiderInput keys;
 };
 
-struct Outcome {
-    bool decided = false;
-    uint8_t winner = 0;
-    uint32_t decidedAt = 0;
-    int health[2] = {0, 0};
-};
-
-Outcome play(uint32_t seed, int computerIndex, const std::string& opponent)
+static double cpuMicros()
 {
-    GameStart start;
-    start.seed = seed;
-    beginGame(defaultGameSetup(), start);
-    ObstacleLanes lanes;
-    ComputerRider computer(computerIndex);
-    ComputerRider other(1 - computerIndex);
-    RandomPresser presser(seed * 7919u + 13u);
-    Outcome outcome;
-    for (uint32_t pass = 0;; ++pass) {
-        ticks = pass;
-        PassInput input;
-        const auto before = std::chrono::steady_clock::now();
-        input.riders[computerIndex] = computer.decide(lanes);
-        thinking += std::chrono::steady_clock::now() - before;
-        ++decisions;
-        if (opponent == "random")
-            input.riders[1 - computerIndex] = presser.decide();
-        else if (opponent == "computer")
-            input.riders[1 - computerIndex] = other.decide(lanes);
-        const bool wasOver = gameOver;
-        if (!stepPass(lanes, input, false))
-            break;
-        if (gameOver && !wasOver)
-            outcome.decidedAt = pass + 1;
-        if (!gameOver && pass + 1 >= LIMIT)
-            break;
-    }
-    outcome.decided = gameOver;
-    outcome.winner = winner;
-    for (int i = 0; i < 2; ++i)
-        outcome.health[i] = riders[i]->health;
-    return outcome;
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e6 + now.tv_nsec / 1e3;
 }
+
+// Times the computer's decisions, which are all a feed's gather does besides the opponent's,
+// in processor time: the machine may be busy with other things.
+class Stopwatch : public PassFeed {
+public:
+    explicit Stopwatch(PassFeed& inner) : inner(inner) {}
+    void begin(GameStart& start) override { inner.begin(start); }
+    bool gather(uint32_t pass, bool escape, PassInput& input) override
+    {
+        const double before = cpuMicros();
+        const bool ready = inner.gather(pass, escape, input);
+        spent += cpuMicros() - before;
+        ++passes;
+        return ready;
+    }
+    void stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes) override
+    {
+        inner.stepped(pass, input, lanes);
+    }
+    double spent = 0.0;
+    long passes = 0;
+
+private:
+    PassFeed& inner;
+};
 
 int series(const std::string& opponent, int games, uint32_t firstSeed)
 {
     int won = 0, undecided = 0;
     std::vector<uint32_t> lengths;
+    double micros = 0.0;
+    long decisions = 0;
     for (int g = 0; g < games; ++g) {
         const int index = g % 2;
-        const Outcome o = play(firstSeed + g, index, opponent);
-        if (!o.decided)
+        const bool both = opponent == "computer";
+        const bool rides[2] = {index == 0 || both, index == 1 || both};
+        Opponent other(firstSeed + g, 1 - index, opponent == "random");
+        std::unique_ptr<PassFeed> computer(computerFeed(other, rides));
+        Stopwatch watch(*computer);
+        const GameResult result = playHeadless(defaultGameSetup(), watch, LIMIT + 200);
+        micros += watch.spent;
+        decisions += watch.passes * (both ? 2 : 1);
+        const bool decided = other.decidedAt > 0 && other.decidedAt <= LIMIT;
+        if (!decided)
             ++undecided;
-        else {
-            lengths.push_back(o.decidedAt);
-            if (o.winner == index)
-                ++won;
-        }
+        else
+            lengths.push_back(other.decidedAt);
+        if (decided && result.winner == index)
+            ++won;
         if (std::getenv("TOURNAMENT_VERBOSE"))
-            std::printf("  seed %u computer %d: %s winner %d at %u, health %d / %d\n",
-                        firstSeed + g, index, o.decided ? "decided" : "UNDECIDED", o.winner,
-                        o.decidedAt, o.health[0], o.health[1]);
+            std::printf("  seed %u computer %d: %s winner %d at pass %u\n", firstSeed + g, index,
+                        decided ? "decided" : "UNDECIDED", result.winner, other.decidedAt);
     }
     std::sort(lengths.begin(), lengths.end());
     const uint32_t median = lengths.empty() ? 0 : lengths[lengths.size() / 2];
     const uint32_t longest = lengths.empty() ? 0 : lengths.back();
     if (opponent == "computer")
-        std::printf("computer vs computer: %d of %d games decided within %u passes; median %u "
-                    "passes, longest %u\n",
+        std::printf("computer vs computer: %d of %d games won within %u passes; "
+                    "median %u passes, longest %u",
                     games - undecided, games, LIMIT, median, longest);
     else
-        std::printf("computer vs %s: won %d of %d (%d undecided); median %u passes, longest %u\n",
-                    opponent.c_str(), won, games, undecided, median, longest);
-    std::printf("  %.1f us per decision on average\n",
-                std::chrono::duration<double, std::micro>(thinking).count() / decisions);
-    thinking = {};
-    decisions = 0;
+        std::printf("computer vs %s: won %d of %d; median %u passes, longest %u",
+                    opponent.c_str(), won, games, median, longest);
+    std::printf(" (%.1f us a decision)\n", micros / decisions);
     std::fflush(stdout);
     return opponent == "computer" ? undecided : games - won;
 }
@@ -136,7 +140,7 @@ int main(int argc, char** argv)
     const uint32_t firstSeed = argc > 2 ? static_cast<uint32_t>(std::atoi(argv[2])) : 1;
     const std::string which = argc > 3 ? argv[3] : "all";
     KindGeometry geometry;
-    geometry.bridgeHeight = 120;
+    geometry.bridgeHeight = 120; // the bridge the game's own art has
     if (!startHeadless(geometry)) {
         std::fprintf(stderr, "tournament: the rules cannot start\n");
         return 2;
@@ -147,3 +151,4 @@ int main(int argc, char** argv)
             lost += series(opponent, games, firstSeed);
     return lost == 0 ? 0 : 1;
 }
+END_OF_MAIN()

@@ -1,0 +1,10 @@
+# The computer rider: a game against it, the demo of it against itself, and a short
+# headless tournament (the full one is bench/tournament, quoted in the README).
+foreach(script computer demo)
+  add_test(NAME e2e_${script}
+    COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh
+            ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
+  set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 420 LABELS sanitize)
+endforeach()
+add_test(NAME computer_tournament COMMAND tournament 6 1000)
+set_tests_properties(computer_tournament PROPERTIES TIMEOUT 300 LABELS sanitize)

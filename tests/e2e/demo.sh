@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The computer against itself: --demo starts a game at once, plays it to its end screen and
+# starts the next by itself; a key in that game returns to the menu, ESC there quits with 0.
+# The recorded first game verifies to the line the game printed.
+# Usage: demo.sh BUILD_DIR TEXT_MASK_TOOL
+set -uo pipefail
+build=$1
+text_mask=$2
+. "$(dirname "$0")/lib.sh"
+tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+GAME_OUT=$tmp/game.log
+title_h=$(identify -format %h "$build/bitmaps/kalvanto.bmp")
+text_top=$((300 - title_h / 2 - 20))
+end_text() { mask "$1" 352 "$text_top" 96 8 FFFF00; }
+
+wait_display
+(cd "$build" && exec ${GAME_WRAPPER:-} ./riverduel --demo --record "$tmp/demo.rdr") >"$GAME_OUT" 2>&1 &
+GAME_PID=$!
+find_window
+mouse_to 790 590
+playing=""
+for _ in $(seq 60); do
+    shot "$tmp/now.png"
+    if ! is_menu "$tmp/now.png" && [ "$(pixel "$tmp/now.png" 12 27)" = "255,0,0" ]; then playing=yes; break; fi
+    sleep 0.5
+done
+[ -n "$playing" ] || fail "the demo did not start a game by itself"
+pass "the demo starts a game without a click"
+
+# Two computers take a couple of minutes to settle a game.
+winner=""
+for _ in $(seq 400); do
+    shot "$tmp/now.png"
+    if end_text "$tmp/now.png" | grep -q 1; then
+        for name in Rudko Berto; do
+            diff <(end_text "$tmp/now.png") <("$text_mask" "$name is the") >/dev/null && winner=$name
+        done
+        break
+    fi
+    sleep 0.5
+done
+[ -n "$winner" ] || fail "the first demo game showed no end screen naming a rider"
+pass "the first demo game ends with $winner the winner"
+
+next=""
+for _ in $(seq 30); do
+    shot "$tmp/now.png"
+    if ! end_text "$tmp/now.png" | grep -q 1 && ! is_menu "$tmp/now.png"; then next=yes; break; fi
+    sleep 0.5
+done
+[ -n "$next" ] || fail "the next demo game did not start by itself after the end screen"
+sleep 2
+shot "$tmp/now.png"
+is_menu "$tmp/now.png" && fail "the second demo game went back to the menu by itself"
+pass "the next game starts by itself"
+
+press space; sleep 1.0
+shot "$tmp/menu.png"
+is_menu "$tmp/menu.png" || fail "a key in a demo game did not return to the menu"
+sleep 1.5
+shot "$tmp/menu.png"
+is_menu "$tmp/menu.png" || fail "the menu did not stay after a key left the demo"
+pass "a key returns to the menu and the demo waits there"
+
+press Escape
+wait_exit 10
+[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC after ESC in the menu"
+pass "ESC in the menu ends the program with 0"
+
+played=$(sed -n "s|^$tmp/demo.rdr: ||p" "$GAME_OUT")
+case "$played" in "winner $winner steps "*) ;; *) fail "the first game printed no result naming $winner: '$played'" ;; esac
+verified=$(cd "$build" && ./riverduel --verify "$tmp/demo.rdr") || fail "the demo's recording does not verify"
+[ "$verified" = "$played" ] || fail "the recording verifies to '$verified', the demo played '$played'"
+pass "the recorded demo game verifies to the line it played: $played"
