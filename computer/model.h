@@ -79,6 +79,9 @@ struct Situation {
     int32_t screenW = 800;
     Body me, other;
     int prevSign = 0;
+    // The other rider's way for as long as the two do not meet: after its keys, and after
+    // its move, at each pass from now.
+    Body otherKeyed[HORIZON], otherMoved[HORIZON];
     Threat threats[MAX_SEEN];
     int count = 0;
 };

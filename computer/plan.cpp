@@ -52,25 +52,6 @@ static RiderInput guessOther(const Body& other)
     return keys;
 }
 
-// One pass of both riders by the rules; the computer's keys are `keys`. Returns the health
-// points each side lost in it: [0] the computer's rider, [1] the other.
-static void stepBoth(Body& me, Body& other, int self, int& prevSign, const RiderInput& keys,
-                     int32_t pass, int32_t screenW, int lost[2])
-{
-    handle(self == 0 ? me : other, self == 0 ? keys : guessOther(other), pass);
-    handle(self == 0 ? other : me, self == 0 ? guessOther(other) : keys, pass);
-    const int landed = self == 0 ? collide(me, other, prevSign) : collide(other, me, prevSign);
-    const int onOther = self == 0 ? 1 : -1;
-    lost[0] = landed == -onOther ? 5 : 0;
-    lost[1] = landed == onOther ? 5 : 0;
-    Body& first = self == 0 ? me : other;
-    Body& second = self == 0 ? other : me;
-    const int firstBanks = move(first, screenW);
-    const int secondBanks = move(second, screenW);
-    lost[0] += 5 * (self == 0 ? firstBanks : secondBanks);
-    lost[1] += 5 * (self == 0 ? secondBanks : firstBanks);
-}
-
 void foresee(const View& seen, int self, const RiderInput* pressedSince, Situation& now)
 {
     now.self = self;
@@ -80,11 +61,25 @@ void foresee(const View& seen, int self, const RiderInput* pressedSince, Situati
     const Body& a = seen.riders[0];
     const Body& b = seen.riders[1];
     now.prevSign = std::fabs(a.height - b.height) < 20.0f ? 0 : (a.height > b.height ? 1 : -1);
-    int lost[2];
-    for (int k = 0; k < DELAY; ++k)
-        stepBoth(now.me, now.other, self, now.prevSign, pressedSince[k], seen.pass + k,
-                 seen.screenW, lost);
+    for (int k = 0; k < DELAY; ++k) {
+        const int32_t pass = seen.pass + k;
+        handle(now.me, pressedSince[k], pass);
+        handle(now.other, guessOther(now.other), pass);
+        if (self == 0)
+            collide(now.me, now.other, now.prevSign);
+        else
+            collide(now.other, now.me, now.prevSign);
+        move(now.me, seen.screenW);
+        move(now.other, seen.screenW);
+    }
     now.now = seen.pass + DELAY;
+    Body other = now.other;
+    for (int i = 0; i < HORIZON; ++i) {
+        handle(other, guessOther(other), now.now + i);
+        now.otherKeyed[i] = other;
+        move(other, now.screenW);
+        now.otherMoved[i] = other;
+    }
 
     // A thing seen before pass P is, after pass P + n, n + 1 moves further down.
     now.count = 0;
@@ -139,20 +134,31 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
     Body me = s.me, other = s.other;
     int prevSign = s.prevSign;
     uint32_t touched = 0;
-    bool contact = false;
+    bool met = false; // till then the other rider goes the way worked out beforehand
     float worth = 0.0f;
+    const Touch landedOnOther = s.self == 0 ? A_LANDED : B_LANDED;
+    const Touch landedOnMe = s.self == 0 ? B_LANDED : A_LANDED;
     for (int i = 0; i < HORIZON; ++i) {
         if (worth + hope.from(i) < beat)
             return worth + hope.from(i) - 1.0f;
         const float sure = 1.0f - FADE * i;
-        int lost[2];
-        const float before = other.x;
-        stepBoth(me, other, s.self, prevSign, keysFor(plan, me, i), s.now + i, s.screenW, lost);
+        const int32_t pass = s.now + i;
+        handle(me, keysFor(plan, me, i), pass);
+        if (met)
+            handle(other, guessOther(other), pass);
+        else
+            other = s.otherKeyed[i];
+        const Touch touch = s.self == 0 ? collide(me, other, prevSign) : collide(other, me, prevSign);
+        met = met || touch != APART;
+        int lost = move(me, s.screenW) * 5 + (touch == landedOnMe ? 5 : 0);
+        int taken = touch == landedOnOther ? 5 : 0;
         // The other rider's banks count once the two have met.
-        contact = contact || lost[1] > 0 || std::fabs(other.x - before) > 30.0f;
-        worth -= sure * lost[0];
-        if (contact)
-            worth += sure * FRIENDLY_FIRE * lost[1];
+        if (met)
+            taken += move(other, s.screenW) * 5;
+        else
+            other = s.otherMoved[i];
+        worth -= sure * lost;
+        worth += sure * FRIENDLY_FIRE * taken;
         for (int j = 0; j < s.count; ++j) {
             const Threat& t = s.threats[j];
             if (i < t.first || i > t.last || (touched >> j & 1u) || !(me.state & t.layerMask))
@@ -177,7 +183,8 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
 }
 
 // The ways to use the action key from now on, as (press, release) offsets.
-static int actions(const Body& me, int32_t now, Plan* out)
+// With `all`, every way; otherwise only the jumps that start now.
+static int actions(const Body& me, int32_t now, bool all, Plan* out)
 {
     int n = 0;
     auto add = [&](int from, int until) {
@@ -203,6 +210,8 @@ static int actions(const Body& me, int32_t now, Plan* out)
     } else {
         for (int c : {1, 2, 3, 5, 8, 12, 17})
             add(0, c);
+        if (!all)
+            return n;
         for (int t0 : {3, 7})
             for (int c : {3, 12})
                 add(t0, t0 + c);
@@ -254,15 +263,21 @@ Plan choose(const Situation& s, const Plan* last)
     const bool hurt = bestWorth < -2.5f;
     if (!attack && !hurt && !s.me.held)
         return best;
-    std::partial_sort(steered, steered + 2, steered + steeredCount,
-                      [](const Tried& a, const Tried& b) { return a.worth > b.worth; });
-    float targets[3] = {steered[0].target, steered[1].target, 0.0f};
-    int targetCount = 2;
+    // Dodging tries the key where steering fared best; attacking, where the other rider goes.
+    const bool dodge = hurt || s.me.held;
+    float targets[3];
+    int targetCount = 0;
+    if (dodge) {
+        std::partial_sort(steered, steered + 2, steered + steeredCount,
+                          [](const Tried& a, const Tried& b) { return a.worth > b.worth; });
+        targets[targetCount++] = steered[0].target;
+        targets[targetCount++] = steered[1].target;
+    }
     if (attack)
         targets[targetCount++] =
             std::min(right, std::max(left, s.other.x + s.other.velocity * 8.0f));
     Plan tries[40];
-    const int n = actions(s.me, s.now, tries);
+    const int n = actions(s.me, s.now, dodge, tries);
     for (int t = 0; t < targetCount; ++t)
         for (int i = 0; i < n; ++i) {
             tries[i].target = targets[t];

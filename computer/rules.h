@@ -99,13 +99,16 @@ inline void landOn(const Body& upper, Body& lower)
     lower.health -= 5;
 }
 
-// The two riders' collision; `prevSign` is the height order at the previous pass.
-// +1: riders[0] landed on riders[1], -1: the other way round, 0: a bump or nothing.
-inline int collide(Body& a, Body& b, int& prevSign)
+// How the riders met at a pass.
+enum Touch { APART, BUMPED, A_LANDED, B_LANDED };
+
+// The two riders' collision, riders[0] as `a`; `prevSign` is the height order at the
+// previous pass.
+inline Touch collide(Body& a, Body& b, int& prevSign)
 {
     const int gap = sign(a.x, b.x, 50.0f);
     const int heightSign = sign(a.height, b.height, 20.0f);
-    int landed = 0;
+    Touch touch = APART;
     if (gap == 0 && heightSign == 0) {
         if (prevSign == 0) {
             const double mA = a.mass, mB = b.mass, vA = a.velocity, vB = b.velocity;
@@ -115,16 +118,17 @@ inline int collide(Body& a, Body& b, int& prevSign)
             const bool aLeft = a.x < b.x;
             a.x = static_cast<float>(aLeft ? middle - 25.0 : middle + 25.0);
             b.x = static_cast<float>(aLeft ? middle + 25.0 : middle - 25.0);
+            touch = BUMPED;
         } else if (prevSign > 0) {
             landOn(a, b);
-            landed = 1;
+            touch = A_LANDED;
         } else {
             landOn(b, a);
-            landed = -1;
+            touch = B_LANDED;
         }
     }
     prevSign = heightSign;
-    return landed;
+    return touch;
 }
 
 }  // namespace computer
