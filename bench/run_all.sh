@@ -11,6 +11,7 @@ csv=$("${xvfb[@]}" "$build/bench/riverduel_bench" --benchmark_format=csv --bench
 ns() { echo "$csv" | awk -F, -v n="\"$1\"" '$1 == n { print $3 }'; }
 copy=$(ns BM_FrameCopy); frame=$(ns BM_RenderBusyFrame)
 step=$(ns BM_UpdateRiders); lanes=$(ns BM_SpawnAndLaneStep)
+decision=$(ns BM_ComputerDecision/manual_time)
 
 startups=()
 for _ in 1 2 3 4 5; do
@@ -33,6 +34,7 @@ row "renderFrame / frame copy" "$(awk -v a="$frame" -v b="$copy" 'BEGIN { printf
 row "renderFrame share of the 50 ms tick" "$(awk -v a="$frame" 'BEGIN { printf "%.2f %%", a / 5e7 * 100 }')" "< 2 %"
 row "updateRiders, one step" "$(printf '%.0f ns' "$step")" ""
 row "spawn attempt + lane steps" "$(printf '%.0f ns' "$lanes")" ""
+row "one decision of the computer rider (processor time)" "$(printf '%.1f us' "$decision")" "< 50 us"
 row "start-up to first menu frame (median of 5)" "$startup ms" "< 200 ms"
 row "peak memory at the first menu frame" "$peak MB" "< 40 MB"
 row "peak memory of the game after ${seconds} s of play" "$gamepeak MB" "< 40 MB"
