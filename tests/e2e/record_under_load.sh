@@ -8,7 +8,7 @@ build=$1
 . "$(dirname "$0")/lib.sh"
 tmp=$(mktemp -d)
 hogs=()
-trap 'kill -9 $GAME_PID "${hogs[@]}" 2>/dev/null; rm -rf "$tmp"' EXIT
+trap 'kill -9 $GAME_PID "${hogs[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
 for _ in 1 2; do sha256sum /dev/zero & hogs+=($!); done
 
 keys=(a d s Left Right Down)
