@@ -115,7 +115,7 @@ void runGame(const GameSetup& setup)
         if (rand() % 10 == 0)
             lanes.spawnObstacle();
         renderFrame(lanes);
-        vsync();
+        waitForRetrace();
         nextTick = waitForTick(nextTick);
     }
     if (gameOver) {
