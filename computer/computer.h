@@ -2,7 +2,6 @@
 #include <memory>
 
 #include "app/session.h"
-#include "input/input.h"
 
 class ObstacleLanes;
 

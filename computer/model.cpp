@@ -1,7 +1,6 @@
 #include "computer/model.h"
 
 #include <allegro.h>
-#include <algorithm>
 
 #include "app/clock.h"
 #include "app/game.h"
@@ -37,8 +36,8 @@ void look(const ObstacleLanes& lanes, int self, int32_t pass, View& view)
     view.count = 0;
     for (int kind = 0; kind < 4; ++kind) {
         for (const Obstacle& o : lanes.lanes[kind]) {
-            // Not yet on the screen, or gone past the riders for good.
-            if (o.y + o.height <= 0.0f || o.y >= 600.0f)
+            // Not on the screen yet, or below the riders' row, past touching anyone.
+            if (o.y + o.height <= 0.0f || o.y >= 550.0f)
                 continue;
             if (view.count == MAX_SEEN)
                 break;
@@ -49,13 +48,10 @@ void look(const ObstacleLanes& lanes, int self, int32_t pass, View& view)
             t.width = static_cast<int16_t>(o.width);
             t.height = static_cast<int16_t>(o.height);
             t.damage = static_cast<int16_t>(o.damage);
-            t.kind = static_cast<uint8_t>(kind);
             t.layerMask = static_cast<uint8_t>(o.layerMask);
             t.touched = o.hitRider[self] != 0;
         }
     }
-    std::sort(view.things, view.things + view.count,
-              [](const Thing& a, const Thing& b) { return a.y + a.height > b.y + b.height; });
 }
 
 }  // namespace computer

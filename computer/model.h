@@ -1,7 +1,6 @@
 #pragma once
-// Inside the computer rider only: what it sees of the river, and its own copy of the rules,
-// which it runs forward to try out plans. The copy plays no sound and draws no random number,
-// so trying a plan never changes the game.
+// Inside the computer rider only: what it sees of the river, what it makes of that, and the
+// plans it tries out on its own copy of the rules (computer/rules.h).
 #include <cstdint>
 
 #include "input/input.h"
@@ -35,7 +34,7 @@ struct Body {
 struct Thing {
     float x, y, speed;
     int16_t width, height, damage;
-    uint8_t kind, layerMask;
+    uint8_t layerMask;
     bool touched;
 };
 
@@ -49,7 +48,7 @@ struct View {
     bool over = false;
 };
 
-// Looks at the riders and at the obstacles that show on the screen, lowest first.
+// Looks at the riders and at the obstacles on the screen that can still reach them.
 void look(const ObstacleLanes& lanes, int self, int32_t pass, View& view);
 
 const int DELAY = 3;    // passes between a look and the keys it leads to

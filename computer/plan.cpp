@@ -11,6 +11,7 @@ namespace computer {
 const float FRIENDLY_FIRE = 0.6f;  // health taken from the other rider, against its own
 const float FADE = 0.012f;         // per pass: the further ahead, the less sure
 const float STICK = 0.3f;          // for keeping to the plan it follows
+const float AIRTIME = 0.1f;        // per pass in the air, where nothing new can be dodged
 
 // Towards the target, braking in time to stop on it; no keys in the air. The speed wanted
 // at distance d is sqrt(2 b d) for a braking of b; compared squared, to spare the root.
@@ -159,6 +160,8 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
             other = s.otherMoved[i];
         worth -= sure * lost;
         worth += sure * FRIENDLY_FIRE * taken;
+        if (me.state & STATE_AIRBORNE)
+            worth -= AIRTIME;
         for (int j = 0; j < s.count; ++j) {
             const Threat& t = s.threats[j];
             if (i < t.first || i > t.last || (touched >> j & 1u) || !(me.state & t.layerMask))
@@ -243,20 +246,27 @@ Plan choose(const Situation& s, const Plan* last)
     if (last)
         consider(*last, STICK);
 
-    // First only steering, to every place across the river.
+    // First only steering: to every place across the river, and when that meets trouble, just
+    // clear of each obstacle on either side, where a narrow gap between two of them may be.
     struct Tried {
         float target, worth;
     };
     const float left = 125.0f, right = static_cast<float>(s.screenW - 125);
-    Tried steered[16];
+    Tried steered[16 + 2 * MAX_SEEN];
     int steeredCount = 0;
-    Plan plan;
-    for (float x = left; x <= right + 0.5f; x += 50.0f) {
-        plan.target = x;
-        steered[steeredCount++] = {x, consider(plan, 0.0f)};
-    }
-    plan.target = s.me.x;
-    steered[steeredCount++] = {s.me.x, consider(plan, 0.0f)};
+    auto steer = [&](float x) {
+        Plan plan;
+        plan.target = std::min(right, std::max(left, x));
+        steered[steeredCount++] = {plan.target, consider(plan, 0.0f)};
+    };
+    for (float x = left; x <= right + 0.5f; x += 50.0f)
+        steer(x);
+    steer(s.me.x);
+    for (int j = 0; j < s.count && bestWorth < -2.5f; ++j)
+        if (s.threats[j].damage > 0) {
+            steer(s.threats[j].centre - s.threats[j].reach - 3.0f);
+            steer(s.threats[j].centre + s.threats[j].reach + 3.0f);
+        }
 
     // Then the action key too, where steering fared best and where the other rider is going.
     const bool attack = std::fabs(s.other.x - s.me.x) < 200.0f;
