@@ -131,6 +131,18 @@ TEST_F(ComputerRides, BankCloseIsKeptOff)
     EXPECT_GT(nearest, 125.0f);
 }
 
+TEST_F(ComputerRides, BurgerNearbyIsTakenWhileLight)
+{
+    riders[0]->x = 400.0f;
+    outOfReach(1, 650.0f);
+    put(KIND_BURGER, 470.0f, 50.0f); // 95 pixels to the right, 24 passes away
+    ComputerRider rudko(0);
+    for (int i = 0; i < 40; ++i)
+        pass(rudko, 0);
+    EXPECT_EQ(riders[0]->mass, 105.0f);
+    EXPECT_TRUE(lanes.lanes[KIND_BURGER].empty());
+}
+
 TEST_F(ComputerRides, OtherRiderAlongsideIsHurt)
 {
     riders[0]->x = 400.0f;
