@@ -85,9 +85,10 @@ bool Connection::open()
             return false;
         }
     }
-    // No message of ours comes near this; a peer that sends more is not one of us.
-    host_->maximumPacketSize = 1024;
-    host_->maximumWaitingData = 16 * 1024;
+    // Far above any message of ours: anything between is read and found damaged, and ENet
+    // itself throws away anything bigger.
+    host_->maximumPacketSize = 4096;
+    host_->maximumWaitingData = 64 * 1024;
     return true;
 }
 

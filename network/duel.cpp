@@ -18,6 +18,8 @@ bool Duel::open()
 {
     link_ = std::make_unique<Connection>(hosting_, address_, port_, self_);
     const bool ok = link_->open();
+    if (ok && hosting_)
+        port_ = link_->port();
     lastWhy_ = ok ? "" : link_->why();
     if (!ok)
         link_.reset();

@@ -31,6 +31,7 @@ public:
     // The same as stepped, for a game that hashes its state itself.
     void steppedWith(uint32_t pass, const StateHash& hash);
     bool connected() const { return link_ && link_->connected(); }
+    uint16_t port() const { return link_ ? link_->port() : port_; }
     const std::string& brokenWhy() const { return brokenWhy_; }
 
 private:
