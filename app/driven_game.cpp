@@ -63,7 +63,7 @@ GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
 {
     const GameResult result = playPasses(setup, feed, true, UINT32_MAX);
     if (gameOver && !feed.broken()) {
-        showEndScreen(endScreenSeconds);
+        showEndScreen(endScreenSeconds, &feed);
     } else {
         stopSound(SND_MUSIC);
         waitForEscapeRelease();

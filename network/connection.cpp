@@ -5,9 +5,7 @@
 
 #include <cstdlib>
 
-#ifndef RIVERDUEL_VERSION
-#define RIVERDUEL_VERSION "0"
-#endif
+#include "app/identity.h"
 
 namespace {
 
@@ -35,7 +33,7 @@ std::string describe(uint16_t protocol, const std::string& build)
 
 Connection::Identity Connection::ours()
 {
-    return {PROTOCOL, "riverduel " RIVERDUEL_VERSION};
+    return {PROTOCOL, buildIdentity()};
 }
 
 Connection::Connection(bool hosting, std::string address, uint16_t port, Identity self)

@@ -1,10 +1,13 @@
 #include "network/duel.h"
 
+#include <enet/enet.h>
+
 #include <cstdio>
 
 namespace {
 // Longer than any pause of a live game, well short of what a player would wait for.
 const uint32_t SILENCE_MS = 3000;
+const uint32_t RESEND_MS = 20;
 } // namespace
 
 Duel::Duel(bool hosting, std::string address, uint16_t port, RiderInput (*local)(),
@@ -120,7 +123,8 @@ void Duel::service()
                 break;
         }
     }
-    if (inGame_ && link_ && link_->connected() && link_->silence() > SILENCE_MS) {
+    // ENet gives up on a silent partner much later; every state here services the link often.
+    if (link_ && link_->connected() && link_->silence() > SILENCE_MS) {
         link_->drop("connection lost");
         gone(link_->why());
     }
@@ -185,8 +189,14 @@ bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
             brokenWhy_ = lastWhy_.empty() ? "connection lost" : lastWhy_;
         return false;
     }
-    game_->record(pass, local_ ? local_() : RiderInput{}, escape);
-    link_->send(game_->inputs(), false);
+    // A new pass's inputs go out at once; while the game waits, they are repeated now and then
+    // in case the last packet was lost, not every time the loop asks.
+    const bool fresh = game_->record(pass, local_ ? local_() : RiderInput{}, escape);
+    const uint32_t now = enet_time_get();
+    if (fresh || now - lastSent_ >= RESEND_MS) {
+        link_->send(game_->inputs(), false);
+        lastSent_ = now;
+    }
     return game_->known(pass, input);
 }
 

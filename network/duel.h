@@ -27,6 +27,7 @@ public:
     bool gather(uint32_t pass, bool escape, PassInput& input) override;
     void stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes) override;
     bool broken() const override { return !brokenWhy_.empty(); }
+    void waiting() override { service(); }
 
     // The same as stepped, for a game that hashes its state itself.
     void steppedWith(uint32_t pass, const StateHash& hash);
@@ -57,4 +58,5 @@ private:
     bool partnerClicked_ = false;
     bool partnerInMenu_ = true;
     std::string lastWhy_, brokenWhy_, status_;
+    uint32_t lastSent_ = 0; // milliseconds, the network library's clock
 };

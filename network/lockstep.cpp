@@ -12,14 +12,15 @@ Lockstep::Lockstep(int rider, uint16_t game, uint8_t delay)
 {
 }
 
-void Lockstep::record(uint32_t pass, RiderInput local, bool escape)
+bool Lockstep::record(uint32_t pass, RiderInput local, bool escape)
 {
     if (uint64_t(pass) + delay_ != local_.size())
-        return;
+        return false;
     PassInput input;
     input.riders[rider_] = local;
     input.leave = escape;
     local_.push_back(packPass(input));
+    return true;
 }
 
 bool Lockstep::known(uint32_t pass, PassInput& input) const

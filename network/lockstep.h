@@ -13,7 +13,8 @@ class Lockstep {
 public:
     Lockstep(int rider, uint16_t game, uint8_t delay);
     // The local player at pass `pass` (only the first call for each pass counts).
-    void record(uint32_t pass, RiderInput local, bool escape);
+    // True when this call recorded a new pass.
+    bool record(uint32_t pass, RiderInput local, bool escape);
     // Both riders' inputs for `pass`, once both are known.
     bool known(uint32_t pass, PassInput& input) const;
     // The local inputs the other side has not confirmed yet.
