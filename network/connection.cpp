@@ -132,6 +132,9 @@ Connection::Event Connection::next(Message& message)
                 greeted_ = false;
             }
             enet_peer_ping_interval(partner_, PING_MS);
+            // ENet would otherwise throw away unreliable packets when the round trip wavers:
+            // every input packet counts, and they are small.
+            enet_peer_throttle_configure(partner_, 5000, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
             if (!hosting_) {
                 Message hello;
                 hello.type = MessageType::Hello;
