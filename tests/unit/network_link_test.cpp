@@ -205,6 +205,7 @@ struct Pair {
     std::unique_ptr<Duel> join;
     uint32_t passes[2] = {0, 0};
     std::vector<uint8_t> played[2];
+    uint32_t partsFrom = UINT32_MAX; // from this pass on the joiner's riders differ
 
     Pair()
     {
@@ -220,7 +221,8 @@ struct Pair {
         if (!side(s).gather(passes[s], escape, input))
             return;
         played[s].push_back(packPass(input));
-        side(s).steppedWith(passes[s], StateHash{passes[s], 1, 2, 3});
+        const uint64_t riders = s == 1 && passes[s] >= partsFrom ? 7 : 1;
+        side(s).steppedWith(passes[s], StateHash{passes[s], riders, 2, 3});
         ++passes[s];
     }
     void start()
@@ -257,6 +259,25 @@ TEST(NetworkDuel, AClickStartsBothAndEscapeEndsBothAtTheSamePass)
     pair.join->afterGame({});
     // Back in the menus, a second game starts the same way.
     pair.passes[0] = pair.passes[1] = 0;
+    pair.start();
+}
+
+TEST(NetworkDuel, GamesThatPartStopOnBothSidesNamingWhere)
+{
+    Pair pair;
+    pair.partsFrom = 45;
+    pair.start();
+    ASSERT_TRUE(pumpUntil([&] { pair.tick(0), pair.tick(1); },
+                          [&] { return pair.host.broken() && pair.join->broken(); }));
+    for (int s = 0; s < 2; ++s) {
+        EXPECT_EQ(pair.side(s).brokenWhy(), "the games drifted apart at pass 59: the riders differ");
+        EXPECT_LE(pair.passes[s], 62u); // no side plays on past the next exchange
+    }
+    // The connection outlives the drift: the next game can start.
+    pair.host.afterGame({});
+    pair.join->afterGame({});
+    pair.passes[0] = pair.passes[1] = 0;
+    pair.partsFrom = UINT32_MAX;
     pair.start();
 }
 
