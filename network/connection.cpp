@@ -1,7 +1,6 @@
 #include "network/connection.h"
 
 #include <enet/enet.h>
-#include <enet/time.h>
 
 #include <cstdlib>
 
@@ -11,6 +10,7 @@ namespace {
 
 const uint16_t PROTOCOL = 1;
 const uint32_t PING_MS = 250;
+const uint32_t ALIVE_MS = 250;
 
 bool startEnet()
 {
@@ -118,6 +118,11 @@ Connection::Event Connection::next(Message& message)
 {
     if (!host_)
         return Event::None;
+    if (connected() && enet_time_get() - lastSent_ >= ALIVE_MS) {
+        Message alive;
+        alive.type = MessageType::Alive;
+        send(alive, false);
+    }
     ENetEvent event;
     // A datagram ENet cannot read counts as nothing; silence is caught by the caller's clock.
     while (enet_host_service(host_, &event, 0) > 0) {
@@ -156,11 +161,13 @@ Connection::Event Connection::next(Message& message)
         case ENET_EVENT_TYPE_RECEIVE: {
             Message m;
             const bool fromPartner = event.peer == partner_;
+            if (fromPartner)
+                lastHeard_ = enet_time_get();
             const bool ok = decode(event.packet->data, event.packet->dataLength, m);
             enet_packet_destroy(event.packet);
             if (!fromPartner)
                 break; // a refused machine: it is already being shown the door
-            if (!ok || (!greeted_ && m.type != MessageType::Hello && m.type != MessageType::Refuse)) {
+            if (!ok) {
                 if (!greeted_ && hosting_) {
                     // Not one of ours at all: turn it away and keep waiting.
                     refuse(partner_, RefuseReason::Damaged);
@@ -169,6 +176,9 @@ Connection::Event Connection::next(Message& message)
                 enet_peer_disconnect_now(partner_, PARTING_DROPPED);
                 return lose("dropped the other rider: it sent a damaged packet");
             }
+            // The other side's first packets after its hello may overtake the hello itself.
+            if (!greeted_ && m.type != MessageType::Hello && m.type != MessageType::Refuse)
+                break;
             if (m.type == MessageType::Refuse) {
                 enet_peer_disconnect_now(partner_, PARTING_DROPPED);
                 if (m.reason == RefuseReason::Version)
@@ -196,8 +206,11 @@ Connection::Event Connection::next(Message& message)
                 }
                 greeted_ = true;
                 partnerBuild_ = m.build;
+                lastHeard_ = enet_time_get();
                 return Event::Partner;
             }
+            if (m.type == MessageType::Alive)
+                break;
             message = std::move(m);
             return Event::Received;
         }
@@ -218,6 +231,7 @@ void Connection::send(const Message& message, bool reliable)
     if (enet_peer_send(partner_, reliable ? 0 : 1, packet) != 0)
         enet_packet_destroy(packet);
     enet_host_flush(host_);
+    lastSent_ = enet_time_get();
 }
 
 void Connection::leave()
@@ -239,5 +253,5 @@ uint32_t Connection::silence() const
 {
     if (!partner_)
         return 0;
-    return ENET_TIME_DIFFERENCE(enet_time_get(), partner_->lastReceiveTime);
+    return enet_time_get() - lastHeard_;
 }

@@ -33,7 +33,8 @@ public:
     void leave();
     // Drops the partner now, e.g. when it went silent.
     void drop(const std::string& why);
-    // Milliseconds since anything arrived from the partner.
+    // Milliseconds since anything arrived from the partner. A partner that has nothing to say
+    // says it is alive four times a second, so a few seconds of silence means it is gone.
     uint32_t silence() const;
     const std::string& why() const { return why_; }
     const std::string& partnerBuild() const { return partnerBuild_; }
@@ -50,6 +51,7 @@ private:
     _ENetHost* host_ = nullptr;
     _ENetPeer* partner_ = nullptr;
     bool greeted_ = false;
+    uint32_t lastHeard_ = 0, lastSent_ = 0; // the network library's clock, milliseconds
     std::string why_, partnerBuild_;
 };
 

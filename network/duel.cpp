@@ -92,7 +92,7 @@ void Duel::handle(const Message& m)
         break;
     case MessageType::Inputs:
     case MessageType::Hash:
-        if (inGame_ && game_ && !game_->receive(m)) {
+        if (game_ && !game_->receive(m)) {
             link_->drop("dropped the other rider: it sent inputs that cannot be");
             gone(link_->why());
         }
@@ -127,6 +127,13 @@ void Duel::service()
     if (link_ && link_->connected() && link_->silence() > SILENCE_MS) {
         link_->drop("connection lost");
         gone(link_->why());
+    }
+    // A game that ended here may still be running there, a few passes behind and short of
+    // inputs whose packets were lost: they are repeated until the other side has them all.
+    const uint32_t now = enet_time_get();
+    if (!playing_ && game_ && link_ && !game_->delivered() && now - lastSent_ >= RESEND_MS * 2) {
+        link_->send(game_->inputs(), false);
+        lastSent_ = now;
     }
 }
 
@@ -175,7 +182,8 @@ void Duel::begin(GameStart& start)
     }
     game_ = std::make_unique<Lockstep>(hosting_ ? 0 : 1, start_.game, start_.inputDelay);
     games_ = uint16_t(start_.game + 1);
-    inGame_ = true;
+    inGame_ = playing_ = true;
+    stalledSince_ = 0;
     haveStart_ = partnerClicked_ = partnerInMenu_ = false;
     brokenWhy_.clear();
 }
@@ -197,7 +205,17 @@ bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
         link_->send(game_->inputs(), false);
         lastSent_ = now;
     }
-    return game_->known(pass, input);
+    if (game_->known(pass, input)) {
+        stalledSince_ = 0;
+        return true;
+    }
+    // A partner that answers but sends no inputs has left this game (it ended there at
+    // another pass): waiting longer would wait for ever.
+    if (stalledSince_ == 0)
+        stalledSince_ = now;
+    else if (now - stalledSince_ > SILENCE_MS)
+        brokenWhy_ = "the other rider's game stopped at another pass: the games drifted apart";
+    return false;
 }
 
 void Duel::stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes)
@@ -222,11 +240,16 @@ void Duel::checkDrift()
                      ": the " + game_->drift() + " differ";
 }
 
+void Duel::ended(const GameResult& result)
+{
+    (void)result;
+    playing_ = false;
+}
+
 bool Duel::afterGame(const GameResult& result)
 {
     (void)result;
-    inGame_ = false;
-    game_.reset();
+    inGame_ = playing_ = false;
     if (!brokenWhy_.empty())
         lastWhy_ = brokenWhy_;
     brokenWhy_.clear();

@@ -26,6 +26,7 @@ public:
     void begin(GameStart& start) override;
     bool gather(uint32_t pass, bool escape, PassInput& input) override;
     void stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes) override;
+    void ended(const GameResult& result) override;
     bool broken() const override { return !brokenWhy_.empty(); }
     void waiting() override { service(); }
 
@@ -52,7 +53,9 @@ private:
     std::unique_ptr<Connection> link_;
     std::unique_ptr<Lockstep> game_;
     uint16_t games_ = 0;        // games started in this run
-    bool inGame_ = false;
+    bool inGame_ = false;       // from the game's start to the end of its end screen
+    bool playing_ = false;      // from the game's start to its last pass
+    uint32_t stalledSince_ = 0; // the network library's clock, milliseconds; 0 when not
     bool haveStart_ = false;    // the joiner holds the host's start for the next game
     Message start_;
     bool partnerClicked_ = false;

@@ -19,6 +19,8 @@ public:
     bool known(uint32_t pass, PassInput& input) const;
     // The local inputs the other side has not confirmed yet.
     Message inputs() const;
+    // True once the other side holds every local pass.
+    bool delivered() const { return acked_ >= local_.size(); }
     // After pass `pass` stepped: every 20th pass gives a hash for the other side.
     bool stepped(uint32_t pass, const StateHash& hash, Message& out);
     // False when the message cannot come from an honest peer of this game.

@@ -70,6 +70,8 @@ bool Message::operator==(const Message& o) const
         return game == o.game;
     case MessageType::Inputs:
         return game == o.game && ack == o.ack && first == o.first && inputs == o.inputs;
+    case MessageType::Alive:
+        return true;
     case MessageType::Hash:
         return game == o.game && pass == o.pass && hash.clock == o.hash.clock &&
                hash.riders == o.hash.riders && hash.lanes == o.hash.lanes &&
@@ -122,6 +124,8 @@ std::vector<uint8_t> encode(const Message& m)
         w.u64(m.hash.riders);
         w.u64(m.hash.lanes);
         w.u64(m.hash.random);
+        break;
+    case MessageType::Alive:
         break;
     }
     return w.bytes;
@@ -189,6 +193,8 @@ bool decode(const uint8_t* data, size_t size, Message& out)
         m.hash.riders = r.u64();
         m.hash.lanes = r.u64();
         m.hash.random = r.u64();
+        break;
+    case MessageType::Alive:
         break;
     default:
         return false;

@@ -8,7 +8,7 @@
 
 // Every packet two machines exchange, and its one encoding. Hello and Refuse keep their
 // layout in every version, so that two versions can always tell each other which they are.
-enum class MessageType : uint8_t { Hello = 1, Refuse, Start, Click, Menu, Inputs, Hash };
+enum class MessageType : uint8_t { Hello = 1, Refuse, Start, Click, Menu, Inputs, Hash, Alive };
 enum class RefuseReason : uint8_t { Version = 1, Busy, Damaged };
 
 constexpr size_t MAX_BUILD_TEXT = 40;

@@ -99,6 +99,11 @@ SideResult side(bool hosting, uint16_t port, uint32_t passes, uint32_t seed)
             bool waited = false;
             while (!duel.gather(pass, false, input) && !duel.broken()) {
                 waited = true;
+                if (Clock::now() - asked > std::chrono::seconds(10)) {
+                    out.why = "stuck at pass " + std::to_string(pass) + " of game " +
+                              std::to_string(out.games + 1) + ": " + duel.status();
+                    return out;
+                }
                 nap();
             }
             if (duel.broken())
@@ -126,6 +131,7 @@ SideResult side(bool hosting, uint16_t port, uint32_t passes, uint32_t seed)
         char line[64];
         std::snprintf(line, sizeof line, "%u:%016llx ", pass, (unsigned long long)result.state.whole());
         out.hashes += line;
+        duel.ended(result);
         if (duel.broken()) {
             out.why = duel.brokenWhy();
             return out;

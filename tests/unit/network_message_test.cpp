@@ -12,7 +12,7 @@ Message randomMessage(std::mt19937& rng)
 {
     auto u = [&](uint64_t below) { return uint64_t(rng()) % below; };
     Message m;
-    m.type = MessageType(1 + u(7));
+    m.type = MessageType(1 + u(8));
     m.protocol = uint16_t(rng());
     for (size_t n = u(MAX_BUILD_TEXT + 1); n > 0; --n)
         m.build += char(0x20 + u(0x5f));
@@ -72,7 +72,7 @@ TEST(NetworkMessage, FieldsOutOfRangeAreRefused)
     hello.build = "riverduel\n1.0";
     bytes = encode(hello);
     EXPECT_FALSE(decode(bytes.data(), bytes.size(), hello));
-    const uint8_t unknown[] = {0, 1, 2}, later[] = {8, 0, 0};
+    const uint8_t unknown[] = {0, 1, 2}, later[] = {9, 0, 0};
     EXPECT_FALSE(decode(unknown, sizeof unknown, hello));
     EXPECT_FALSE(decode(later, sizeof later, hello));
     std::vector<uint8_t> huge(4096, 1);
@@ -93,7 +93,7 @@ TEST(NetworkMessage, FuzzedBytesNeverDecodeToSomethingElse)
             for (auto& b : bytes)
                 b = uint8_t(rng());
             if (!bytes.empty())
-                bytes[0] = uint8_t(rng() % 9);
+                bytes[0] = uint8_t(rng() % 10);
         } else {
             bytes = encode(randomMessage(rng));
             for (int flips = 1 + rng() % 3; flips > 0; --flips)
