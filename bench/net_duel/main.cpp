@@ -4,6 +4,7 @@
 // time lost to stalled passes, bytes each way, and whether the two games ever parted.
 // Usage: net_duel [--seconds S] [--delay MS] [--jitter MS] [--loss FRACTION] [--seed N]
 // Exit status 0 when both sides played the same games to the same states without drifting.
+// NET_DUEL_DEBUG=1 lists every pass that had to wait.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -111,6 +112,9 @@ SideResult side(bool hosting, uint16_t port, uint32_t passes, uint32_t seed)
             if (waited) {
                 ++out.waitedPasses;
                 out.waitedMs += std::chrono::duration<double, std::milli>(Clock::now() - asked).count();
+                if (getenv("NET_DUEL_DEBUG"))
+                    std::fprintf(stderr, "%s game %u pass %u waited %.1f ms\n", hosting ? "host" : "join", out.games, pass,
+                                 std::chrono::duration<double, std::milli>(Clock::now() - asked).count());
             }
             if (input.leave || !stepPass(lanes, input, false))
                 break;
