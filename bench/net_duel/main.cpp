@@ -92,7 +92,7 @@ SideResult side(bool hosting, uint16_t port, uint32_t passes, uint32_t seed)
         ObstacleLanes lanes;
         // The pace of the game's timer: passes start on 50 ms ticks, a late one at the next.
         const auto t0 = Clock::now();
-        auto due = t0;
+        auto due = t0, lastStep = t0;
         uint32_t pass = 0;
         while (!duel.broken() && out.passes < passes) {
             PassInput input;
@@ -119,6 +119,7 @@ SideResult side(bool hosting, uint16_t port, uint32_t passes, uint32_t seed)
             if (input.leave || !stepPass(lanes, input, false))
                 break;
             duel.stepped(pass, input, lanes);
+            lastStep = Clock::now();
             ticks = ++pass;
             ++out.passes;
             const auto late = (Clock::now() - t0) / PASS;
@@ -126,7 +127,9 @@ SideResult side(bool hosting, uint16_t port, uint32_t passes, uint32_t seed)
             std::this_thread::sleep_until(due);
         }
         clockOwned = false;
-        out.lostTicks += uint32_t((Clock::now() - t0) / PASS) - pass;
+        // Pass N steps in tick N of the game's pace unless something held it up.
+        if (pass > 0)
+            out.lostTicks += uint32_t((lastStep - t0) / PASS) - (pass - 1);
         GameResult result;
         result.decided = gameOver;
         result.steps = pass;
