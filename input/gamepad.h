@@ -8,7 +8,7 @@ struct JOYSTICK_INFO;
 void startGamepads();
 
 // Pad `pad` (0: the first) as a rider's three inputs right now. Nothing pressed for a pad that
-// is not there.
+// is not there or has been unplugged; a pad plugged in (again) is picked up.
 RiderInput gamepadInput(int pad);
 
 // One pad as the library's Linux driver presents it: the left stick's horizontal axis and the
