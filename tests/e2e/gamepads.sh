@@ -51,9 +51,11 @@ plug_in() {
 }
 unplug() { rm -f "$tmp/js$1"; eval "exec $((3 + $1))>&-"; }
 
+# A game built with AddressSanitizer wants its runtime loaded before anything preloaded.
+asan=$(ldd "$build/riverduel" | awk '/libasan/ { print $3 }')
 case $device in
     pads) plug_in 0; plug_in 1
-          GAME_WRAPPER="env LD_PRELOAD=$fake_pad FAKE_PADS=$tmp/js0:$tmp/js1 ${GAME_WRAPPER:-}" ;;
+          GAME_WRAPPER="env LD_PRELOAD=${asan:+$asan:}$fake_pad FAKE_PADS=$tmp/js0:$tmp/js1 ${GAME_WRAPPER:-}" ;;
     missing) ;;
     broken) echo "not a joystick" > "$tmp/js0" ;;
     *) fail "unknown device kind '$device'" ;;
