@@ -5,6 +5,10 @@
 
 std::string replayRecording(const Recording& recording, GameResult& result)
 {
+    if (currentGeometry().bridgeHeight != recording.geometry.bridgeHeight)
+        return "recorded with a bridge " + std::to_string(recording.geometry.bridgeHeight) +
+               " pixels high, played here with one of " +
+               std::to_string(currentGeometry().bridgeHeight);
     beginGame(defaultGameSetup(), recording.start);
     ObstacleLanes lanes;
     result = GameResult();

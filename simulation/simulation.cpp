@@ -106,7 +106,8 @@ StateHash hashGame(const ObstacleLanes& lanes)
     h = mix(h, ticks.load());
     h = mix(h, riverSpeed);
     h = mix(h, gameOver);
-    h = mix(h, winner);
+    // Until a game is decided, `winner` still holds the last game's, which nothing reads.
+    h = mix(h, gameOver ? winner : uint8_t{0});
     h = mix(h, lastSpawnTick);
     h = mix(h, prevRiderHeightSign);
     hash.clock = h;
