@@ -46,7 +46,7 @@ static GameResult playPasses(const GameSetup& setup, PassFeed& feed, bool window
         ++result.steps;
         feed.stepped(pass, input, lanes);
         if (window) {
-            vsync();
+            waitForRetrace();
             nextPace = waitForPace(nextPace);
         }
         ticks = ++pass;

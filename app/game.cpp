@@ -13,6 +13,7 @@
 #include "presentation/assets.h"
 #include "presentation/frame.h"
 #include "riders/rider.h"
+#include "simulation/simulation.h"
 
 float riverSpeed = 0.0f;
 bool gameOver = false;
@@ -106,19 +107,12 @@ void runGame(const GameSetup& setup)
     for (;;) {
         if (key[KEY_ESC] || closeRequested)
             break;
-        const uint32_t now = ticks;
-        if (now < 10)
-            riverSpeed = rampSpeed(now);
-        if (gameOver) {
-            riverSpeed = static_cast<float>(static_cast<double>(riverSpeed) - 0.1);
-            if (riverSpeed <= 0.0f)
-                break;
-        }
-        updateRiders();
-        if (rand() % 10 == 0)
-            lanes.spawnObstacle();
-        renderFrame(lanes);
-        vsync();
+        PassInput input;
+        input.riders[0] = keyboardInput(*riders[0]);
+        input.riders[1] = keyboardInput(*riders[1]);
+        if (!stepPass(lanes, input, true))
+            break;
+        waitForRetrace();
         nextTick = waitForTick(nextTick);
     }
     if (gameOver) {

@@ -60,6 +60,19 @@ static int replay(const GameSetup& setup, const Recording& recording, const std:
     return 0;
 }
 
+bool startUp()
+{
+    if (initSystem()) {
+        reportGraphicsFailure();
+        return false;
+    }
+    if (loadAssets()) {
+        allegro_message("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.");
+        return false;
+    }
+    return true;
+}
+
 int runWithOptions(int argc, char** argv)
 {
     Options options;
@@ -85,14 +98,8 @@ int runWithOptions(int argc, char** argv)
             return refuse(options.replay, error);
     }
 
-    if (initSystem()) {
-        reportGraphicsFailure();
+    if (!startUp())
         return 1;
-    }
-    if (loadAssets()) {
-        allegro_message("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.");
-        return 1;
-    }
     const GameSetup setup = defaultGameSetup();
     if (!options.replay.empty())
         return replay(setup, recording, options.replay);
