@@ -63,7 +63,7 @@ GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
 {
     GameResult result = playPasses(setup, feed, true, UINT32_MAX);
     if (gameOver && !feed.broken()) {
-        result.dismissed = showEndScreen(endScreenSeconds);
+        result.dismissed = showEndScreen(endScreenSeconds, &feed);
     } else {
         stopSound(SND_MUSIC);
         waitForEscapeRelease();

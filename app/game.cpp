@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/clock.h"
+#include "app/session.h"
 #include "app/system.h"
 #include "audio/sound.h"
 #include "obstacles/lanes.h"
@@ -58,7 +59,7 @@ void setupGame(const GameSetup& setup)
 
 // Keys held when the end screen appears (a rider still steering, its key auto-repeating)
 // do not dismiss it: only a key pressed after it is shown does, or one let go and pressed again.
-bool showEndScreen(int seconds)
+bool showEndScreen(int seconds, PassFeed* feed)
 {
     clear_keybuf();
     const int w = titleBitmap->w;
@@ -82,6 +83,8 @@ bool showEndScreen(int seconds)
         }
         if (dismissed)
             break;
+        if (feed)
+            feed->waiting();
         rest(20);
     }
     // ESC that dismissed the screen must not also end the menu.

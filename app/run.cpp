@@ -12,6 +12,7 @@
 #include "app/system.h"
 #include "computer/computer.h"
 #include "input/gamepad.h"
+#include "network/network.h"
 #include "presentation/assets.h"
 #include "recording/recording.h"
 #include "simulation/headless.h"
@@ -41,6 +42,12 @@ static int verify(const std::string& path)
         return 1;
     }
     return 0;
+}
+
+// One player at this machine: either key set or the first pad.
+static RiderInput onlinePlayer()
+{
+    return playerInput(true);
 }
 
 static int replay(const GameSetup& setup, const Recording& recording, const std::string& path)
@@ -102,9 +109,18 @@ int runWithOptions(int argc, char** argv)
     const bool gamepads = options.gamepads || options.computer || online;
     if (gamepads)
         startGamepads();
-    std::unique_ptr<Session> session(options.computer ? computerSession(gamepads)
-                                     : options.demo   ? demoSession()
-                                                      : new LocalSession(gamepads));
+    const uint16_t port = static_cast<uint16_t>(options.port ? options.port : defaultPort);
+    std::unique_ptr<Session> session;
+    if (options.host)
+        session = hostDuel(port, onlinePlayer);
+    else if (online)
+        session = joinDuel(options.join, port, onlinePlayer);
+    else if (options.computer)
+        session.reset(computerSession(gamepads));
+    else if (options.demo)
+        session.reset(demoSession());
+    else
+        session.reset(new LocalSession(gamepads));
     std::unique_ptr<Session> recorder;
     if (!options.record.empty())
         recorder.reset(recordEveryGame(*session, options.record));

@@ -34,6 +34,7 @@ public:
     }
     void ended(const GameResult& result) override { inner.ended(result); }
     bool broken() const override { return inner.broken(); }
+    void waiting() override { inner.waiting(); }
 
 private:
     PassFeed& inner;
