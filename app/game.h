@@ -2,6 +2,7 @@
 #include <cstdint>
 
 class ObstacleLanes;
+class PassFeed;
 
 // Pixels per tick the river moves down the screen: 0 at the start, ~14.8 when cruising.
 extern float riverSpeed;
@@ -28,3 +29,12 @@ float rampSpeed(uint32_t t);
 
 void setupGame(const GameSetup& setup);
 void runGame(const GameSetup& setup);
+
+// Waits until ESC is up, so that the ESC that left a game or its end screen does not also
+// end the menu.
+void waitForEscapeRelease();
+
+// The end screen over the last frame: "NAME is the" above the title art. It waits for a key
+// pressed after it appeared, or `seconds` when not 0, or the close button. `feed`, when given,
+// is kept alive meanwhile.
+void showEndScreen(int seconds, PassFeed* feed = nullptr);

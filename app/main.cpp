@@ -2,22 +2,15 @@
 
 #include "app/game.h"
 #include "app/menu.h"
-#include "app/system.h"
-#include "files/files.h"
-#include "presentation/assets.h"
+#include "app/run.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    if (initSystem()) {
-        reportGraphicsFailure();
+    // Everything beyond the plain two-player game is asked for on the command line.
+    if (argc > 1)
+        return runWithOptions(argc, argv);
+    if (!startUp())
         return 1;
-    }
-    if (loadAssets()) {
-        // The dialog names no file; a terminal learns which one, and where it was looked for.
-        reportFileProblem(stderr);
-        allegro_message("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.");
-        return 1;
-    }
     const GameSetup setup = defaultGameSetup();
     return runMenu(setup);
 }

@@ -26,6 +26,9 @@ public:
     virtual void ended(const GameResult& result) { (void)result; }
     // True when the feed gave up on the game (drifted, disconnected): the game ends at once.
     virtual bool broken() const { return false; }
+    // Every few milliseconds while the end screen waits for a key: a connection to another
+    // machine stays alive here.
+    virtual void waiting() {}
 };
 
 // Everything a run adds to the plain two-player game, asked for on the command line. The menu
@@ -53,3 +56,7 @@ public:
 
 // One game driven by `feed`, shown in the window, at 20 passes a second.
 GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds = 0);
+
+// The same game without a window, as fast as it goes, for at most `maxPasses` passes (a game
+// still running then is cut short, as if left). Needs the rules brought up (startHeadless).
+GameResult playHeadless(const GameSetup& setup, PassFeed& feed, uint32_t maxPasses);
