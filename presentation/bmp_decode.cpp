@@ -214,7 +214,8 @@ bool decodeRunLength(const unsigned char* data, size_t size, const Layout& layou
     int x = 0;
     int line = layout.height - 1; // the first stored row is the bottom one
     while (line >= 0) {
-        if (size - pos < 2)
+        // A literal string's pad may lie past the end.
+        if (pos >= size || size - pos < 2)
             return fail(why, "the run-length data is cut short");
         const int count = data[pos];
         const int value = data[pos + 1];

@@ -42,10 +42,10 @@ Bytes with8(Bytes b, size_t at, unsigned char v)
     return b;
 }
 
-Bytes cut(Bytes b, size_t drop)
+// A fresh buffer of the exact size, so that AddressSanitizer sees a read past its end.
+Bytes cut(const Bytes& b, size_t drop)
 {
-    b.resize(b.size() - drop);
-    return b;
+    return Bytes(b.begin(), b.end() - drop);
 }
 
 std::string refusal(const Bytes& b, bool sound, ImageFormat format = ImageFormat::BMP)
@@ -88,6 +88,9 @@ TEST(FileCheckRefuses, DamagedFilesSayWhatIsWrong)
     mapped.type = 1, mapped.bits = 8;
     const Bytes tgaMapped = tgaFile(art, mapped);
     const Bytes wav = wavFile(WavSpec{}); // fmt at 12, data chunk at 36
+    Art three = makeArt(3, 1, 256);
+    three.index = {5, 6, 7};
+    const Bytes literal = bmpFile(three, paletted); // one literal string of three, padded
     Bytes rleLong = rle8;
     rleLong[1078] = 38; // the first run of the bottom row claims one pixel more than the row
 
@@ -109,6 +112,7 @@ TEST(FileCheckRefuses, DamagedFilesSayWhatIsWrong)
         {"run-length on 24 bits", with32(bmp, 30, 1), "run-length"},
         {"run past the end of a row", rleLong, "past the end of its row"},
         {"run-length data cut short", cut(rle8, 3), "cut short"},
+        {"literal string whose pad is past the end", cut(literal, 5), "cut short"}, // found by the fuzzer
         {"run-length top row first", with32(rle8, 22, static_cast<uint32_t>(-21)), "top row first"},
     };
     for (const Damage& d : images)
