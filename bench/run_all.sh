@@ -12,6 +12,8 @@ ns() { echo "$csv" | awk -F, -v n="\"$1\"" '$1 == n { print $3 }'; }
 copy=$(ns BM_FrameCopy); frame=$(ns BM_RenderBusyFrame)
 step=$(ns BM_UpdateRiders); lanes=$(ns BM_SpawnAndLaneStep)
 decision=$(ns BM_ComputerDecision/manual_time)
+gather=$(ns BM_GatherPlain); recorded=$(ns BM_GatherRecorded)
+set -- $(bash "$here/verify_time.sh" "$build"); verify_min=$1; verify_ms=$2; verify_ten=$3
 
 startups=()
 for _ in 1 2 3 4 5; do
@@ -37,6 +39,9 @@ row "renderFrame share of the 50 ms tick" "$(awk -v a="$frame" 'BEGIN { printf "
 row "updateRiders, one step" "$(printf '%.0f ns' "$step")" ""
 row "spawn attempt + lane steps" "$(printf '%.0f ns' "$lanes")" ""
 row "one decision of the computer rider (processor time)" "$(printf '%.1f us' "$decision")" "< 50 us"
+row "a pass's inputs, plain / recorded" "$(printf '%.1f / %.1f ns' "$gather" "$recorded")" ""
+row "--verify of a recorded ${verify_min}-minute game" "$verify_ms ms" ""
+row "--verify, scaled to a 10-minute game" "$verify_ten ms" "< 2000 ms"
 row "start-up to first menu frame (median of 5)" "$startup ms" "< 200 ms"
 row "peak memory at the first menu frame" "$peak MB" "< 40 MB"
 row "peak memory of the game after ${seconds} s of play" "$gamepeak MB" "< 40 MB"
