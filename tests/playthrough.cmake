@@ -16,4 +16,4 @@ add_test(NAME e2e_playthrough_memcheck
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/playthrough.sh
           ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask> 0)
 set_tests_properties(e2e_playthrough_memcheck PROPERTIES TIMEOUT 600
-  ENVIRONMENT "GAME_WRAPPER=valgrind --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite --suppressions=${CMAKE_CURRENT_SOURCE_DIR}/e2e/valgrind.supp")
+  ENVIRONMENT "MENU_TIMEOUT=180;GAME_WRAPPER=valgrind --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite --suppressions=${CMAKE_CURRENT_SOURCE_DIR}/e2e/valgrind.supp")
