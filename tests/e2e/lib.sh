@@ -171,3 +171,10 @@ mask() {
 
 # hold KEY SECONDS
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+
+# package_file BUILD_DIR: the one Debian package that package_build.sh left in BUILD_DIR/deb.
+package_file() {
+    local debs=("$1"/deb/riverduel_*_*.deb)
+    [ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || fail "no package in $1/deb: run package_build.sh first"
+    echo "${debs[0]}"
+}
