@@ -6,9 +6,17 @@
 // for all timing and sets it back to 0 at the start of a game and after it.
 extern std::atomic<uint32_t> ticks;
 
+// While a game runs on its own clock (recorded, replayed, online), the main thread moves
+// `ticks` on by exactly one per pass and the timer counts `paceTicks` instead, which only
+// paces the passes. So every run of a game sees the same `ticks` at the same pass.
+extern std::atomic<bool> clockOwned;
+extern std::atomic<uint32_t> paceTicks;
+
 void tickHandler();
 
-// Waits until `ticks` reaches `target` (unsigned), giving the processor back in short
-// naps, and returns the next pass's target, `ticks` + 1. Missed ticks are dropped.
-// `pause` is the nap; tests pass their own to step the clock.
+// Waits until `ticks` reaches `target` (unsigned), giving the processor back meanwhile, and
+// returns the next pass's target, `ticks` + 1. Missed ticks are dropped. `pause` is the nap;
+// tests pass their own to step the clock.
 uint32_t waitForTick(uint32_t target, void (*pause)(unsigned int milliseconds) = nullptr);
+// The same on `paceTicks`.
+uint32_t waitForPace(uint32_t target, void (*pause)(unsigned int milliseconds) = nullptr);

@@ -55,7 +55,9 @@ void setupGame(const GameSetup& setup)
     riders[1]->index = 1;
 }
 
-static void showEndScreen()
+// Keys held when the end screen appears (a rider still steering, its key auto-repeating)
+// do not dismiss it: only a key pressed after it is shown does, or one let go and pressed again.
+void showEndScreen(int seconds)
 {
     clear_keybuf();
     const int w = titleBitmap->w;
@@ -63,11 +65,32 @@ static void showEndScreen()
     masked_blit(titleBitmap, screen, 0, 0, SCREEN_W / 2 - w / 2, SCREEN_H / 2 - h / 2, w, h);
     textprintf_centre_ex(screen, font, SCREEN_W / 2, SCREEN_H / 2 - h / 2 - 20,
                          makecol(255, 255, 0), -1, "%s is the", riders[winner]->name);
-    // Any key goes on; so does the window's close button.
-    while (!keypressed() && !closeRequested)
-        rest(5);
-    if (keypressed())
-        readkey();
+    bool held[KEY_MAX];
+    for (int k = 0; k < KEY_MAX; ++k)
+        held[k] = key[k] != 0;
+    const int limit = seconds * 50;
+    for (int waited = 0; !closeRequested && (seconds == 0 || waited < limit); ++waited) {
+        for (int k = 0; k < KEY_MAX; ++k)
+            held[k] = held[k] && key[k];
+        bool dismissed = false;
+        while (keypressed()) {
+            int scancode = 0;
+            ureadkey(&scancode);
+            if (scancode <= 0 || scancode >= KEY_MAX || !held[scancode])
+                dismissed = true;
+        }
+        if (dismissed)
+            break;
+        rest(20);
+    }
+    // ESC that dismissed the screen must not also end the menu.
+    waitForEscapeRelease();
+}
+
+void waitForEscapeRelease()
+{
+    while (key[KEY_ESC] && !closeRequested)
+        rest(20);
 }
 
 void runGame(const GameSetup& setup)
@@ -96,11 +119,10 @@ void runGame(const GameSetup& setup)
         nextTick = waitForTick(nextTick);
     }
     if (gameOver) {
-        showEndScreen();
+        showEndScreen(0);
     } else {
         stopSound(SND_MUSIC);
         // The held ESC must not also end the menu.
-        while (key[KEY_ESC] && !closeRequested)
-            rest(1);
+        waitForEscapeRelease();
     }
 }

@@ -28,3 +28,11 @@ float rampSpeed(uint32_t t);
 
 void setupGame(const GameSetup& setup);
 void runGame(const GameSetup& setup);
+
+// Waits until ESC is up, so that the ESC that left a game or its end screen does not also
+// end the menu.
+void waitForEscapeRelease();
+
+// The end screen over the last frame: "NAME is the" above the title art. It waits for a key
+// pressed after it appeared, or `seconds` when not 0, or the close button.
+void showEndScreen(int seconds);

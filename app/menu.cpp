@@ -4,6 +4,7 @@
 
 #include "app/clock.h"
 #include "app/game.h"
+#include "app/session.h"
 #include "app/system.h"
 #include "riders/rider.h"
 
@@ -25,10 +26,13 @@ void MenuButton::draw(BITMAP* dest) const
     rectfill(dest, x, y, x + width, y + height, makecol(0, 192, 255));
 }
 
-void drawMenu(const MenuButton& button)
+void drawMenu(const MenuButton& button, const char* status)
 {
     clear_to_color(backBuffer, 0);
     button.draw(backBuffer);
+    if (status)
+        textout_ex(backBuffer, font, status, button.x, button.y + button.height + 12,
+                   makecol(255, 255, 255), -1);
     circlefill(backBuffer, mouse_x, mouse_y, 3, 0xFFFFFF);
     blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
 }
@@ -44,6 +48,31 @@ int runMenu(const GameSetup& setup)
             // The counter now holds the game's length: start pacing afresh from 0.
             ticks = 0;
             nextTick = ticks;
+        }
+        nextTick = waitForTick(nextTick);
+    }
+    freeRiders();
+    return 0;
+}
+
+int runMenu(const GameSetup& setup, Session& session)
+{
+    MenuButton button(100, 100, 300, 40);
+    uint32_t nextTick = ticks + 1;
+    for (;;) {
+        session.poll();
+        if (key[KEY_ESC] || closeRequested) {
+            session.quitting();
+            break;
+        }
+        drawMenu(button, session.status());
+        const bool start = session.startsGame() || (button.isClicked() && session.clicked());
+        if (start) {
+            const GameResult result = runGame(setup, session.feed(), session.endScreenSeconds());
+            ticks = 0;
+            nextTick = ticks;
+            if (!session.afterGame(result))
+                break;
         }
         nextTick = waitForTick(nextTick);
     }

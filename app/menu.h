@@ -3,6 +3,7 @@
 
 struct BITMAP;
 struct GameSetup;
+class Session;
 
 class MenuButton {
 public:
@@ -18,8 +19,12 @@ public:
     int32_t height;
 };
 
-// One menu frame: black, the button, the pointer, copied to the screen.
-void drawMenu(const MenuButton& button);
+// One menu frame: black, the button, a line of status under it (when there is one), the
+// pointer, copied to the screen.
+void drawMenu(const MenuButton& button, const char* status = nullptr);
 
 // The menu: one button that starts a game, ESC quits. Returns main's exit code.
 int runMenu(const GameSetup& setup);
+// The same menu with what the command line added: games driven by the session's feeds, its
+// status line, games it starts by itself.
+int runMenu(const GameSetup& setup, Session& session);

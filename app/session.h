@@ -53,3 +53,7 @@ public:
 
 // One game driven by `feed`, shown in the window, at 20 passes a second.
 GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds = 0);
+
+// The same game without a window, as fast as it goes, for at most `maxPasses` passes (a game
+// still running then is cut short, as if left). Needs the rules brought up (startHeadless).
+GameResult playHeadless(const GameSetup& setup, PassFeed& feed, uint32_t maxPasses);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <csignal>
 #include <ctime>
 #include <thread>
 
@@ -22,6 +23,23 @@ static void onCloseButton()
     closeRequested = true;
 }
 END_OF_FUNCTION(onCloseButton)
+
+// A desktop logging out (SIGTERM) or Ctrl+C in the terminal (SIGINT) ends the game as the
+// close button does: the main thread notices between passes and leaves in good order, instead
+// of the library tearing the window down under it from inside the signal.
+static void onStopSignal(int)
+{
+    closeRequested = true;
+}
+
+static void catchStopSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
 
 bool startLibrary(int (*start)(), int attempts, int napMs)
 {
@@ -58,6 +76,7 @@ bool initSystem()
     set_window_title("River Duel");
     LOCK_FUNCTION(onCloseButton);
     set_close_button_callback(onCloseButton);
+    catchStopSignals();
     backBuffer = create_bitmap(SCREEN_W, SCREEN_H);
     LOCK_VARIABLE(ticks);
     LOCK_FUNCTION(tickHandler);

@@ -50,7 +50,7 @@ void ObstacleLanes::updateLowerLanes(BITMAP* dest, Rider* riders[2])
     stepLane(lanes[KIND_LOG], dest, riders);
     stepLane(lanes[KIND_BURGER], dest, riders);
     // The bridges have not moved yet this frame, so each shadow sits 20 px below its bridge.
-    if (!bridgeShadowBitmap)
+    if (!bridgeShadowBitmap || !dest)
         return;
     for (const Obstacle& bridge : lanes[KIND_BRIDGE]) {
         const int sy = static_cast<int>(static_cast<double>(bridge.y) + 20.0);

@@ -37,6 +37,9 @@ Obstacle::~Obstacle() = default;
 
 void Obstacle::draw(BITMAP* dest)
 {
+    // A game played without a window moves and tests its obstacles but draws nothing.
+    if (!dest)
+        return;
     sprite->drawPhase(dest, static_cast<int>(x), static_cast<int>(y),
                       static_cast<uint32_t>(phase));
 }

@@ -57,6 +57,18 @@ BITMAP* riderStrips[9];
 
 } // namespace
 
+void setObstacleKind(int k, BITMAP* strip, int imageHeight)
+{
+    const KindEntry& entry = kindTable[k];
+    ObstacleKind& kind = obstacleKinds[k];
+    kind.sprite.init(strip, entry.frameWidth, entry.frameHeight ? entry.frameHeight : imageHeight,
+                     0, 0, entry.frames, 0, entry.ticksPerFrame);
+    kind.layerMask = entry.layerMask;
+    kind.damage = entry.damage;
+    kind.ownSpeed = entry.ownSpeed;
+    kind.sound = entry.sound;
+}
+
 bool loadAssets()
 {
     if (loadSounds())
@@ -99,17 +111,10 @@ bool loadAssets()
         return true;
 
     for (int k = 0; k < 4; ++k) {
-        const KindEntry& entry = kindTable[k];
-        BITMAP* strip = imageReader(entry.file);
+        BITMAP* strip = imageReader(kindTable[k].file);
         if (!strip)
             return true;
-        ObstacleKind& kind = obstacleKinds[k];
-        kind.sprite.init(strip, entry.frameWidth, entry.frameHeight ? entry.frameHeight : strip->h,
-                         0, 0, entry.frames, 0, entry.ticksPerFrame);
-        kind.layerMask = entry.layerMask;
-        kind.damage = entry.damage;
-        kind.ownSpeed = entry.ownSpeed;
-        kind.sound = entry.sound;
+        setObstacleKind(k, strip, strip->h);
     }
 
     bridgeShadowBitmap = imageReader("./bitmaps/mosttien.tga");

@@ -9,16 +9,21 @@
 
 void Rider::handleInput()
 {
+    handleInput(keyboardInput(*this));
+}
+
+void Rider::handleInput(const RiderInput& input)
+{
     // No steering or action key in the air, nor once the game is decided.
     if ((state & STATE_AIRBORNE) || gameOver)
         return;
 
-    if (key[leftKey])
+    if (input.left)
         acceleration = static_cast<float>(acceleration - 100.0 / mass);
-    if (key[rightKey])
+    if (input.right)
         acceleration = static_cast<float>(acceleration + 100.0 / mass);
 
-    const bool down = key[actionKey] != 0;
+    const bool down = input.action;
     const uint32_t now = ticks;
     if (down && !actionHeld) {
         actionPressTick = now;

@@ -35,8 +35,14 @@ void Rider::reset()
 // the previous step left; riders[0] always goes first.
 void updateRiders()
 {
-    riders[0]->handleInput();
-    riders[1]->handleInput();
+    const RiderInput inputs[2] = {keyboardInput(*riders[0]), keyboardInput(*riders[1])};
+    updateRiders(inputs);
+}
+
+void updateRiders(const RiderInput inputs[2])
+{
+    riders[0]->handleInput(inputs[0]);
+    riders[1]->handleInput(inputs[1]);
     riders[0]->applyDrag();
     riders[1]->applyDrag();
     riders[0]->integrateVelocity();

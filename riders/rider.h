@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include "input/input.h"
 #include "presentation/sprite.h"
 
 struct BITMAP;
@@ -16,7 +17,10 @@ public:
     virtual ~Rider();
 
     void reset();
+    // Reads the rider's keys in key[] now.
     void handleInput();
+    // The same rules, with the three inputs from wherever they come.
+    void handleInput(const RiderInput& input);
     void applyDrag();
     void integrateVelocity();
     void move();
@@ -50,5 +54,7 @@ extern Rider* riders[2];
 
 // One step of both riders: keys, drag, velocity, their collision, then motion.
 void updateRiders();
+// The same step with each rider's inputs given, rider 0 first.
+void updateRiders(const RiderInput inputs[2]);
 // Deletes both riders at exit.
 void freeRiders();

@@ -1,17 +1,18 @@
 #pragma once
 #include <cstdint>
 
-// The frame sizes of the four obstacle kinds (the bridge's height is its art's).
+// The one size the art decides for the rules: the bridge's height. Every other obstacle
+// frame size is fixed by the catalogue.
 struct KindGeometry {
-    uint16_t width[4];
-    uint16_t height[4];
+    uint16_t bridgeHeight = 0;
 };
+constexpr uint16_t maxBridgeHeight = 600;
 
 // The sizes the loaded art gave the kinds.
 KindGeometry currentGeometry();
 
 // Brings the game up without a window, a sound device or any file: the library with no
 // system driver, an 800 x 600 screen size for the rules, both riders, and the obstacle kinds
-// with these frame sizes and their usual parameters. Nothing is drawn or heard. False when
-// the geometry is out of range.
+// with their usual parameters and this geometry. Nothing is drawn or heard. False when the
+// geometry is out of range (a bridge height of 1 to maxBridgeHeight).
 bool startHeadless(const KindGeometry& geometry);

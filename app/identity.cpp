@@ -1,0 +1,6 @@
+#include "app/identity.h"
+
+const char* buildIdentity()
+{
+    return "riverduel " RIVERDUEL_VERSION;
+}

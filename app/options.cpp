@@ -1,0 +1,107 @@
+#include "app/options.h"
+
+#include <cstdlib>
+#include <cstring>
+
+const char* usage()
+{
+    return "Usage: riverduel [OPTION]...\n"
+           "River Duel: two riders on one river. Without options, two players share the keyboard:\n"
+           "Rudko steers with A and D and acts with S, Berto with LEFT, RIGHT and DOWN.\n"
+           "\n"
+           "  --gamepads         the first gamepad also steers Rudko, the second Berto\n"
+           "  --computer         play Rudko against the computer riding Berto\n"
+           "  --demo             watch the computer ride both, one game after another\n"
+           "  --host [PORT]      host an online duel (UDP port, default 24642); you ride Rudko\n"
+           "  --join HOST[:PORT] join an online duel; you ride Berto\n"
+           "  --record FILE      save every game to FILE, later games to FILE-2, FILE-3, ...\n"
+           "  --replay FILE      play a recorded game back in the window; ESC stops it\n"
+           "  --verify FILE      play a recorded game through without a window and print\n"
+           "                     \"winner NAME steps N state HEX\"\n"
+           "  --help             show this help and exit\n"
+           "  --version          show the version and exit\n"
+           "\n"
+           "The game reads its art from ./bitmaps/ and its sounds from ./sound/.\n"
+           "Exit status: 0 when the player quits, 1 when the game cannot start, 2 for bad\n"
+           "options or an unreadable recording.\n";
+}
+
+static bool parsePort(const char* text, int& port)
+{
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (!*text || *end || value < 1 || value > 65535)
+        return false;
+    port = static_cast<int>(value);
+    return true;
+}
+
+bool parseOptions(int argc, char** argv, Options& options, std::string& error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc || !*argv[i + 1]) {
+                error = arg + " needs a file name";
+                return false;
+            }
+            into = argv[++i];
+            return true;
+        };
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
+        } else if (arg == "--record") {
+            if (!value(options.record))
+                return false;
+        } else if (arg == "--replay") {
+            if (!value(options.replay))
+                return false;
+        } else if (arg == "--verify") {
+            if (!value(options.verify))
+                return false;
+        } else if (arg == "--gamepads") {
+            options.gamepads = true;
+        } else if (arg == "--computer") {
+            options.computer = true;
+        } else if (arg == "--demo") {
+            options.demo = true;
+        } else if (arg == "--host") {
+            options.host = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-' && !parsePort(argv[++i], options.port)) {
+                error = std::string("--host: not a port: ") + argv[i];
+                return false;
+            }
+        } else if (arg == "--join") {
+            if (i + 1 >= argc || !*argv[i + 1]) {
+                error = "--join needs HOST or HOST:PORT";
+                return false;
+            }
+            options.join = argv[++i];
+            const size_t colon = options.join.rfind(':');
+            if (colon != std::string::npos) {
+                if (!parsePort(options.join.c_str() + colon + 1, options.port) || colon == 0) {
+                    error = "--join: not HOST:PORT: " + options.join;
+                    return false;
+                }
+                options.join.resize(colon);
+            }
+        } else {
+            error = "unknown option " + arg + " (try --help)";
+            return false;
+        }
+    }
+    const bool online = options.host || !options.join.empty();
+    const int modes = (!options.replay.empty()) + (!options.verify.empty()) + options.computer +
+                      options.demo + online + (options.host && !options.join.empty());
+    if (modes > 1) {
+        error = "choose one of --replay, --verify, --computer, --demo, --host and --join";
+        return false;
+    }
+    if ((!options.replay.empty() || !options.verify.empty()) && !options.record.empty()) {
+        error = "--record cannot record a replay";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+// The port an online duel uses unless told otherwise (UDP).
+constexpr int defaultPort = 24642;
+
+// What the command line asks for. With no arguments, nothing: the plain two-player game.
+struct Options {
+    bool help = false;
+    bool version = false;
+    std::string record;  // --record FILE
+    std::string replay;  // --replay FILE
+    std::string verify;  // --verify FILE
+    bool gamepads = false;
+    bool computer = false;
+    bool demo = false;
+    bool host = false;
+    std::string join;    // HOST[:PORT]
+    int port = 0;        // 0: the default port
+};
+
+// False with a one-line reason in `error` when the arguments make no sense.
+bool parseOptions(int argc, char** argv, Options& options, std::string& error);
+// The --help text.
+const char* usage();

@@ -1,0 +1,102 @@
+#include "app/run.h"
+
+#include <allegro.h>
+#include <cstdio>
+#include <memory>
+
+#include "app/game.h"
+#include "app/identity.h"
+#include "app/menu.h"
+#include "app/options.h"
+#include "app/sessions.h"
+#include "app/system.h"
+#include "input/gamepad.h"
+#include "presentation/assets.h"
+#include "recording/recording.h"
+#include "simulation/headless.h"
+
+static int refuse(const std::string& path, const std::string& why)
+{
+    std::fprintf(stderr, "riverduel: %s: %s\n", path.c_str(), why.c_str());
+    return 2;
+}
+
+static int verify(const std::string& path)
+{
+    Recording recording;
+    std::string error = loadRecording(path, recording);
+    if (!error.empty())
+        return refuse(path, error);
+    if (!startHeadless(recording.geometry))
+        return refuse(path, "the game cannot start without a window");
+    GameResult result;
+    error = replayRecording(recording, result);
+    if (!error.empty())
+        return refuse(path, error);
+    std::printf("%s\n", resultLine(result).c_str());
+    if (result.state.whole() != recording.finalState) {
+        std::fprintf(stderr, "riverduel: %s: this game ends it in another state than %s did\n",
+                     path.c_str(), recording.build.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+static int replay(const GameSetup& setup, const Recording& recording, const std::string& path)
+{
+    if (currentGeometry().bridgeHeight != recording.geometry.bridgeHeight)
+        return refuse(path, "recorded with a bridge " + std::to_string(recording.geometry.bridgeHeight) +
+                                " pixels high; this game's bridge is " +
+                                std::to_string(currentGeometry().bridgeHeight));
+    std::unique_ptr<PassFeed> feed(replayFeed(recording));
+    runGame(setup, *feed);
+    return 0;
+}
+
+int runWithOptions(int argc, char** argv)
+{
+    Options options;
+    std::string error;
+    if (!parseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "riverduel: %s\n", error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(usage(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts(buildIdentity());
+        return 0;
+    }
+    if (!options.verify.empty())
+        return verify(options.verify);
+    Recording recording;
+    if (!options.replay.empty()) {
+        error = loadRecording(options.replay, recording);
+        if (!error.empty())
+            return refuse(options.replay, error);
+    }
+
+    if (initSystem()) {
+        reportGraphicsFailure();
+        return 1;
+    }
+    if (loadAssets()) {
+        allegro_message("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.");
+        return 1;
+    }
+    const GameSetup setup = defaultGameSetup();
+    if (!options.replay.empty())
+        return replay(setup, recording, options.replay);
+
+    const bool online = options.host || !options.join.empty();
+    const bool gamepads = options.gamepads || options.computer || online;
+    if (gamepads)
+        startGamepads();
+    std::unique_ptr<Session> session(new LocalSession(gamepads));
+    std::unique_ptr<Session> recorder;
+    if (!options.record.empty())
+        recorder.reset(recordEveryGame(*session, options.record));
+    return runMenu(setup, recorder ? *recorder : *session);
+}

@@ -1,0 +1,47 @@
+#include "simulation/headless.h"
+
+#include <allegro.h>
+#include <cerrno>
+#include <cstdlib>
+#include <new>
+
+#include "audio/sound.h"
+#include "obstacles/obstacle.h"
+#include "presentation/assets.h"
+#include "riders/rider.h"
+
+KindGeometry currentGeometry()
+{
+    KindGeometry geometry;
+    geometry.bridgeHeight = static_cast<uint16_t>(obstacleKinds[KIND_BRIDGE].sprite.frameHeight);
+    return geometry;
+}
+
+static void silentPlay(SAMPLE*, int, int, int, int) {}
+static void silentStop(SAMPLE*) {}
+
+bool startHeadless(const KindGeometry& geometry)
+{
+    if (geometry.bridgeHeight < 1 || geometry.bridgeHeight > maxBridgeHeight)
+        return false;
+    if (!system_driver && install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+        return false;
+    set_color_depth(32);
+    // The rules read the screen's size through the library; without a window it comes from a
+    // driver record that only knows its size.
+    static GFX_DRIVER sizeOnly;
+    if (!gfx_driver) {
+        sizeOnly.w = 800;
+        sizeOnly.h = 600;
+        gfx_driver = &sizeOnly;
+    }
+    // The library's mixer needs a sound device; one a test put in place stays.
+    if (mixer.play == allegroMixer.play)
+        mixer = Mixer{silentPlay, silentStop};
+    for (Rider*& rider : riders)
+        if (!rider && !(rider = new (std::nothrow) Rider))
+            return false;
+    for (int k = 0; k < 4; ++k)
+        setObstacleKind(k, nullptr, geometry.bridgeHeight);
+    return true;
+}

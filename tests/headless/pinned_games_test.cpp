@@ -1,0 +1,118 @@
+// The pinned games, recorded by playing the real program (tests/games/record.sh): each must
+// still play to the line pinned beside it, and together they must keep covering the game.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "app/game.h"
+#include "app/session.h"
+#include "audio/sound.h"
+#include "recording/recording.h"
+#include "riders/rider.h"
+#include "simulation/headless.h"
+
+namespace {
+
+const std::string gamesDir = RIVERDUEL_SOURCE_DIR "/tests/games";
+
+std::set<std::string> heard;
+
+// Every sample slot gets a stand-in, so each game event reaches the mixer and is noted.
+SAMPLE* stand(int n)
+{
+    static char standIns[14];
+    return reinterpret_cast<SAMPLE*>(&standIns[n]);
+}
+
+void notePlay(SAMPLE* sample, int, int, int, int)
+{
+    static const std::map<SAMPLE*, std::string> names = {
+        {stand(1), "jump"}, {stand(3), "emerge"}, {stand(4), "dive"}, {stand(5), "log"},
+        {stand(6), "rock"}, {stand(7), "burger"}, {stand(8), "bridge"}, {stand(9), "bump"},
+        {stand(10), "bump"}, {stand(11), "stomp"}, {stand(12), "bank"},
+    };
+    const auto name = names.find(sample);
+    if (name != names.end())
+        heard.insert(name->second);
+}
+
+// Replays through the game's own replay feed and watches the riders after every step.
+struct Watch : PassFeed {
+    std::unique_ptr<PassFeed> replay;
+    explicit Watch(const Recording& recording) : replay(replayFeed(recording)) {}
+    void begin(GameStart& start) override { replay->begin(start); }
+    bool gather(uint32_t pass, bool escape, PassInput& input) override
+    {
+        return replay->gather(pass, escape, input);
+    }
+    void stepped(uint32_t, const PassInput&, const ObstacleLanes&) override
+    {
+        for (Rider* rider : riders) {
+            if (rider->x == 125.0f)
+                heard.insert("left bank");
+            if (rider->x == 675.0f)
+                heard.insert("right bank");
+        }
+    }
+    bool broken() const override { return replay->broken(); }
+};
+
+std::map<std::string, std::string> pinnedGames()
+{
+    std::map<std::string, std::string> games;
+    DIR* dir = opendir(gamesDir.c_str());
+    for (dirent* entry; dir && (entry = readdir(dir));) {
+        const std::string name = entry->d_name;
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".rdr") {
+            std::ifstream line(gamesDir + "/" + name.substr(0, name.size() - 4) + ".line");
+            std::getline(line, games[name]);
+        }
+    }
+    if (dir)
+        closedir(dir);
+    return games;
+}
+
+} // namespace
+
+TEST(PinnedGames, EachPlaysToItsLineAndTogetherTheyCoverTheGame)
+{
+    SAMPLE** slots[] = {&musicSample,    &jumpSample,  &landSample,   &emergeSample, &diveSample,
+                        &logSample,      &rockSample,  &burgerSample, &bridgeSample, &bumpSamples[0],
+                        &bumpSamples[1], &stompSample, &bankSample,   &gameEndSample};
+    for (int i = 0; i < 14; ++i)
+        *slots[i] = stand(i);
+    const Mixer saved = mixer;
+    mixer.play = notePlay;
+
+    const auto games = pinnedGames();
+    ASSERT_GE(games.size(), 6u);
+    std::map<std::string, int> outcomes;
+    for (const auto& [file, line] : games) {
+        Recording recording;
+        ASSERT_EQ(loadRecording(gamesDir + "/" + file, recording), "") << file;
+        ASSERT_TRUE(startHeadless(recording.geometry));
+        GameResult replayed;
+        ASSERT_EQ(replayRecording(recording, replayed), "") << file;
+        EXPECT_EQ(resultLine(replayed), line) << file << " plays differently now";
+        Watch watch(recording);
+        const GameResult watched = playHeadless(defaultGameSetup(), watch, UINT32_MAX);
+        EXPECT_EQ(resultLine(watched), line) << file << " through the replay feed";
+        ++outcomes[line.substr(0, line.find(" steps"))];
+    }
+    for (int i = 0; i < 14; ++i)
+        *slots[i] = nullptr;
+    mixer = saved;
+
+    EXPECT_GE(outcomes["winner Rudko"], 1);
+    EXPECT_GE(outcomes["winner Berto"], 1);
+    EXPECT_GE(outcomes["winner none"], 1);
+    for (const char* event : {"jump", "dive", "emerge", "rock", "log", "burger", "bridge", "bump",
+                              "stomp", "bank", "left bank", "right bank"})
+        EXPECT_TRUE(heard.count(event)) << "no pinned game has a " << event;
+}

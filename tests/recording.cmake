@@ -1,0 +1,15 @@
+# Recorded games: the reader and the replay without a window, recordings made by the real
+# program under load, and the pinned games whose outcome must never change by accident.
+file(GLOB HEADLESS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/headless/*.cpp)
+add_executable(headless_tests ${HEADLESS_TEST_SOURCES})
+target_link_libraries(headless_tests PRIVATE riverduel_core GTest::gtest)
+target_compile_definitions(headless_tests PRIVATE RIVERDUEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+add_test(NAME headless COMMAND headless_tests)
+set_tests_properties(headless PROPERTIES TIMEOUT 600 LABELS sanitize)
+
+add_executable(random_games tools/random_games.cpp)
+target_link_libraries(random_games PRIVATE riverduel_core)
+
+add_test(NAME e2e_record_under_load
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/record_under_load.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e_record_under_load PROPERTIES TIMEOUT 300 LABELS sanitize)
