@@ -2,18 +2,20 @@
 # (run them under xvfb-run) with xdotool and read pixels back from screenshots.
 #
 # Sourcing this file makes the script strict and gives it a scratch directory $tmp; whatever
-# way the script ends, the game it started is killed and $tmp is removed. Every variable the
-# trap reads is set before the trap is.
+# way the script ends, the game it started and any helper it started in the background (its
+# process id added to HELPER_PIDS) are killed and $tmp is removed. Every variable the trap
+# reads is set before the trap is.
 set -euo pipefail
 GAME_PID=""
 GAME_OUT=""
+HELPER_PIDS=()
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/riverduel-test.XXXXXX")
 cleanup() {
-    local rc=$?
-    if [ -n "$GAME_PID" ]; then
-        kill -9 "$GAME_PID" 2>/dev/null || true
-        wait "$GAME_PID" 2>/dev/null || true
-    fi
+    local rc=$? pid
+    for pid in $GAME_PID "${HELPER_PIDS[@]}"; do
+        kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$tmp"
     exit "$rc"
 }
@@ -114,7 +116,6 @@ wait_exit() {
         if ! kill -0 "$GAME_PID" 2>/dev/null; then
             GAME_RC=0
             wait "$GAME_PID" || GAME_RC=$?
-            GAME_PID=""
             return 0
         fi
         sleep 0.1

@@ -23,7 +23,6 @@ while [ "$SECONDS" -lt "$end" ]; do
 done
 if ! kill -0 "$GAME_PID" 2>/dev/null; then
     rc=0; wait "$GAME_PID" || rc=$?
-    GAME_PID=""
     fail "the game ended by itself with status $rc"
 fi
 pass "no crash in ${seconds} s of random play"
