@@ -6,7 +6,7 @@ set -euo pipefail
 # valgrind on amd64 cannot start without the C library's symbols (libc6-dbg),
 # and Debian only recommends them.
 
-build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev)
+build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libenet-dev)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
       desktop-file-utils appstream dpkg-dev fakeroot lintian valgrind libc6-dbg)
 

@@ -59,3 +59,9 @@ uint32_t waitForPace(uint32_t target, void (*pause)(unsigned int))
 {
     return waitOn(paceTicks, target, pause);
 }
+
+void waitForRetrace()
+{
+    if (!is_windowed_mode())
+        vsync();
+}

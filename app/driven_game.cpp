@@ -46,7 +46,7 @@ static GameResult playPasses(const GameSetup& setup, PassFeed& feed, bool window
         ++result.steps;
         feed.stepped(pass, input, lanes);
         if (window) {
-            vsync();
+            waitForRetrace();
             nextPace = waitForPace(nextPace);
         }
         ticks = ++pass;
@@ -63,7 +63,7 @@ GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
 {
     const GameResult result = playPasses(setup, feed, true, UINT32_MAX);
     if (gameOver && !feed.broken()) {
-        showEndScreen(endScreenSeconds);
+        showEndScreen(endScreenSeconds, &feed);
     } else {
         stopSound(SND_MUSIC);
         waitForEscapeRelease();

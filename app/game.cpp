@@ -6,12 +6,14 @@
 #include <cstring>
 
 #include "app/clock.h"
+#include "app/session.h"
 #include "app/system.h"
 #include "audio/sound.h"
 #include "obstacles/lanes.h"
 #include "presentation/assets.h"
 #include "presentation/frame.h"
 #include "riders/rider.h"
+#include "simulation/simulation.h"
 
 float riverSpeed = 0.0f;
 bool gameOver = false;
@@ -57,7 +59,7 @@ void setupGame(const GameSetup& setup)
 
 // Keys held when the end screen appears (a rider still steering, its key auto-repeating)
 // do not dismiss it: only a key pressed after it is shown does, or one let go and pressed again.
-void showEndScreen(int seconds)
+void showEndScreen(int seconds, PassFeed* feed)
 {
     clear_keybuf();
     const int w = titleBitmap->w;
@@ -81,6 +83,8 @@ void showEndScreen(int seconds)
         }
         if (dismissed)
             break;
+        if (feed)
+            feed->waiting();
         rest(20);
     }
     // ESC that dismissed the screen must not also end the menu.
@@ -103,19 +107,12 @@ void runGame(const GameSetup& setup)
     for (;;) {
         if (key[KEY_ESC] || closeRequested)
             break;
-        const uint32_t now = ticks;
-        if (now < 10)
-            riverSpeed = rampSpeed(now);
-        if (gameOver) {
-            riverSpeed = static_cast<float>(static_cast<double>(riverSpeed) - 0.1);
-            if (riverSpeed <= 0.0f)
-                break;
-        }
-        updateRiders();
-        if (rand() % 10 == 0)
-            lanes.spawnObstacle();
-        renderFrame(lanes);
-        vsync();
+        PassInput input;
+        input.riders[0] = keyboardInput(*riders[0]);
+        input.riders[1] = keyboardInput(*riders[1]);
+        if (!stepPass(lanes, input, true))
+            break;
+        waitForRetrace();
         nextTick = waitForTick(nextTick);
     }
     if (gameOver) {

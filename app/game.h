@@ -2,6 +2,7 @@
 #include <cstdint>
 
 class ObstacleLanes;
+class PassFeed;
 
 // Pixels per tick the river moves down the screen: 0 at the start, ~14.8 when cruising.
 extern float riverSpeed;
@@ -34,5 +35,6 @@ void runGame(const GameSetup& setup);
 void waitForEscapeRelease();
 
 // The end screen over the last frame: "NAME is the" above the title art. It waits for a key
-// pressed after it appeared, or `seconds` when not 0, or the close button.
-void showEndScreen(int seconds);
+// pressed after it appeared, or `seconds` when not 0, or the close button. `feed`, when given,
+// is kept alive meanwhile.
+void showEndScreen(int seconds, PassFeed* feed = nullptr);

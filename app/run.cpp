@@ -11,6 +11,7 @@
 #include "app/sessions.h"
 #include "app/system.h"
 #include "input/gamepad.h"
+#include "network/network.h"
 #include "presentation/assets.h"
 #include "recording/recording.h"
 #include "simulation/headless.h"
@@ -42,6 +43,12 @@ static int verify(const std::string& path)
     return 0;
 }
 
+// One player at this machine: either key set or the first pad.
+static RiderInput onlinePlayer()
+{
+    return playerInput(true);
+}
+
 static int replay(const GameSetup& setup, const Recording& recording, const std::string& path)
 {
     if (currentGeometry().bridgeHeight != recording.geometry.bridgeHeight)
@@ -51,6 +58,19 @@ static int replay(const GameSetup& setup, const Recording& recording, const std:
     std::unique_ptr<PassFeed> feed(replayFeed(recording));
     runGame(setup, *feed);
     return 0;
+}
+
+bool startUp()
+{
+    if (initSystem()) {
+        reportGraphicsFailure();
+        return false;
+    }
+    if (loadAssets()) {
+        allegro_message("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.");
+        return false;
+    }
+    return true;
 }
 
 int runWithOptions(int argc, char** argv)
@@ -78,14 +98,8 @@ int runWithOptions(int argc, char** argv)
             return refuse(options.replay, error);
     }
 
-    if (initSystem()) {
-        reportGraphicsFailure();
+    if (!startUp())
         return 1;
-    }
-    if (loadAssets()) {
-        allegro_message("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.");
-        return 1;
-    }
     const GameSetup setup = defaultGameSetup();
     if (!options.replay.empty())
         return replay(setup, recording, options.replay);
@@ -94,7 +108,14 @@ int runWithOptions(int argc, char** argv)
     const bool gamepads = options.gamepads || options.computer || online;
     if (gamepads)
         startGamepads();
-    std::unique_ptr<Session> session(new LocalSession(gamepads));
+    const uint16_t port = static_cast<uint16_t>(options.port ? options.port : defaultPort);
+    std::unique_ptr<Session> session;
+    if (options.host)
+        session = hostDuel(port, onlinePlayer);
+    else if (online)
+        session = joinDuel(options.join, port, onlinePlayer);
+    else
+        session.reset(new LocalSession(gamepads));
     std::unique_ptr<Session> recorder;
     if (!options.record.empty())
         recorder.reset(recordEveryGame(*session, options.record));

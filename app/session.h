@@ -26,6 +26,9 @@ public:
     virtual void ended(const GameResult& result) { (void)result; }
     // True when the feed gave up on the game (drifted, disconnected): the game ends at once.
     virtual bool broken() const { return false; }
+    // Every few milliseconds while the end screen waits for a key: a connection to another
+    // machine stays alive here.
+    virtual void waiting() {}
 };
 
 // Everything a run adds to the plain two-player game, asked for on the command line. The menu

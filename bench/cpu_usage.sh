@@ -11,11 +11,16 @@ tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-# share PID: percent of one core used by PID over $seconds seconds.
+# Voluntary context switches of the main thread: how often it goes to sleep and wakes.
+wakeups() { awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$1/task/$1/status"; }
+
+# share PID: "percent of one core used by PID, wake-ups a second of its main thread" over
+# $seconds seconds.
 share() {
-    local a b
-    a=$(cpu_ticks "$1"); sleep "$seconds"; b=$(cpu_ticks "$1")
-    awk -v d=$((b - a)) -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.1f", 100 * d / hz / s }'
+    local a b wa wb
+    a=$(cpu_ticks "$1"); wa=$(wakeups "$1"); sleep "$seconds"; b=$(cpu_ticks "$1"); wb=$(wakeups "$1")
+    awk -v d=$((b - a)) -v w=$((wb - wa)) -v hz="$hz" -v s="$seconds" \
+        'BEGIN { printf "%.1f %.0f", 100 * d / hz / s, w / s }'
 }
 
 "$build/bench/bare_window" >/dev/null 2>&1 & bare=$!
@@ -32,8 +37,10 @@ peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$GAME_PID/status")
 press Escape; sleep 0.5; press Escape
 wait_exit 5
 
-printf '%-34s %8s\n' "what (over ${seconds} s)" "% core"
-printf '%-34s %8s\n' "bare Allegro window (floor)" "$floor"
-printf '%-34s %8s\n' "menu, idle" "$menu"
-printf '%-34s %8s\n' "game in progress" "$game"
+set -- $floor; floor_cpu=$1; floor_wake=$2
+ratio() { awk -v a="$1" -v b="$floor_cpu" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+printf '%-34s %8s %10s %10s\n' "what (over ${seconds} s)" "% core" "x floor" "wake-ups/s"
+printf '%-34s %8s %10s %10s\n' "bare Allegro window (floor)" "$floor_cpu" "1.00" "$floor_wake"
+set -- $menu; printf '%-34s %8s %10s %10s\n' "menu, idle" "$1" "$(ratio "$1")" "$2"
+set -- $game; printf '%-34s %8s %10s %10s\n' "game in progress" "$1" "$(ratio "$1")" "$2"
 printf '%-34s %8s\n' "peak memory of the game, MB" "$peak"

@@ -67,6 +67,7 @@ public:
         std::fflush(stdout);
     }
     bool broken() const override { return inner->broken(); }
+    void waiting() override { inner->waiting(); }
 
 private:
     Recording recording;

@@ -1,0 +1,270 @@
+#include "network/duel.h"
+
+#include <enet/enet.h>
+
+#include <cstdio>
+
+namespace {
+// Longer than any pause of a live game, well short of what a player would wait for.
+const uint32_t SILENCE_MS = 3000;
+const uint32_t RESEND_MS = 20;
+} // namespace
+
+Duel::Duel(bool hosting, std::string address, uint16_t port, RiderInput (*local)(),
+           uint8_t inputDelay, Connection::Identity self)
+    : hosting_(hosting), address_(std::move(address)), port_(port), local_(local),
+      delay_(inputDelay), self_(std::move(self))
+{
+}
+
+bool Duel::open()
+{
+    link_ = std::make_unique<Connection>(hosting_, address_, port_, self_);
+    const bool ok = link_->open();
+    if (ok && hosting_)
+        port_ = link_->port();
+    lastWhy_ = ok ? "" : link_->why();
+    if (!ok)
+        link_.reset();
+    partnerClicked_ = haveStart_ = false;
+    partnerInMenu_ = true;
+    refreshStatus();
+    return ok;
+}
+
+void Duel::say(const std::string& status)
+{
+    if (status == status_)
+        return;
+    status_ = status;
+    // The same line on the terminal, for whoever started the game from one.
+    std::printf("riverduel: %s\n", status_.c_str());
+    std::fflush(stdout);
+}
+
+void Duel::refreshStatus()
+{
+    const std::string where = address_ + ":" + std::to_string(port_);
+    std::string line;
+    if (!link_)
+        line = lastWhy_ + (hosting_ ? "" : " - click to try again");
+    else if (!link_->connected() && hosting_)
+        line = (lastWhy_.empty() ? "" : lastWhy_ + " - ") + "waiting for a rider on UDP port " +
+               std::to_string(port_);
+    else if (!link_->connected())
+        line = "connecting to " + where + "...";
+    else if (!partnerInMenu_)
+        line = "the other rider is still looking at the end screen";
+    else if (hosting_)
+        line = "Berto has joined (" + link_->partnerBuild() + "): click to start";
+    else
+        line = "riding with the host at " + where + ": click to start";
+    say(line);
+}
+
+void Duel::gone(const std::string& why)
+{
+    lastWhy_ = why;
+    if (inGame_ && brokenWhy_.empty())
+        brokenWhy_ = why;
+    partnerClicked_ = haveStart_ = false;
+    partnerInMenu_ = true;
+    if (!hosting_)
+        link_.reset(); // the joiner connects afresh on the next click
+}
+
+void Duel::handle(const Message& m)
+{
+    switch (m.type) {
+    case MessageType::Start:
+        if (!hosting_ && !inGame_ && m.game >= games_) {
+            start_ = m;
+            haveStart_ = true;
+        }
+        break;
+    case MessageType::Click:
+        if (hosting_ && !inGame_ && m.game == games_)
+            partnerClicked_ = true;
+        break;
+    case MessageType::Menu:
+        if (games_ > 0 && m.game == uint16_t(games_ - 1))
+            partnerInMenu_ = true;
+        break;
+    case MessageType::Inputs:
+    case MessageType::Hash:
+        if (game_ && !game_->receive(m)) {
+            link_->drop("dropped the other rider: it sent inputs that cannot be");
+            gone(link_->why());
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Duel::service()
+{
+    if (!link_)
+        return;
+    Message m;
+    for (;;) {
+        const Connection::Event event = link_->next(m);
+        if (event == Connection::Event::None)
+            break;
+        if (event == Connection::Event::Gone) {
+            gone(link_->why());
+            if (!link_)
+                break;
+        } else if (event == Connection::Event::Partner) {
+            lastWhy_.clear();
+        } else {
+            handle(m);
+            if (!link_)
+                break;
+        }
+    }
+    // ENet gives up on a silent partner much later; every state here services the link often.
+    if (link_ && link_->connected() && link_->silence() > SILENCE_MS) {
+        link_->drop("connection lost");
+        gone(link_->why());
+    }
+    // A game that ended here may still be running there, a few passes behind and short of
+    // inputs whose packets were lost: they are repeated until the other side has them all.
+    const uint32_t now = enet_time_get();
+    if (!playing_ && game_ && link_ && !game_->delivered() && now - lastSent_ >= RESEND_MS * 2) {
+        link_->send(game_->inputs(), false);
+        lastSent_ = now;
+    }
+}
+
+void Duel::poll()
+{
+    service();
+    refreshStatus();
+}
+
+bool Duel::startsGame()
+{
+    if (!connected())
+        return false;
+    return hosting_ ? partnerClicked_ && partnerInMenu_ : haveStart_;
+}
+
+bool Duel::clicked()
+{
+    if (!link_) {
+        if (!hosting_)
+            open();
+        return false;
+    }
+    if (!link_->connected() || !partnerInMenu_)
+        return false;
+    if (hosting_)
+        return true;
+    Message click;
+    click.type = MessageType::Click;
+    click.game = games_;
+    link_->send(click, true);
+    return false;
+}
+
+void Duel::begin(GameStart& start)
+{
+    if (hosting_) {
+        start_ = Message();
+        start_.type = MessageType::Start;
+        start_.game = games_;
+        start_.start = start;
+        start_.inputDelay = delay_;
+        link_->send(start_, true);
+    } else {
+        start = start_.start;
+    }
+    game_ = std::make_unique<Lockstep>(hosting_ ? 0 : 1, start_.game, start_.inputDelay);
+    games_ = uint16_t(start_.game + 1);
+    inGame_ = playing_ = true;
+    stalledSince_ = 0;
+    haveStart_ = partnerClicked_ = partnerInMenu_ = false;
+    brokenWhy_.clear();
+}
+
+bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
+{
+    service();
+    checkDrift();
+    if (!game_ || !link_ || !brokenWhy_.empty()) {
+        if (brokenWhy_.empty())
+            brokenWhy_ = lastWhy_.empty() ? "connection lost" : lastWhy_;
+        return false;
+    }
+    // A new pass's inputs go out at once; while the game waits, they are repeated now and then
+    // in case the last packet was lost, not every time the loop asks.
+    const bool fresh = game_->record(pass, local_ ? local_() : RiderInput{}, escape);
+    const uint32_t now = enet_time_get();
+    if (fresh || now - lastSent_ >= RESEND_MS) {
+        link_->send(game_->inputs(), false);
+        lastSent_ = now;
+    }
+    if (game_->known(pass, input)) {
+        stalledSince_ = 0;
+        return true;
+    }
+    // A partner that answers but sends no inputs has left this game (it ended there at
+    // another pass): waiting longer would wait for ever.
+    if (stalledSince_ == 0)
+        stalledSince_ = now;
+    else if (now - stalledSince_ > SILENCE_MS)
+        brokenWhy_ = "the other rider's game stopped at another pass: the games drifted apart";
+    return false;
+}
+
+void Duel::stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes)
+{
+    (void)input;
+    steppedWith(pass, hashGame(lanes));
+}
+
+void Duel::steppedWith(uint32_t pass, const StateHash& hash)
+{
+    Message m;
+    if (game_ && game_->stepped(pass, hash, m) && link_)
+        link_->send(m, true);
+    checkDrift();
+}
+
+void Duel::checkDrift()
+{
+    // Both sides see the other's hashes, so both stop; the connection stays for another game.
+    if (game_ && !game_->drift().empty() && brokenWhy_.empty())
+        brokenWhy_ = "the games drifted apart at pass " + std::to_string(game_->driftPass()) +
+                     ": the " + game_->drift() + " differ";
+}
+
+void Duel::ended(const GameResult& result)
+{
+    (void)result;
+    playing_ = false;
+}
+
+bool Duel::afterGame(const GameResult& result)
+{
+    (void)result;
+    inGame_ = playing_ = false;
+    if (!brokenWhy_.empty())
+        lastWhy_ = brokenWhy_;
+    brokenWhy_.clear();
+    if (link_ && link_->connected()) {
+        Message menu;
+        menu.type = MessageType::Menu;
+        menu.game = uint16_t(games_ - 1);
+        link_->send(menu, true);
+    }
+    refreshStatus();
+    return true;
+}
+
+void Duel::quitting()
+{
+    if (link_)
+        link_->leave();
+}

@@ -1,0 +1,65 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/session.h"
+#include "network/connection.h"
+#include "network/lockstep.h"
+
+// An online duel as the menu and the game see it: the host rides Rudko, the joiner Berto.
+// A click on either side starts the game on both; the host chooses the start.
+class Duel : public Session, public PassFeed {
+public:
+    Duel(bool hosting, std::string address, uint16_t port, RiderInput (*local)(),
+         uint8_t inputDelay = 2, Connection::Identity self = Connection::ours());
+    bool open();
+
+    void poll() override;
+    const char* status() const override { return status_.c_str(); }
+    bool startsGame() override;
+    bool clicked() override;
+    PassFeed& feed() override { return *this; }
+    bool afterGame(const GameResult& result) override;
+    void quitting() override;
+
+    void begin(GameStart& start) override;
+    bool gather(uint32_t pass, bool escape, PassInput& input) override;
+    void stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes) override;
+    void ended(const GameResult& result) override;
+    bool broken() const override { return !brokenWhy_.empty(); }
+    void waiting() override { service(); }
+
+    // The same as stepped, for a game that hashes its state itself.
+    void steppedWith(uint32_t pass, const StateHash& hash);
+    bool connected() const { return link_ && link_->connected(); }
+    uint16_t port() const { return link_ ? link_->port() : port_; }
+    const std::string& brokenWhy() const { return brokenWhy_; }
+
+private:
+    void service();
+    void handle(const Message& message);
+    void gone(const std::string& why);
+    void say(const std::string& status);
+    void refreshStatus();
+    void checkDrift();
+
+    bool hosting_;
+    std::string address_;
+    uint16_t port_;
+    RiderInput (*local_)();
+    uint8_t delay_;
+    Connection::Identity self_;
+    std::unique_ptr<Connection> link_;
+    std::unique_ptr<Lockstep> game_;
+    uint16_t games_ = 0;        // games started in this run
+    bool inGame_ = false;       // from the game's start to the end of its end screen
+    bool playing_ = false;      // from the game's start to its last pass
+    uint32_t stalledSince_ = 0; // the network library's clock, milliseconds; 0 when not
+    bool haveStart_ = false;    // the joiner holds the host's start for the next game
+    Message start_;
+    bool partnerClicked_ = false;
+    bool partnerInMenu_ = true;
+    std::string lastWhy_, brokenWhy_, status_;
+    uint32_t lastSent_ = 0; // milliseconds, the network library's clock
+};

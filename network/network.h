@@ -1,0 +1,12 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/session.h"
+
+// Two players on two machines, one river (`--host [PORT]`, `--join HOST[:PORT]`, UDP). The
+// host rides Rudko, the joiner Berto; each steers with what `local` reads on its own machine.
+// The menu's status line says whom it waits for or rides with, or what went wrong.
+std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)());
+std::unique_ptr<Session> joinDuel(const std::string& host, uint16_t port, RiderInput (*local)());

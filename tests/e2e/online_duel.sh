@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# An online duel between two copies of the game on two X servers of this machine: the host
+# on the display it is given, the joiner on a second one. The joiner's click starts the game
+# on both; Rudko is driven into his bank on the host while Berto jumps on the joiner; both
+# must show the same end screen and record games that verify to the same line. Then the
+# faults: a third machine is turned away while a game runs, the joiner is killed mid-game
+# (the host is back in its menu within 5 s), and ESC in the host's menu tells the joiner.
+# Usage: online_duel.sh BUILD_DIR TEXT_MASK_TOOL
+set -uo pipefail
+build=$1
+text_mask=$2
+. "$(dirname "$0")/lib.sh"
+tmp=$(mktemp -d)
+HOST_PID=""; JOIN_PID=""; THIRD_PID=""; XVFB2_PID=""; GAME_PID=""
+trap 'kill -9 $HOST_PID $JOIN_PID $THIRD_PID $XVFB2_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+
+port=$((20000 + RANDOM % 40000))
+host_display=$DISPLAY
+join_display=:$((1000 + RANDOM % 800))
+Xvfb "$join_display" -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb2.log" 2>&1 &
+XVFB2_PID=$!
+
+# The helpers of lib.sh work on one game: these switch between the two.
+on_host() { DISPLAY=$host_display; GAME_PID=$HOST_PID; GAME_OUT=$tmp/host.log; WIN_X=$HOST_X; WIN_Y=$HOST_Y; }
+on_join() { DISPLAY=$join_display; GAME_PID=$JOIN_PID; GAME_OUT=$tmp/join.log; WIN_X=$JOIN_X; WIN_Y=$JOIN_Y; }
+
+# wait_line LOG TEXT SECONDS: waits for the game to print a line containing TEXT.
+wait_line() {
+    for _ in $(seq $(($3 * 10))); do
+        grep -qF -- "$2" "$1" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    GAME_OUT=$1 fail "no '$2' within $3 s"
+}
+
+# end_screen_reads NAME: the yellow line above the title art on the current display.
+title_h=$(identify -format %h "$build/bitmaps/kalvanto.bmp")
+text_top=$((300 - title_h / 2 - 20))
+end_screen_reads() {
+    local f=$tmp/end-$RANDOM.png
+    shot "$f"
+    diff <(mask "$f" 352 "$text_top" 96 8 FFFF00) <("$text_mask" "$1 is the") >/dev/null
+}
+
+export HOME=$tmp # no sound device: the game starts without sound
+GAME_LOG=$tmp/host.log start_game "$build" --host "$port" --record "$tmp/host.rdr"
+HOST_PID=$GAME_PID; HOST_X=$WIN_X; HOST_Y=$WIN_Y
+wait_line "$tmp/host.log" "waiting for a rider on UDP port $port" 5
+
+DISPLAY=$join_display
+GAME_LOG=$tmp/join.log start_game "$build" --join "127.0.0.1:$port" --record "$tmp/join.rdr"
+JOIN_PID=$GAME_PID; JOIN_X=$WIN_X; JOIN_Y=$WIN_Y
+wait_line "$tmp/join.log" "riding with the host at 127.0.0.1:$port" 5
+wait_line "$tmp/host.log" "Berto has joined" 5
+on_join; shot "$tmp/join-menu.png"
+mask "$tmp/join-menu.png" 100 152 200 8 FFFFFF | grep -q 1 || fail "no status line under the joiner's button"
+pass "host and joiner meet; each menu shows the status line"
+
+on_join; click_at 200 120; mouse_to 790 590
+sleep 1.5
+on_host; shot "$tmp/host-game.png"; is_menu "$tmp/host-game.png" && fail "the joiner's click did not start the host's game"
+on_join; shot "$tmp/join-game.png"; is_menu "$tmp/join-game.png" && fail "the joiner's click did not start its own game"
+pass "the joiner's click starts the game on both machines"
+
+# Rudko into his bank on the host; Berto jumps now and then on the joiner.
+on_host; DISPLAY=$host_display xdotool keydown a
+drained=""
+for i in $(seq 80); do
+    on_join; [ $((i % 4)) = 0 ] && press Down
+    on_host; shot "$tmp/now.png"
+    if [ "$(pixel "$tmp/now.png" 13 27)" = "0,0,0" ]; then drained=yes; break; fi
+    sleep 0.3
+done
+on_host; xdotool keyup a
+[ -n "$drained" ] || fail "Rudko's health did not run out against his bank"
+for side in host join; do
+    ok=""
+    for _ in $(seq 40); do
+        on_$side; end_screen_reads Berto && { ok=yes; break; }
+        sleep 0.5
+    done
+    [ -n "$ok" ] || { on_$side; fail "the $side's end screen does not read 'Berto is the'"; }
+done
+pass "both machines show the same end screen: Berto is the champion"
+
+on_host; press space; on_join; press space; sleep 0.8
+on_host; shot "$tmp/m1.png"; is_menu "$tmp/m1.png" || fail "a key did not take the host back to its menu"
+on_join; shot "$tmp/m2.png"; is_menu "$tmp/m2.png" || fail "a key did not take the joiner back to its menu"
+[ -s "$tmp/host.rdr" ] && [ -s "$tmp/join.rdr" ] || fail "a side did not record the game"
+host_line=$(cd "$build" && ./riverduel --verify "$tmp/host.rdr") || fail "the host's recording does not verify"
+join_line=$(cd "$build" && ./riverduel --verify "$tmp/join.rdr") || fail "the joiner's recording does not verify"
+[ "$host_line" = "$join_line" ] || fail "the recordings differ: '$host_line' and '$join_line'"
+case "$host_line" in "winner Berto "*) ;; *) fail "unexpected result '$host_line'";; esac
+pass "both recordings verify to '$host_line'"
+
+# A second game, started on the host; a third machine tries to join it.
+wait_line "$tmp/host.log" "Berto has joined" 5
+on_host; click_at 200 120; mouse_to 790 590
+sleep 1.0
+DISPLAY=$join_display
+(cd "$build" && exec ./riverduel --join "127.0.0.1:$port") >"$tmp/third.log" 2>&1 &
+THIRD_PID=$!
+wait_line "$tmp/third.log" "refused: that game already has two riders" 10
+kill -9 "$THIRD_PID"; THIRD_PID=""
+on_host; shot "$tmp/still.png"; is_menu "$tmp/still.png" && fail "the host's game stopped when a third machine knocked"
+pass "a third machine is refused and the game goes on"
+
+kill -9 "$JOIN_PID"; killed_at=$(date +%s%N)
+back=""
+for _ in $(seq 70); do
+    on_host; shot "$tmp/now.png"
+    if is_menu "$tmp/now.png"; then back=yes; break; fi
+    sleep 0.1
+done
+waited=$(( ($(date +%s%N) - killed_at) / 1000000 ))
+[ -n "$back" ] || fail "the host was not back in its menu 7 s after the joiner was killed"
+[ "$waited" -lt 5000 ] || fail "the host took $waited ms to notice the joiner was gone"
+grep -q "connection lost" "$tmp/host.log" || fail "the host does not say the connection was lost"
+wait_line "$tmp/host.log" "connection lost - waiting for a rider on UDP port $port" 2
+pass "the joiner killed mid-game: the host is back in its menu after $waited ms, waiting again"
+
+# A new joiner; ESC in the host's menu tells it, and the host ends with 0.
+DISPLAY=$join_display
+GAME_LOG=$tmp/join2.log start_game "$build" --join "127.0.0.1:$port"
+JOIN_PID=$GAME_PID
+wait_line "$tmp/join2.log" "riding with the host" 5
+on_host; press Escape
+GAME_PID=$HOST_PID; wait_exit 10
+[ "$GAME_RC" -eq 0 ] || fail "the host ended with $GAME_RC"
+wait_line "$tmp/join2.log" "the other rider left" 5
+pass "ESC in the host's menu ends it with 0 and the joiner is told"
