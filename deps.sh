@@ -4,11 +4,12 @@
 set -euo pipefail
 
 # valgrind on amd64 cannot start without the C library's symbols (libc6-dbg),
-# and Debian only recommends them.
+# and Debian only recommends them. The same goes for clang's libFuzzer and sanitizer
+# runtimes (libclang-rt-dev), which the fuzz test needs.
 
-build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libenet-dev)
+build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libenet-dev libstb-dev libsndfile1-dev)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
-      desktop-file-utils appstream dpkg-dev fakeroot lintian valgrind libc6-dbg)
+      desktop-file-utils appstream dpkg-dev fakeroot lintian valgrind libc6-dbg clang libclang-rt-dev)
 
 wanted=("${build[@]}")
 [ "${1:-build}" = test ] && wanted+=("${test[@]}")

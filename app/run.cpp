@@ -10,6 +10,7 @@
 #include "app/options.h"
 #include "app/sessions.h"
 #include "app/system.h"
+#include "files/files.h"
 #include "input/gamepad.h"
 #include "network/network.h"
 #include "presentation/assets.h"
@@ -67,6 +68,8 @@ bool startUp()
         return false;
     }
     if (loadAssets()) {
+        // The dialog names no file; a terminal learns which one, and where it was looked for.
+        reportFileProblem(stderr);
         allegro_message("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.");
         return false;
     }

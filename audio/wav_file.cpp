@@ -2,51 +2,53 @@
 
 #include <allegro.h>
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
-#include "audio/wav_check.h"
-#include "presentation/file_bytes.h"
+#include "audio/wav_decode.h"
+#include "files/files.h"
 
-namespace {
-
-// Far more than any sound of the game; anything bigger is not one of its files.
-constexpr size_t maxFileSize = 64u * 1024u * 1024u;
-
-
-} // namespace
-
-SAMPLE* decodeWav(const unsigned char* data, size_t size)
+SAMPLE* decodeWav(const unsigned char* data, size_t size, std::string* why)
 {
-    WavLayout layout;
-    if (!describeWav(data, size, &layout))
+    Sound sound;
+    std::string reason;
+    if (!decodeWavSound(data, size, &sound, &reason)) {
+        if (why)
+            *why = reason;
         return nullptr;
-    SAMPLE* sample = create_sample(layout.bits, layout.channels == 2 ? TRUE : FALSE, layout.rate,
-                                   static_cast<int>(layout.frames));
-    if (!sample)
+    }
+    const size_t count = sound.samples.size();
+    SAMPLE* sample = create_sample(sound.bits, sound.channels == 2 ? TRUE : FALSE, sound.rate,
+                                   static_cast<int>(count / sound.channels));
+    if (!sample) {
+        if (why)
+            *why = "no memory for the sound";
         return nullptr;
-    const size_t count = layout.frames * static_cast<size_t>(layout.channels);
-    const unsigned char* src = data + layout.dataOffset;
-    if (layout.bits == 8) {
-        // Both WAV and the mixer keep 8-bit samples unsigned.
-        unsigned char* dst = static_cast<unsigned char*>(sample->data);
+    }
+    // The mixer keeps 8-bit samples unsigned and 16-bit ones offset by 0x8000.
+    if (sound.bits == 8) {
+        unsigned char* to = static_cast<unsigned char*>(sample->data);
         for (size_t i = 0; i < count; ++i)
-            dst[i] = src[i];
+            to[i] = static_cast<unsigned char>((sound.samples[i] >> 8) + 128);
     } else {
-        // WAV's 16-bit samples are signed little-endian; the mixer wants them unsigned.
-        uint16_t* dst = static_cast<uint16_t*>(sample->data);
+        uint16_t* to = static_cast<uint16_t*>(sample->data);
         for (size_t i = 0; i < count; ++i)
-            dst[i] = static_cast<uint16_t>((src[2 * i] | src[2 * i + 1] << 8) ^ 0x8000);
+            to[i] = static_cast<uint16_t>(sound.samples[i]) ^ 0x8000;
     }
     return sample;
 }
 
 SAMPLE* loadSampleFile(const char* path)
 {
+    std::vector<unsigned char> bytes;
+    std::string why;
     if (!path)
         return nullptr;
-    std::vector<unsigned char> bytes;
-    if (!readWholeFile(path, &bytes, maxFileSize) || bytes.empty())
+    if (!readGameFile(path, maxWavFileBytes, &bytes, &why)) {
+        noteFileProblem(path, why);
         return nullptr;
-    return decodeWav(bytes.data(), bytes.size());
+    }
+    SAMPLE* sample = decodeWav(bytes.data(), bytes.size(), &why);
+    if (!sample)
+        noteFileProblem(path, "damaged: " + why);
+    return sample;
 }

@@ -1,100 +1,75 @@
 #include "presentation/image_file.h"
 
 #include <allegro.h>
-#include <cstdio>
+#include <cctype>
+#include <cstring>
 #include <vector>
 
-#include "presentation/file_bytes.h"
+#include "files/files.h"
+#include "presentation/image_decode.h"
 
-namespace {
-
-// No art of the game comes near this; anything bigger is not one of its files.
-constexpr size_t maxFileSize = 80u * 1024u * 1024u;
-
-
-// Pixels are stored blue, green, red (then alpha, which masked drawing does not use: the
-// transparent parts are the mask colour, and makecol keeps that colour exact).
-int colourAt(const unsigned char* p, const ImageLayout& layout, const unsigned char* data)
+bool imageFormatFromPath(const char* path, ImageFormat* format)
 {
-    if (layout.bitsPerPixel == 8) {
-        const unsigned char* entry = data + layout.paletteOffset + 4u * p[0];
-        return makecol(entry[2], entry[1], entry[0]);
+    if (!path)
+        return false;
+    const size_t length = std::strlen(path);
+    if (length < 4 || path[length - 4] != '.')
+        return false;
+    char ext[4];
+    for (int i = 0; i < 3; ++i)
+        ext[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(path[length - 3 + i])));
+    ext[3] = '\0';
+    if (std::strcmp(ext, "bmp") == 0) {
+        *format = ImageFormat::BMP;
+        return true;
     }
-    return makecol(p[2], p[1], p[0]);
-}
-
-void placePixel(BITMAP* bmp, const ImageLayout& layout, int storedRow, int storedColumn, int colour)
-{
-    const int y = layout.topDown ? storedRow : layout.height - 1 - storedRow;
-    const int x = layout.rightToLeft ? layout.width - 1 - storedColumn : storedColumn;
-    putpixel(bmp, x, y, colour);
-}
-
-void decodeRaw(BITMAP* bmp, const unsigned char* data, const ImageLayout& layout)
-{
-    const size_t bytesPerPixel = static_cast<size_t>(layout.bitsPerPixel) / 8;
-    for (int row = 0; row < layout.height; ++row) {
-        const unsigned char* line = data + layout.pixelOffset + static_cast<size_t>(row) * layout.rowStride;
-        for (int column = 0; column < layout.width; ++column)
-            placePixel(bmp, layout, row, column, colourAt(line + column * bytesPerPixel, layout, data));
+    if (std::strcmp(ext, "tga") == 0) {
+        *format = ImageFormat::TGA;
+        return true;
     }
+    return false;
 }
 
-// The packets were walked by the check; the bounds are kept here as well so the decoder never
-// depends on the check for its safety.
-bool decodeRunLength(BITMAP* bmp, const unsigned char* data, size_t size, const ImageLayout& layout)
+BITMAP* decodeImage(const unsigned char* data, size_t size, ImageFormat format, std::string* why)
 {
-    const size_t bytesPerPixel = static_cast<size_t>(layout.bitsPerPixel) / 8;
-    const long total = static_cast<long>(layout.width) * layout.height;
-    size_t pos = layout.pixelOffset;
-    long done = 0;
-    while (done < total) {
-        if (pos >= size)
-            return false;
-        const unsigned char header = data[pos++];
-        const long count = (header & 0x7f) + 1;
-        const bool repeat = (header & 0x80) != 0;
-        const size_t bytes = repeat ? bytesPerPixel : static_cast<size_t>(count) * bytesPerPixel;
-        if (count > total - done || bytes > size - pos)
-            return false;
-        for (long i = 0; i < count; ++i, ++done) {
-            const unsigned char* p = data + pos + (repeat ? 0 : i * bytesPerPixel);
-            placePixel(bmp, layout, static_cast<int>(done / layout.width),
-                       static_cast<int>(done % layout.width), colourAt(p, layout, data));
-        }
-        pos += bytes;
-    }
-    return true;
-}
-
-} // namespace
-
-BITMAP* decodeImage(const unsigned char* data, size_t size, ImageFormat format)
-{
-    ImageLayout layout;
-    if (!describeImage(data, size, format, &layout))
+    Picture picture;
+    std::string reason;
+    const bool decoded = format == ImageFormat::BMP ? decodeBmp(data, size, &picture, &reason)
+                                                    : decodeTga(data, size, &picture, &reason);
+    if (!decoded) {
+        if (why)
+            *why = reason;
         return nullptr;
-    BITMAP* bmp = create_bitmap(layout.width, layout.height);
-    if (!bmp)
-        return nullptr;
-    if (layout.runLength) {
-        if (!decodeRunLength(bmp, data, size, layout)) {
-            destroy_bitmap(bmp);
-            return nullptr;
-        }
-    } else {
-        decodeRaw(bmp, data, layout);
     }
+    BITMAP* bmp = create_bitmap(picture.width, picture.height);
+    if (!bmp) {
+        if (why)
+            *why = "no memory for a picture of " + std::to_string(picture.width) + " x " + std::to_string(picture.height);
+        return nullptr;
+    }
+    // makecol keeps the mask colour exact, so masked drawing finds the transparent parts.
+    const uint32_t* rgb = picture.rgb.data();
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x, ++rgb)
+            putpixel(bmp, x, y, makecol(*rgb >> 16, (*rgb >> 8) & 0xff, *rgb & 0xff));
     return bmp;
 }
 
 BITMAP* loadImage(const char* path)
 {
     ImageFormat format;
-    if (!imageFormatFromPath(path, &format))
+    if (!imageFormatFromPath(path, &format)) {
+        noteFileProblem(path, "not a .bmp or .tga file");
         return nullptr;
+    }
     std::vector<unsigned char> bytes;
-    if (!readWholeFile(path, &bytes, maxFileSize) || bytes.empty())
+    std::string why;
+    if (!readGameFile(path, maxImageFileBytes, &bytes, &why)) {
+        noteFileProblem(path, why);
         return nullptr;
-    return decodeImage(bytes.data(), bytes.size(), format);
+    }
+    BITMAP* bmp = decodeImage(bytes.data(), bytes.size(), format, &why);
+    if (!bmp)
+        noteFileProblem(path, "damaged: " + why);
+    return bmp;
 }

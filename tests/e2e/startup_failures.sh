@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Start-up with a missing or damaged art or sound file must end with the file message and exit
-# code 1 (never a crash); with every file in place the game must reach its menu; without a
-# display it must say so and exit 1.
+# Start-up with a missing or damaged art or sound file, or a FIFO or a huge file in its place,
+# must end at once with the file message and exit code 1 (never a crash, never a wait), and say
+# on standard error which file failed, why, and in which folder it looked; with every file in
+# place the game must reach its menu; without a display it must say so and exit 1.
 #
 # Usage: startup_failures.sh BUILD_DIR RIVERDUEL_BINARY
 # Needs the generated art and sounds in BUILD_DIR/bitmaps and BUILD_DIR/sound.
@@ -11,11 +12,16 @@ set +e # each check reads the game's exit status itself and counts the failures
 build=${1:?build directory}
 game=${2:?riverduel binary}
 
-bitmaps=(zem0.bmp voda0.bmp vzduch0.bmp naprah0.bmp shadow.bmp zem1.bmp voda1.bmp vzduch1.bmp
-         naprah1.bmp voda-textura.tga brehlavy.bmp brehpravy.bmp skala.bmp drevo.bmp hambac.bmp
-         most.tga mosttien.tga kalvanto.bmp)
-sounds=(podklad.wav skok.wav dopad.wav vynor.wav ponor.wav drevo.wav skala.wav hambac.wav most.wav
-        naraz1.wav naraz2.wav naskok.wav boink.wav game_end.wav)
+# The game's files, in loading order, from the list the tests share.
+mapfile -t assets < <(grep -v '^#' "$(dirname "$0")/../assets.list")
+bitmaps=() sounds=()
+for f in "${assets[@]}"; do
+    case $f in
+        bitmaps/*) bitmaps+=("${f#bitmaps/}") ;;
+        sound/*) sounds+=("${f#sound/}") ;;
+    esac
+done
+((${#bitmaps[@]} == 18 && ${#sounds[@]} == 14)) || { echo "FAIL: tests/assets.list should name 18 pictures and 14 sounds"; exit 1; }
 
 failures=0
 fail() {
@@ -54,63 +60,87 @@ fresh_tree() {
     cp -r "$build/bitmaps" "$build/sound" "$work/run/"
 }
 
-# Runs the game in the prepared tree on a private X server, ending it after $1 seconds.
-# Leaves its output in $work/out and its exit status in $status.
+# Runs the game in $dir (the prepared tree unless given) on a private X server, ending it after
+# $1 seconds. Leaves its standard output in $work/out, its standard error in $work/err and its
+# exit status in $status.
 run_game() {
-    local limit=$1
-    (cd "$work/run" && env PATH="$work/bin" "$xvfb_run" -a -s "-screen 0 1024x768x24" \
-        timeout -s TERM "$limit" "$game") >"$work/out" 2>&1 </dev/null
+    local limit=$1 dir=${2:-$work/run}
+    (cd "$dir" && env PATH="$work/bin" "$xvfb_run" -a -s "-screen 0 1024x768x24" \
+        timeout -s TERM "$limit" "$game") >"$work/out" 2>"$work/err" </dev/null
     status=$?
 }
 
+# expect_file_message WHAT FILE REASON [DIR]: start-up ends with the dialog's text and exit 1,
+# and standard error names FILE, REASON and the folder the game was started in.
 expect_file_message() {
-    local what=$1
-    run_game 10
+    local what=$1 file=$2 reason=$3 dir=${4:-$work/run}
+    run_game 10 "$dir"
     if ((status == 124)); then
-        fail "$what: the game did not stop (reached the menu?)"
+        fail "$what: the game did not stop (reached the menu, or waits on the file?)"
     elif ((status != 1)); then
         fail "$what: exit status $status, expected 1"
     elif ! grep -q "Nastala chyba." "$work/out" ||
          ! grep -q "Skuste skontrolovat, ci su pristupne vsetky potrebne subory." "$work/out"; then
         fail "$what: the file message was not shown"
+    elif ! grep -qF "cannot load ./$file: $reason" "$work/err"; then
+        fail "$what: standard error does not say './$file: $reason'"
+    elif ! grep -qF "looks for its files in $dir," "$work/err" || ! grep -qF "bitmaps/ and sound/" "$work/err"; then
+        fail "$what: standard error does not name the folder $dir"
     else
         echo "ok: $what"
         return
     fi
-    sed 's/^/    | /' "$work/out" | head -20
+    sed 's/^/    out | /' "$work/out" | head -20
+    sed 's/^/    err | /' "$work/err" | head -20
 }
 
 # Each file missing in turn.
 for f in "${bitmaps[@]}"; do
     fresh_tree
     rm "$work/run/bitmaps/$f"
-    expect_file_message "bitmaps/$f missing"
+    expect_file_message "bitmaps/$f missing" "bitmaps/$f" missing
 done
 for f in "${sounds[@]}"; do
     fresh_tree
     rm "$work/run/sound/$f"
-    expect_file_message "sound/$f missing"
+    expect_file_message "sound/$f missing" "sound/$f" missing
 done
 
 # Damaged files: a BMP cut short, a TGA claiming a huge colour map, a WAV of noise.
 fresh_tree
 head -c 100 "$build/bitmaps/zem0.bmp" >"$work/run/bitmaps/zem0.bmp"
-expect_file_message "bitmaps/zem0.bmp truncated to 100 bytes"
+expect_file_message "bitmaps/zem0.bmp truncated to 100 bytes" bitmaps/zem0.bmp "damaged: the BMP pixel data is cut short"
 
 fresh_tree
 printf '\x00\x01\x01\x00\x00\xff\xff\x18' |
     dd of="$work/run/bitmaps/most.tga" bs=1 seek=0 conv=notrunc status=none
 printf '\x08' | dd of="$work/run/bitmaps/most.tga" bs=1 seek=16 conv=notrunc status=none
-expect_file_message "bitmaps/most.tga with a 65535-entry colour map"
+expect_file_message "bitmaps/most.tga with a 65535-entry colour map" bitmaps/most.tga "damaged: the TGA pixel data is cut short"
 
 fresh_tree
 head -c 5000 /dev/urandom >"$work/run/sound/skok.wav"
 printf 'RIFF' | dd of="$work/run/sound/skok.wav" bs=1 seek=0 conv=notrunc status=none
-expect_file_message "sound/skok.wav full of noise"
+expect_file_message "sound/skok.wav full of noise" sound/skok.wav "damaged: not a RIFF WAVE file"
 
 fresh_tree
 printf '\xff\xff\xff\x7f' | dd of="$work/run/sound/dopad.wav" bs=1 seek=40 conv=notrunc status=none
-expect_file_message "sound/dopad.wav with a chunk longer than the file"
+expect_file_message "sound/dopad.wav with a chunk longer than the file" sound/dopad.wav "damaged: "
+
+# A FIFO or a 2 GB sparse file in place of a picture or a sound: refused before anything is
+# read from it (a FIFO would otherwise hold start-up forever, with a black window).
+for f in bitmaps/zem0.bmp sound/skok.wav; do
+    fresh_tree
+    rm "$work/run/$f"
+    mkfifo "$work/run/$f"
+    expect_file_message "$f a FIFO" "$f" "not a regular file: it is a FIFO"
+    fresh_tree
+    truncate -s 2G "$work/run/$f"
+    expect_file_message "$f a 2 GB file" "$f" "too large: 2147483648 bytes"
+done
+
+# Started from a folder without the game's files, it says where it looked.
+mkdir -p "$work/elsewhere"
+expect_file_message "started from a folder without the files" sound/podklad.wav missing "$work/elsewhere"
 
 # Every file in place: the game waits in its menu until it is stopped.
 fresh_tree

@@ -18,22 +18,20 @@
 #include "presentation/image_source.h"
 #include "presentation/scenery.h"
 #include "riders/rider.h"
+#include "file_writers.h"
+#include "test_files.h"
 
 namespace {
 
-const char* const CATALOGUE[18] = {
-    "./bitmaps/zem0.bmp",      "./bitmaps/voda0.bmp",   "./bitmaps/vzduch0.bmp",
-    "./bitmaps/naprah0.bmp",   "./bitmaps/shadow.bmp",  "./bitmaps/zem1.bmp",
-    "./bitmaps/voda1.bmp",     "./bitmaps/vzduch1.bmp", "./bitmaps/naprah1.bmp",
-    "./bitmaps/voda-textura.tga", "./bitmaps/brehlavy.bmp", "./bitmaps/brehpravy.bmp",
-    "./bitmaps/skala.bmp",     "./bitmaps/drevo.bmp",   "./bitmaps/hambac.bmp",
-    "./bitmaps/most.tga",      "./bitmaps/mosttien.tga", "./bitmaps/kalvanto.bmp",
-};
-
-const char* const SOUNDS[14] = {
-    "podklad", "skok", "dopad", "vynor", "ponor", "drevo", "skala",
-    "hambac", "most", "naraz1", "naraz2", "naskok", "boink", "game_end",
-};
+// The pictures of the game's list, as the catalogue names them.
+std::vector<std::string> catalogue()
+{
+    std::vector<std::string> files;
+    for (const std::string& name : assetNamesIn("bitmaps"))
+        files.push_back("./bitmaps/" + name);
+    return files;
+}
+const std::vector<std::string> CATALOGUE = catalogue();
 
 SAMPLE** const SAMPLE_SLOTS[14] = {
     &musicSample, &jumpSample,      &landSample,      &emergeSample, &diveSample,
@@ -60,38 +58,14 @@ void imageSize(const std::string& file, int bridgeHeight, int& w, int& h)
     h = size.second ? size.second : bridgeHeight;
 }
 
-void put16(FILE* f, unsigned v)
-{
-    std::fputc(v & 0xff, f);
-    std::fputc((v >> 8) & 0xff, f);
-}
-void put32(FILE* f, unsigned v)
-{
-    put16(f, v & 0xffff);
-    put16(f, v >> 16);
-}
-
 // A short 8-bit mono PCM WAV.
 void writeWav(const std::string& path)
 {
-    const unsigned samples = 64;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    std::fputs("RIFF", f);
-    put32(f, 36 + samples);
-    std::fputs("WAVEfmt ", f);
-    put32(f, 16);
-    put16(f, 1);
-    put16(f, 1);
-    put32(f, 11025);
-    put32(f, 11025);
-    put16(f, 1);
-    put16(f, 8);
-    std::fputs("data", f);
-    put32(f, samples);
-    for (unsigned i = 0; i < samples; ++i)
-        std::fputc(128 + (i % 8) * 4, f);
-    std::fclose(f);
+    WavSpec spec;
+    spec.bits = 8;
+    spec.rate = 11025;
+    spec.frames = 64;
+    ASSERT_TRUE(writeBytes(path, wavFile(spec)));
 }
 
 // Every image the catalogue reads, in order, and what came of it.
@@ -217,13 +191,13 @@ struct AssetsLoading : ::testing::Test {
 
     void writeFiles(const std::set<std::string>& missing = {}, int bridgeHeight = 60)
     {
-        for (const char* sound : SOUNDS) {
-            const std::string file = std::string("./sound/") + sound + ".wav";
+        for (const std::string& sound : assetNamesIn("sound")) {
+            const std::string file = "./sound/" + sound;
             if (!missing.count(file))
                 writeWav(dir + "/" + file);
         }
         int shade = 0;
-        for (const char* file : CATALOGUE) {
+        for (const std::string& file : CATALOGUE) {
             if (missing.count(file))
                 continue;
             int w, h;
@@ -249,9 +223,9 @@ struct AssetsLoading : ::testing::Test {
     std::vector<std::string> catalogueUpTo(const char* last)
     {
         std::vector<std::string> files;
-        for (const char* file : CATALOGUE) {
+        for (const std::string& file : CATALOGUE) {
             files.push_back(file);
-            if (std::string(file) == last)
+            if (file == last)
                 break;
         }
         return files;
@@ -323,10 +297,10 @@ struct AssetsMissingFile : AssetsLoading, ::testing::WithParamInterface<int> {};
 
 TEST_P(AssetsMissingFile, LoadingStopsRightAfterTheMissingFile)
 {
-    const char* missing = CATALOGUE[GetParam()];
+    const std::string missing = CATALOGUE[GetParam()];
     writeFiles({missing});
     EXPECT_TRUE(load());
-    EXPECT_EQ(tried, catalogueUpTo(missing));
+    EXPECT_EQ(tried, catalogueUpTo(missing.c_str()));
     EXPECT_NE(riders[0], nullptr);
     EXPECT_NE(riders[1], nullptr);
 }

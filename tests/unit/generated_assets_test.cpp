@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "test_files.h"
+
 namespace {
 
 const std::string BITMAPS = RIVERDUEL_BUILD_DIR "/bitmaps/";
@@ -51,8 +53,8 @@ struct Layout {
     int width, height, frameWidth, frameHeight;
 };
 
-// Every file of the catalogue with the size its sprite expects; 0 means "any".
-const Layout LAYOUTS[] = {
+// The size each picture's sprite expects; 0 means "any".
+const Layout SIZES[] = {
     {"zem0.bmp", 200, 100, 50, 100},      {"voda0.bmp", 200, 100, 50, 100},
     {"vzduch0.bmp", 50, 100, 50, 100},    {"naprah0.bmp", 200, 100, 50, 100},
     {"shadow.bmp", 50, 100, 50, 100},     {"zem1.bmp", 200, 100, 50, 100},
@@ -64,9 +66,27 @@ const Layout LAYOUTS[] = {
     {"mosttien.tga", 800, 0, 800, 0},     {"kalvanto.bmp", 0, 0, 0, 0},
 };
 
+// Every picture of the game's list, with its expected size.
+std::vector<Layout> layouts()
+{
+    std::vector<Layout> out;
+    for (const std::string& name : assetNamesIn("bitmaps")) {
+        bool found = false;
+        for (const Layout& l : SIZES)
+            if (name == l.file) {
+                out.push_back(l);
+                found = true;
+            }
+        EXPECT_TRUE(found) << name << " has no expected size";
+    }
+    return out;
+}
+
 TEST(GeneratedAssetsLayout, EveryCatalogueImageLoadsAtItsStripSize)
 {
-    for (const Layout& l : LAYOUTS) {
+    const std::vector<Layout> all = layouts();
+    EXPECT_EQ(all.size(), 18u);
+    for (const Layout& l : all) {
         Loaded img(l.file);
         ASSERT_NE(img.bmp, nullptr) << l.file;
         if (l.width) {
@@ -88,7 +108,7 @@ TEST(GeneratedAssetsLayout, EveryCatalogueImageLoadsAtItsStripSize)
 
 TEST(GeneratedAssetsLayout, SpriteFramesAreTransparentRoundTheirPicture)
 {
-    for (const Layout& l : LAYOUTS) {
+    for (const Layout& l : layouts()) {
         if (!l.frameWidth || !l.frameHeight || l.frameHeight == 600)
             continue;
         Loaded img(l.file);
@@ -325,13 +345,10 @@ std::vector<int> samplesOf(SAMPLE* s)
     return out;
 }
 
-const char* const SOUND_FILES[] = {"podklad.wav", "skok.wav",   "dopad.wav",  "vynor.wav",  "ponor.wav",
-                                   "drevo.wav",   "skala.wav",  "hambac.wav", "most.wav",   "naraz1.wav",
-                                   "naraz2.wav",  "naskok.wav", "boink.wav",  "game_end.wav"};
 
 TEST(GeneratedAssetsSounds, EverySoundLoadsAsAudibleUnclippedMono)
 {
-    for (const char* file : SOUND_FILES) {
+    for (const std::string& file : assetNamesIn("sound")) {
         SAMPLE* s = load_sample((SOUNDS + file).c_str());
         ASSERT_NE(s, nullptr) << file;
         EXPECT_EQ(s->stereo, 0) << file;
@@ -343,7 +360,7 @@ TEST(GeneratedAssetsSounds, EverySoundLoadsAsAudibleUnclippedMono)
         EXPECT_LT(peak, 32000) << file;
         EXPECT_GT(peak, 8000) << file;
         const double seconds = static_cast<double>(s->len) / s->freq;
-        if (std::string(file) != "podklad.wav") {
+        if (file != "podklad.wav") {
             EXPECT_LT(seconds, 3.0) << file;
         }
         // Effects fade out rather than stop on a click.

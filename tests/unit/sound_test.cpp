@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "file_writers.h"
 #include "harness.h"
+#include "test_files.h"
 
 namespace {
 
@@ -37,11 +39,7 @@ SAMPLE** const slotList[14] = {
     &bumpSamples[1], &stompSample, &bankSample, &gameEndSample,
 };
 
-const char* const soundFiles[14] = {
-    "podklad.wav", "skok.wav",   "dopad.wav",  "vynor.wav",  "ponor.wav",
-    "drevo.wav",   "skala.wav",  "hambac.wav", "most.wav",   "naraz1.wav",
-    "naraz2.wav",  "naskok.wav", "boink.wav",  "game_end.wav",
-};
+const std::vector<std::string> soundFiles = assetNamesIn("sound");
 
 // Keeps the slots and the mixer as other suites expect them.
 struct SoundSlots : ::testing::Test {
@@ -179,33 +177,9 @@ TEST_F(SoundSlots, ASampleThatNeverLoadedIsNotPlayed)
 // A 16-bit mono WAV whose length tells which file it was.
 void writeWav(const std::string& path, int frames)
 {
-    std::vector<unsigned char> b;
-    auto p16 = [&](uint32_t v) {
-        b.push_back(v & 0xff);
-        b.push_back((v >> 8) & 0xff);
-    };
-    auto p32 = [&](uint32_t v) {
-        p16(v & 0xffff);
-        p16(v >> 16);
-    };
-    b.insert(b.end(), {'R', 'I', 'F', 'F'});
-    p32(36 + 2 * frames);
-    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    p32(16);
-    p16(1);
-    p16(1);
-    p32(22050);
-    p32(44100);
-    p16(2);
-    p16(16);
-    b.insert(b.end(), {'d', 'a', 't', 'a'});
-    p32(2 * frames);
-    for (int i = 0; i < frames; ++i)
-        p16(static_cast<uint16_t>(i * 300));
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(b.data(), 1, b.size(), f);
-    std::fclose(f);
+    WavSpec spec;
+    spec.frames = frames;
+    ASSERT_TRUE(writeBytes(path, wavFile(spec)));
 }
 
 // Runs loadSounds in a fresh working directory holding the given files of ./sound/.

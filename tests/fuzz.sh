@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the decoders of the art and sound files with clang's libFuzzer and the sanitizers, and
+# fuzzes each for a fixed time, starting from the game's own files. Any crash, sanitizer report
+# or broken promise of a decoder fails the test; the input that did it is kept in the log.
+#
+# Usage: fuzz.sh SOURCE_DIR BUILD_DIR [SECONDS_EACH]
+set -euo pipefail
+
+source_dir=${1:?source directory}
+build_dir=${2:?build directory}
+seconds=${3:-25}
+source_dir=$(cd "$source_dir" && pwd)
+build_dir=$(cd "$build_dir" && pwd)
+
+command -v clang++ >/dev/null || { echo "FAIL: clang++ is not installed (./deps.sh test installs it)"; exit 1; }
+for f in "$build_dir"/bitmaps/zem0.bmp "$build_dir"/bitmaps/most.tga "$build_dir"/sound/skok.wav; do
+    [ -s "$f" ] || { echo "FAIL: $f has not been generated; build the 'assets' target first"; exit 1; }
+done
+
+fuzz_build=$build_dir/fuzz
+CXX=clang++ cmake -S "$source_dir/fuzz" -B "$fuzz_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$fuzz_build" -j2 >/dev/null
+
+work=$(mktemp -d /tmp/riverduel-fuzz-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+# run TARGET SEEDS...: new inputs go to a scratch corpus; the seeds are only read.
+run() {
+    local target=$1; shift
+    mkdir -p "$work/$target"
+    if ! (cd "$work" && "$fuzz_build/$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+            -rss_limit_mb=2048 -print_final_stats=1 "$work/$target" "$@") >"$work/$target.log" 2>&1; then
+        tail -40 "$work/$target.log"
+        echo "FAIL: $target found an input that breaks the decoder"
+        exit 1
+    fi
+    grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "$work/$target.log" | sed "s/^/$target: /"
+    echo "ok: $target ran ${seconds}s without a fault"
+}
+
+run fuzz_image "$build_dir/bitmaps"
+run fuzz_wav "$build_dir/sound"
