@@ -9,7 +9,7 @@ set -euo pipefail
 
 build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libenet-dev libstb-dev libsndfile1-dev)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
-      desktop-file-utils appstream dpkg-dev fakeroot valgrind libc6-dbg clang libclang-rt-dev)
+      desktop-file-utils appstream dpkg-dev fakeroot lintian valgrind libc6-dbg clang libclang-rt-dev)
 
 wanted=("${build[@]}")
 [ "${1:-build}" = test ] && wanted+=("${test[@]}")

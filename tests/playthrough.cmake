@@ -5,15 +5,15 @@ foreach(loser 0 1)
   add_test(NAME e2e_playthrough_loser${loser}
     COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/playthrough.sh
             ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask> ${loser})
-  set_tests_properties(e2e_playthrough_loser${loser} PROPERTIES TIMEOUT 180)
+  set_tests_properties(e2e_playthrough_loser${loser} PROPERTIES TIMEOUT 180 LABELS sanitize)
 endforeach()
 add_test(NAME e2e_random_play
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/random_play.sh ${CMAKE_BINARY_DIR} 60)
-set_tests_properties(e2e_random_play PROPERTIES TIMEOUT 240)
+set_tests_properties(e2e_random_play PROPERTIES TIMEOUT 240 LABELS sanitize)
 
 # The first play-through once more under memcheck: no memory error, nothing definitely lost.
 add_test(NAME e2e_playthrough_memcheck
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/playthrough.sh
           ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask> 0)
 set_tests_properties(e2e_playthrough_memcheck PROPERTIES TIMEOUT 600
-  ENVIRONMENT "GAME_WRAPPER=valgrind --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite --suppressions=${CMAKE_CURRENT_SOURCE_DIR}/e2e/valgrind.supp")
+  ENVIRONMENT "MENU_TIMEOUT=180;GAME_WRAPPER=valgrind --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite --suppressions=${CMAKE_CURRENT_SOURCE_DIR}/e2e/valgrind.supp")

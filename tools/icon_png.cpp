@@ -42,10 +42,11 @@ int main(int argc, char** argv)
             putpixel(icon, x, y, makeacol32(r, g, b, masked ? 0 : 255));
         }
     }
-    if (save_png(out, icon, nullptr) != 0) {
+    const bool failed = save_png(out, icon, nullptr) != 0;
+    if (failed)
         std::fprintf(stderr, "%s: cannot write %s\n", argv[0], out);
-        return 1;
-    }
-    return 0;
+    destroy_bitmap(icon);
+    destroy_bitmap(drawn);
+    return failed ? 1 : 0;
 }
 END_OF_MAIN()

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # The window's close button ends the program cleanly, with exit code 0, from the menu and
 # from the middle of a game; the window's title names the game.
-set -uo pipefail
-build=$1
-send_close=$2
 . "$(dirname "$0")/lib.sh"
-tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+build=${1:?build directory}
+send_close=${2:?send_close tool}
 
 start_game "$build"
 title=$(xdotool getwindowname "$WIN")

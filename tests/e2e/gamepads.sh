@@ -9,13 +9,10 @@
 #   missing: no device at the pad's path; the keyboard plays.
 #   broken:  a plain file at the pad's path, which the driver fails to start; the keyboard plays.
 # Usage: gamepads.sh BUILD_DIR FAKE_PAD_LIBRARY pads|missing|broken
-set -uo pipefail
-build=$1
-fake_pad=$2
-device=$3
 . "$(dirname "$0")/lib.sh"
-GAME_PID=""
-tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+build=${1:?build directory}
+fake_pad=${2:?fake pad library}
+device=${3:?pads, missing or broken}
 
 # The driver takes each pad's device from its configuration; the third pad's is never there,
 # so that pads on the machine running the test stay out of it.

@@ -1,5 +1,25 @@
 # Helpers for the end-to-end tests: they drive the real game window on an X server
 # (run them under xvfb-run) with xdotool and read pixels back from screenshots.
+#
+# Sourcing this file makes the script strict and gives it a scratch directory $tmp; whatever
+# way the script ends, the game it started and any helper it started in the background (its
+# process id added to HELPER_PIDS) are killed and $tmp is removed. Every variable the trap
+# reads is set before the trap is.
+set -euo pipefail
+GAME_PID=""
+GAME_OUT=""
+HELPER_PIDS=()
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/riverduel-test.XXXXXX")
+cleanup() {
+    local rc=$? pid
+    for pid in $GAME_PID "${HELPER_PIDS[@]}"; do
+        kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$tmp"
+    exit "$rc"
+}
+trap cleanup EXIT
 
 # fail MESSAGE: ends the test, with the last words of the game when it said anything.
 fail() {
@@ -36,24 +56,33 @@ wait_display() {
     fail "no X server answers on display '${DISPLAY:-}'"
 }
 
-# start_game DIR [ARGS...]: starts ./riverduel in DIR, sets GAME_PID and WIN.
-start_game() {
+# start_cmd DIR COMMAND...: runs COMMAND in DIR as the game, sets GAME_PID and WIN, and
+# returns once the menu is up; fails when the menu does not come within $MENU_TIMEOUT
+# seconds (30 unless set: a game under valgrind needs longer).
+start_cmd() {
     local dir=$1; shift
     wait_display
     GAME_OUT=${GAME_LOG:-$tmp/game.log}
-    (cd "$dir" && exec ${GAME_WRAPPER:-} ./riverduel "$@") >"$GAME_OUT" 2>&1 &
+    (cd "$dir" && exec "$@") >"$GAME_OUT" 2>&1 &
     GAME_PID=$!
     find_window
     # The window opens before the art is loaded: wait for the first menu frame.
-    local probe
-    probe=$(mktemp --suffix=.png)
-    for _ in $(seq 120); do
+    local probe=$tmp/probe.png limit=${MENU_TIMEOUT:-30}
+    local deadline=$((SECONDS + limit))
+    while :; do
         shot "$probe"
         is_menu "$probe" && break
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its menu appeared"
+        [ "$SECONDS" -lt "$deadline" ] || fail "the menu did not appear within $limit s"
         sleep 0.25
     done
-    rm -f "$probe"
     sleep 0.3
+}
+
+# start_game DIR [ARGS...]: starts ./riverduel in DIR (under $GAME_WRAPPER, if set).
+start_game() {
+    local dir=$1; shift
+    start_cmd "$dir" ${GAME_WRAPPER:-} ./riverduel "$@"
 }
 
 # shot FILE: screenshot of the whole screen.
@@ -85,12 +114,12 @@ press() { xdotool keydown "$1"; sleep 0.25; xdotool keyup "$1"; }
 wait_exit() {
     for _ in $(seq $(($1 * 10))); do
         if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            wait "$GAME_PID"; GAME_RC=$?
+            GAME_RC=0
+            wait "$GAME_PID" || GAME_RC=$?
             return 0
         fi
         sleep 0.1
     done
-    kill -9 "$GAME_PID" 2>/dev/null
     fail "the game did not end within $1 s"
 }
 
@@ -143,3 +172,10 @@ mask() {
 
 # hold KEY SECONDS
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+
+# package_file BUILD_DIR: the one Debian package that package_build.sh left in BUILD_DIR/deb.
+package_file() {
+    local debs=("$1"/deb/riverduel_*_*.deb)
+    [ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || fail "no package in $1/deb: run package_build.sh first"
+    echo "${debs[0]}"
+}

@@ -2,10 +2,8 @@
 # The real program on a private X server: the menu's button and pointer, clicks on and off
 # the hit area, a game left with ESC (the held key must not also end the menu), and ESC in
 # the menu ending the program with exit code 0.
-set -uo pipefail
-build=$1
 . "$(dirname "$0")/lib.sh"
-tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+build=${1:?build directory}
 
 start_game "$build"
 

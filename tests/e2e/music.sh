@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # The music is heard during a game and stops when the game is left with ESC; the menu is silent.
-set -uo pipefail
-build=$1
 . "$(dirname "$0")/lib.sh"
-tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+build=${1:?build directory}
 use_sound_capture "$tmp"
 
 start_game "$build"

@@ -6,19 +6,17 @@
 # faults: a third machine is turned away while a game runs, the joiner is killed mid-game
 # (the host is back in its menu within 5 s), and ESC in the host's menu tells the joiner.
 # Usage: online_duel.sh BUILD_DIR TEXT_MASK_TOOL
-set -uo pipefail
-build=$1
-text_mask=$2
 . "$(dirname "$0")/lib.sh"
-tmp=$(mktemp -d)
-HOST_PID=""; JOIN_PID=""; THIRD_PID=""; XVFB2_PID=""; GAME_PID=""
-trap 'kill -9 $HOST_PID $JOIN_PID $THIRD_PID $XVFB2_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+build=${1:?build directory}
+text_mask=${2:?text_mask tool}
+HOST_PID=""; JOIN_PID=""; THIRD_PID=""; XVFB2_PID=""
 
 port=$((20000 + RANDOM % 40000))
 host_display=$DISPLAY
 join_display=:$((1000 + RANDOM % 800))
 Xvfb "$join_display" -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb2.log" 2>&1 &
 XVFB2_PID=$!
+HELPER_PIDS+=("$XVFB2_PID")
 
 # The helpers of lib.sh work on one game: these switch between the two.
 on_host() { DISPLAY=$host_display; GAME_PID=$HOST_PID; GAME_OUT=$tmp/host.log; WIN_X=$HOST_X; WIN_Y=$HOST_Y; }
@@ -45,11 +43,13 @@ end_screen_reads() {
 export HOME=$tmp # no sound device: the game starts without sound
 GAME_LOG=$tmp/host.log start_game "$build" --host "$port" --record "$tmp/host.rdr"
 HOST_PID=$GAME_PID; HOST_X=$WIN_X; HOST_Y=$WIN_Y
+HELPER_PIDS+=("$HOST_PID")
 wait_line "$tmp/host.log" "waiting for a rider on UDP port $port" 5
 
 DISPLAY=$join_display
 GAME_LOG=$tmp/join.log start_game "$build" --join "127.0.0.1:$port" --record "$tmp/join.rdr"
 JOIN_PID=$GAME_PID; JOIN_X=$WIN_X; JOIN_Y=$WIN_Y
+HELPER_PIDS+=("$JOIN_PID")
 wait_line "$tmp/join.log" "riding with the host at 127.0.0.1:$port" 5
 wait_line "$tmp/host.log" "Berto has joined" 5
 on_join; shot "$tmp/join-menu.png"
@@ -100,8 +100,9 @@ sleep 1.0
 DISPLAY=$join_display
 (cd "$build" && exec ./riverduel --join "127.0.0.1:$port") >"$tmp/third.log" 2>&1 &
 THIRD_PID=$!
+HELPER_PIDS+=("$THIRD_PID")
 wait_line "$tmp/third.log" "refused: that game already has two riders" 10
-kill -9 "$THIRD_PID"; THIRD_PID=""
+kill -9 "$THIRD_PID" 2>/dev/null || true; THIRD_PID=""
 on_host; shot "$tmp/still.png"; is_menu "$tmp/still.png" && fail "the host's game stopped when a third machine knocked"
 pass "a third machine is refused and the game goes on"
 
@@ -123,6 +124,7 @@ pass "the joiner killed mid-game: the host is back in its menu after $waited ms,
 DISPLAY=$join_display
 GAME_LOG=$tmp/join2.log start_game "$build" --join "127.0.0.1:$port"
 JOIN_PID=$GAME_PID
+HELPER_PIDS+=("$JOIN_PID")
 wait_line "$tmp/join2.log" "riding with the host" 5
 on_host; press Escape
 GAME_PID=$HOST_PID; wait_exit 10

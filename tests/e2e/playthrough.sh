@@ -3,12 +3,10 @@
 # bank until its health is gone, watch the river slow down, read the end screen, go back to
 # the menu, start a second game that starts afresh, leave it with ESC, quit with ESC.
 # Usage: playthrough.sh BUILD_DIR TEXT_MASK_TOOL LOSER(0|1)
-set -uo pipefail
-build=$1
-text_mask=$2
-loser=$3
 . "$(dirname "$0")/lib.sh"
-tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+build=${1:?build directory}
+text_mask=${2:?text_mask tool}
+loser=${3:?losing rider, 0 or 1}
 use_sound_capture "$tmp"
 GAME_LOG=$tmp/game.log
 

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Both riders steer, jump and dive at random through the obstacles for a while; the game
 # must not crash and must end with 0. Usage: random_play.sh BUILD_DIR [SECONDS] [SEED]
-set -uo pipefail
-build=$1
+. "$(dirname "$0")/lib.sh"
+build=${1:?build directory}
 seconds=${2:-60}
 RANDOM=${3:-7}
-. "$(dirname "$0")/lib.sh"
-tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
 use_sound_capture "$tmp"
 
 keys=(a d s Left Right Down)
@@ -23,7 +21,10 @@ while [ "$SECONDS" -lt "$end" ]; do
         xdotool keydown "$key"; sleep "0.$((RANDOM % 9 + 1))"; xdotool keyup "$key"
     done
 done
-kill -0 "$GAME_PID" 2>/dev/null || { wait "$GAME_PID"; fail "the game ended by itself with status $?"; }
+if ! kill -0 "$GAME_PID" 2>/dev/null; then
+    rc=0; wait "$GAME_PID" || rc=$?
+    fail "the game ended by itself with status $rc"
+fi
 pass "no crash in ${seconds} s of random play"
 for _ in 1 2 3; do
     kill -0 "$GAME_PID" 2>/dev/null || break

@@ -6,7 +6,8 @@
 #
 # Usage: startup_failures.sh BUILD_DIR RIVERDUEL_BINARY
 # Needs the generated art and sounds in BUILD_DIR/bitmaps and BUILD_DIR/sound.
-set -u
+. "$(dirname "$0")/lib.sh"
+set +e # each check reads the game's exit status itself and counts the failures
 
 build=${1:?build directory}
 game=${2:?riverduel binary}
@@ -38,8 +39,7 @@ fi
 [[ -x $game ]] || { echo "FAIL: no game binary at $game"; exit 1; }
 game=$(cd "$(dirname "$game")" && pwd)/$(basename "$game")
 
-work=$(mktemp -d /tmp/riverduel-startup-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+work=$tmp
 
 # Allegro shows its messages with xmessage when it can find it, and prints them on stdout
 # otherwise: a PATH with every usual command but xmessage lets the test read them.

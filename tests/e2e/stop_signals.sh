@@ -3,11 +3,9 @@
 # in the menu and in a game, time after time: exit 0, and no shared-memory segment of the
 # game's left behind on the X server.
 # Usage: stop_signals.sh BUILD_DIR ROUNDS
-set -uo pipefail
-build=$1
-rounds=${2:-8}
 . "$(dirname "$0")/lib.sh"
-tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+build=${1:?build directory}
+rounds=${2:-8}
 
 # leftovers PID: shared-memory segments created by PID that are still there.
 leftovers() { ipcs -m -p | awk -v pid="$1" '$3 == pid' | wc -l; }
