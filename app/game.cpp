@@ -67,22 +67,27 @@ bool showEndScreen(int seconds, PassFeed* feed)
     masked_blit(titleBitmap, screen, 0, 0, SCREEN_W / 2 - w / 2, SCREEN_H / 2 - h / 2, w, h);
     textprintf_centre_ex(screen, font, SCREEN_W / 2, SCREEN_H / 2 - h / 2 - 20,
                          makecol(255, 255, 0), -1, "%s is the", riders[winner]->name);
+    // A held key's repeats may still be queued when it is let go: its own presses count
+    // again only from the pass after it was seen up.
     bool held[KEY_MAX];
+    bool heldBefore[KEY_MAX];
     for (int k = 0; k < KEY_MAX; ++k)
-        held[k] = key[k] != 0;
+        held[k] = heldBefore[k] = key[k] != 0;
     const int limit = seconds * 50;
     bool dismissed = false;
     for (int waited = 0; !closeRequested && (seconds == 0 || waited < limit); ++waited) {
-        for (int k = 0; k < KEY_MAX; ++k)
-            held[k] = held[k] && key[k];
         while (keypressed()) {
             int scancode = 0;
             ureadkey(&scancode);
-            if (scancode <= 0 || scancode >= KEY_MAX || !held[scancode])
+            if (scancode <= 0 || scancode >= KEY_MAX || !(held[scancode] || heldBefore[scancode]))
                 dismissed = true;
         }
         if (dismissed)
             break;
+        for (int k = 0; k < KEY_MAX; ++k) {
+            heldBefore[k] = held[k];
+            held[k] = held[k] && key[k];
+        }
         if (feed)
             feed->waiting();
         rest(20);

@@ -179,3 +179,14 @@ package_file() {
     [ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || fail "no package in $1/deb: run package_build.sh first"
     echo "${debs[0]}"
 }
+
+# await_menu [SECONDS]: true once the menu shows, false when it has not within SECONDS (3).
+await_menu() {
+    local i
+    for i in $(seq $(( ${1:-3} * 4 ))); do
+        shot "$tmp/await.png"
+        is_menu "$tmp/await.png" && return 0
+        sleep 0.25
+    done
+    return 1
+}

@@ -77,9 +77,8 @@ pass "the end fanfare plays"
 
 # Rider 0's game goes on with a space, rider 1's with ESC, which must not also quit.
 if [ "$loser" = 0 ]; then press space; else press Escape; fi
-sleep 0.8
-shot "$tmp/menu.png"
-is_menu "$tmp/menu.png" || fail "a key on the end screen did not return to the menu"
+await_menu 5 || fail "a key on the end screen did not return to the menu"
+sleep 0.5
 kill -0 "$GAME_PID" 2>/dev/null || fail "the key that left the end screen also ended the program"
 pass "a key returns to the menu, and the program runs on"
 
@@ -92,9 +91,8 @@ for point in "108 27 255,0,0" "692 27 255,0,0" "12 42 0,0,255" "13 42 0,0,0" "78
 done
 pass "the second game starts with full health and light riders"
 
-press Escape; sleep 0.8
-shot "$tmp/back.png"
-is_menu "$tmp/back.png" || fail "ESC did not leave the second game"
+press Escape
+await_menu 5 || fail "ESC did not leave the second game"
 press Escape
 wait_exit 10
 [ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
