@@ -3,14 +3,9 @@
 # the computer riding Berto wins and the end screen names it; the recording verifies to the
 # line the game printed when it ended; a key returns to the menu and ESC quits with 0.
 # Usage: computer.sh BUILD_DIR TEXT_MASK_TOOL
-set -uo pipefail
-build=$1
-text_mask=$2
 . "$(dirname "$0")/lib.sh"
-tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
-GAME_LOG=$tmp/game.log
-title_h=$(identify -format %h "$build/bitmaps/kalvanto.bmp")
-text_top=$((300 - title_h / 2 - 20))
+build=${1:?build directory}
+text_mask=${2:?text_mask tool}
 
 start_game "$build" --computer --record "$tmp/game.rdr"
 click_at 200 120; mouse_to 790 590; sleep 1.0
@@ -18,14 +13,8 @@ shot "$tmp/start.png"
 is_menu "$tmp/start.png" && fail "the button did not start a game"
 pass "a game against the computer starts from the menu"
 
-ended=""
-for _ in $(seq 120); do
-    shot "$tmp/now.png"
-    if mask "$tmp/now.png" 352 "$text_top" 96 8 FFFF00 | grep -q 1; then ended=yes; break; fi
-    sleep 0.5
-done
-[ -n "$ended" ] || fail "no end screen within a minute of an idle Rudko"
-diff <(mask "$tmp/now.png" 352 "$text_top" 96 8 FFFF00) <("$text_mask" "Berto is the") >/dev/null ||
+await_end_screen 60 || fail "no end screen within a minute of an idle Rudko"
+names_winner "$tmp/end.png" Berto ||
     fail "the end screen does not name Berto, the computer's rider"
 pass "the computer's Berto beats an idle Rudko"
 
@@ -35,9 +24,8 @@ verified=$(cd "$build" && ./riverduel --verify "$tmp/game.rdr") || fail "the rec
 [ "$verified" = "$played" ] || fail "the recording verifies to '$verified', the game played '$played'"
 pass "the recorded game verifies to the line it played: $played"
 
-press space; sleep 0.8
-shot "$tmp/menu.png"
-is_menu "$tmp/menu.png" || fail "a key on the end screen did not return to the menu"
+press space
+await_menu 5 || fail "a key on the end screen did not return to the menu"
 press Escape
 wait_exit 10
 [ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC after ESC in the menu"

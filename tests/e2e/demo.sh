@@ -3,20 +3,11 @@
 # starts the next by itself; a key in that game returns to the menu, ESC there quits with 0.
 # The recorded first game verifies to the line the game printed.
 # Usage: demo.sh BUILD_DIR TEXT_MASK_TOOL
-set -uo pipefail
-build=$1
-text_mask=$2
 . "$(dirname "$0")/lib.sh"
-tmp=$(mktemp -d); trap 'kill -9 $GAME_PID 2>/dev/null; rm -rf "$tmp"' EXIT
-GAME_OUT=$tmp/game.log
-title_h=$(identify -format %h "$build/bitmaps/kalvanto.bmp")
-text_top=$((300 - title_h / 2 - 20))
-end_text() { mask "$1" 352 "$text_top" 96 8 FFFF00; }
+build=${1:?build directory}
+text_mask=${2:?text_mask tool}
 
-wait_display
-(cd "$build" && exec ${GAME_WRAPPER:-} ./riverduel --demo --record "$tmp/demo.rdr") >"$GAME_OUT" 2>&1 &
-GAME_PID=$!
-find_window
+launch "$build" --demo --record "$tmp/demo.rdr"
 mouse_to 790 590
 playing=""
 for _ in $(seq 60); do
@@ -29,23 +20,16 @@ pass "the demo starts a game without a click"
 
 # Two computers take a couple of minutes to settle a game.
 winner=""
-for _ in $(seq 400); do
-    shot "$tmp/now.png"
-    if end_text "$tmp/now.png" | grep -q 1; then
-        for name in Rudko Berto; do
-            diff <(end_text "$tmp/now.png") <("$text_mask" "$name is the") >/dev/null && winner=$name
-        done
-        break
-    fi
-    sleep 0.5
-done
+if await_end_screen 200; then
+    for name in Rudko Berto; do names_winner "$tmp/end.png" "$name" && winner=$name; done
+fi
 [ -n "$winner" ] || fail "the first demo game showed no end screen naming a rider"
 pass "the first demo game ends with $winner the winner"
 
 next=""
 for _ in $(seq 30); do
     shot "$tmp/now.png"
-    if ! end_text "$tmp/now.png" | grep -q 1 && ! is_menu "$tmp/now.png"; then next=yes; break; fi
+    if ! shows_end "$tmp/now.png" && ! is_menu "$tmp/now.png"; then next=yes; break; fi
     sleep 0.5
 done
 [ -n "$next" ] || fail "the next demo game did not start by itself after the end screen"

@@ -190,3 +190,36 @@ await_menu() {
     done
     return 1
 }
+
+# The end screen's yellow "NAME is the" line, 20 px above the title art of $build, as rows
+# of 0/1; the script sets `build` and `text_mask` (the tool that draws text as the font does).
+end_text() {
+    local h
+    h=$(identify -format %h "$build/bitmaps/kalvanto.bmp")
+    mask "$1" 352 $((300 - h / 2 - 20)) 96 8 FFFF00
+}
+# shows_end FILE: the end screen's line is in the screenshot.
+shows_end() { end_text "$1" | grep -q 1; }
+# names_winner FILE NAME: the line reads "NAME is the", pixel for pixel as the font draws it.
+names_winner() { diff <(end_text "$1") <("$text_mask" "$2 is the") >/dev/null; }
+# await_end_screen SECONDS: true once the end screen shows (its screenshot left in
+# $tmp/end.png), false when it has not within SECONDS.
+await_end_screen() {
+    local deadline=$((SECONDS + $1))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        shot "$tmp/end.png"
+        shows_end "$tmp/end.png" && return 0
+        sleep 0.5
+    done
+    return 1
+}
+# launch DIR ARGS...: starts ./riverduel in DIR without waiting for its menu (a replay, a
+# demo), sets GAME_PID and WIN.
+launch() {
+    local dir=$1; shift
+    wait_display
+    GAME_OUT=${GAME_LOG:-$tmp/game.log}
+    (cd "$dir" && exec ${GAME_WRAPPER:-} ./riverduel "$@") >"$GAME_OUT" 2>&1 &
+    GAME_PID=$!
+    find_window
+}

@@ -11,8 +11,6 @@ use_sound_capture "$tmp"
 GAME_LOG=$tmp/game.log
 
 if [ "$loser" = 0 ]; then bank_key=a; winner=Berto; else bank_key=Right; winner=Rudko; fi
-title_h=$(identify -format %h "$build/bitmaps/kalvanto.bmp")
-text_top=$((300 - title_h / 2 - 20))
 
 start_game "$build"
 click_at 200 120; mouse_to 790 590
@@ -51,25 +49,19 @@ bank_energy=$(energy "$bank_from" "${half_at:-$decided_at}")
     fail "no bank sounds over the music (energy $bank_energy vs $music_energy)"
 pass "bank sounds heard (energy $bank_energy over the music's $music_energy)"
 
-ended=""
-for _ in $(seq 40); do
-    shot "$tmp/now.png"
-    if mask "$tmp/now.png" 352 "$text_top" 96 8 FFFF00 | grep -q 1; then ended=yes; break; fi
-    sleep 0.5
-done
-[ -n "$ended" ] || fail "no end screen within 20 s of the game being decided"
+await_end_screen 20 || fail "no end screen within 20 s of the game being decided"
 end_at=$(captured)
 sleep 1; shot "$tmp/held.png"
 xdotool keyup "$bank_key"
-mask "$tmp/held.png" 352 "$text_top" 96 8 FFFF00 | grep -q 1 ||
+shows_end "$tmp/held.png" ||
     fail "the end screen vanished under a key held from before the game was decided"
 pass "a key held through the slow-down leaves the end screen up"
 
-diff <(mask "$tmp/now.png" 352 "$text_top" 96 8 FFFF00) <("$text_mask" "$winner is the") >/dev/null ||
+names_winner "$tmp/end.png" "$winner" ||
     fail "the end screen does not read '$winner is the' in yellow centred above the title"
 pass "the end screen names $winner"
 loser_x=$([ "$loser" = 0 ] && echo 12 || echo 788)
-expect_pixel "$tmp/now.png" "$loser_x" 27 "255,0,0" "the loser's health bar at 0"
+expect_pixel "$tmp/end.png" "$loser_x" 27 "255,0,0" "the loser's health bar at 0"
 
 fanfare=$(loudness "$decided_at" "$end_at")
 [ "$fanfare" -gt 500 ] || fail "no end fanfare (level $fanfare)"
