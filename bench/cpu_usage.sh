@@ -2,12 +2,10 @@
 # Whole-process processor use of the game, as a share of one core, measured from
 # /proc/PID/stat over an idle menu and over a game, beside a bare Allegro window.
 # Usage: xvfb-run -a -s "-screen 0 1024x768x24" bench/cpu_usage.sh BUILD_DIR [SECONDS]
-set -uo pipefail
+. "$(dirname "$0")/../tests/e2e/lib.sh"
 build=$(cd "$1" && pwd)
 seconds=${2:-10}
-. "$(dirname "$0")/../tests/e2e/lib.sh"
 hz=$(getconf CLK_TCK)
-tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
@@ -24,9 +22,10 @@ share() {
 }
 
 "$build/bench/bare_window" >/dev/null 2>&1 & bare=$!
+HELPER_PIDS+=("$bare")
 sleep 1
 floor=$(share $bare)
-kill $bare; wait $bare 2>/dev/null
+kill "$bare"; wait "$bare" 2>/dev/null || true
 
 start_game "$build"
 mouse_to 600 300
