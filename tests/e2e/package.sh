@@ -80,3 +80,11 @@ ln -s "$usr/games/riverduel" "$tmp/bin/riverduel"
 start_cmd "$tmp/elsewhere" env PATH="$tmp/bin:$PATH" riverduel
 menu_then_quit symlink
 pass "a symlink to the launcher on PATH starts the game too"
+
+# A recording named relative to where the player is, though the game runs in its data folder.
+cp "$(dirname "$0")/../games/rudko_wins.rdr" "$tmp/elsewhere/game.rdr"
+verified=$(cd "$tmp/elsewhere" && "$usr/games/riverduel" --verify game.rdr) ||
+    fail "the launcher did not find a recording named relative to where it was started"
+[ "$verified" = "$(cat "$(dirname "$0")/../games/rudko_wins.line")" ] ||
+    fail "the launcher's --verify printed '$verified'"
+pass "the launcher passes recordings named from the player's folder"
