@@ -61,11 +61,11 @@ void imageSize(const std::string& file, int bridgeHeight, int& w, int& h)
 // A short 8-bit mono PCM WAV.
 void writeWav(const std::string& path)
 {
-    WavSpec spec;
-    spec.bits = 8;
-    spec.rate = 11025;
-    spec.frames = 64;
-    ASSERT_TRUE(writeBytes(path, wavFile(spec)));
+    WavLayout layout;
+    layout.bits = 8;
+    layout.rate = 11025;
+    layout.frames = 64;
+    ASSERT_TRUE(writeBytes(path, wavFile(layout)));
 }
 
 // Every image the catalogue reads, in order, and what came of it.

@@ -72,22 +72,22 @@ std::string refusal(const Bytes& b, bool sound, ImageFormat format = ImageFormat
 TEST(FileCheckRefuses, DamagedFilesSayWhatIsWrong)
 {
     const Art art = makeArt(37, 21, 256);
-    BmpSpec plain;
+    BmpLayout plain;
     const Bytes bmp = bmpFile(art, plain); // 37 x 21, 24 bits: rows of 112 bytes from 54
-    BmpSpec paletted;
+    BmpLayout paletted;
     paletted.bits = 8;
     const Bytes bmp8 = bmpFile(art, paletted);
     paletted.compression = 1;
     const Bytes rle8 = bmpFile(art, paletted);
-    TgaSpec raw;
+    TgaLayout raw;
     const Bytes tga = tgaFile(art, raw);
-    TgaSpec rle;
+    TgaLayout rle;
     rle.type = 10;
     const Bytes tgaRle = tgaFile(art, rle);
-    TgaSpec mapped;
+    TgaLayout mapped;
     mapped.type = 1, mapped.bits = 8;
     const Bytes tgaMapped = tgaFile(art, mapped);
-    const Bytes wav = wavFile(WavSpec{}); // fmt at 12, data chunk at 36
+    const Bytes wav = wavFile(WavLayout{}); // fmt at 12, data chunk at 36
     Art three = makeArt(3, 1, 256);
     three.index = {5, 6, 7};
     const Bytes literal = bmpFile(three, paletted); // one literal string of three, padded

@@ -107,70 +107,70 @@ void runLengthRow(Bytes& b, const int* row, int w, bool fourBits)
 
 } // namespace
 
-Bytes bmpFile(const Art& art, const BmpSpec& spec)
+Bytes bmpFile(const Art& art, const BmpLayout& layout)
 {
-    const bool os2 = spec.header == 12;
-    const int colours = spec.bits <= 8 ? 1 << spec.bits : 0;
-    const int masksAfter = spec.compression == 3 && spec.header == 40 ? 12 : 0;
-    const uint32_t offset = 14 + spec.header + masksAfter + colours * (os2 ? 3 : 4) + spec.gap;
+    const bool os2 = layout.header == 12;
+    const int colours = layout.bits <= 8 ? 1 << layout.bits : 0;
+    const int masksAfter = layout.compression == 3 && layout.header == 40 ? 12 : 0;
+    const uint32_t offset = 14 + layout.header + masksAfter + colours * (os2 ? 3 : 4) + layout.gap;
     Bytes pixels;
     for (int r = 0; r < art.h; ++r) {
-        const int y = spec.topDown ? r : art.h - 1 - r;
+        const int y = layout.topDown ? r : art.h - 1 - r;
         const int* row = art.index.data() + y * art.w;
-        if (spec.compression == 1 || spec.compression == 2) {
-            runLengthRow(pixels, row, art.w, spec.compression == 2);
+        if (layout.compression == 1 || layout.compression == 2) {
+            runLengthRow(pixels, row, art.w, layout.compression == 2);
             continue;
         }
         const size_t start = pixels.size();
         for (int x = 0; x < art.w; ++x) {
             const uint32_t c = art.rgb[y * art.w + x];
-            if (spec.bits <= 8) {
-                const int perByte = 8 / spec.bits;
+            if (layout.bits <= 8) {
+                const int perByte = 8 / layout.bits;
                 if (x % perByte == 0)
                     pixels.push_back(0);
-                pixels.back() |= row[x] << (8 - spec.bits * (x % perByte + 1));
-            } else if (spec.bits == 16) {
-                put16(pixels, packed(c, spec.masks));
+                pixels.back() |= row[x] << (8 - layout.bits * (x % perByte + 1));
+            } else if (layout.bits == 16) {
+                put16(pixels, packed(c, layout.masks));
             } else {
                 pixels.insert(pixels.end(), {static_cast<unsigned char>(c), static_cast<unsigned char>(c >> 8),
                                              static_cast<unsigned char>(c >> 16)});
-                if (spec.bits == 32)
+                if (layout.bits == 32)
                     pixels.push_back(0x80);
             }
         }
         while ((pixels.size() - start) % 4)
             pixels.push_back(0);
     }
-    if (spec.compression == 1 || spec.compression == 2) {
+    if (layout.compression == 1 || layout.compression == 2) {
         pixels.push_back(0);
         pixels.push_back(1);
     }
 
     Bytes b{'B', 'M'};
-    put32(b, offset + pixels.size() + spec.sizeError);
+    put32(b, offset + pixels.size() + layout.sizeError);
     put32(b, 0);
     put32(b, offset);
-    put32(b, spec.header);
+    put32(b, layout.header);
     if (os2) {
         put16(b, art.w);
         put16(b, art.h);
         put16(b, 1);
-        put16(b, spec.bits);
+        put16(b, layout.bits);
     } else {
         put32(b, art.w);
-        put32(b, spec.topDown ? static_cast<uint32_t>(-art.h) : art.h);
+        put32(b, layout.topDown ? static_cast<uint32_t>(-art.h) : art.h);
         put16(b, 1);
-        put16(b, spec.bits);
-        put32(b, spec.compression);
+        put16(b, layout.bits);
+        put32(b, layout.compression);
         put32(b, pixels.size());
         put32(b, 2835);
         put32(b, 2835);
         put32(b, colours);
         put32(b, 0);
-        if (spec.compression == 3 || spec.header > 40)
-            for (uint32_t m : spec.masks)
+        if (layout.compression == 3 || layout.header > 40)
+            for (uint32_t m : layout.masks)
                 put32(b, m);
-        b.resize(14 + spec.header + masksAfter, 0);
+        b.resize(14 + layout.header + masksAfter, 0);
     }
     for (int i = 0; i < colours; ++i) {
         const uint32_t c = i < static_cast<int>(art.palette.size()) ? art.palette[i] : 0;
@@ -179,7 +179,7 @@ Bytes bmpFile(const Art& art, const BmpSpec& spec)
         if (!os2)
             b.push_back(0);
     }
-    b.resize(b.size() + spec.gap, 0xee);
+    b.resize(b.size() + layout.gap, 0xee);
     b.insert(b.end(), pixels.begin(), pixels.end());
     return b;
 }
@@ -203,36 +203,36 @@ void putColour(Bytes& b, uint32_t c, int bits)
 
 } // namespace
 
-Bytes tgaFile(const Art& art, const TgaSpec& spec)
+Bytes tgaFile(const Art& art, const TgaLayout& layout)
 {
-    const int kind = spec.type & 7;
-    const bool runLength = spec.type & 8;
+    const int kind = layout.type & 7;
+    const bool runLength = layout.type & 8;
     Bytes b(18, 0);
     if (kind == 1) {
         b[1] = 1;
         set16(b, 5, art.palette.size());
-        b[7] = spec.mapBits;
+        b[7] = layout.mapBits;
         for (uint32_t c : art.palette)
-            putColour(b, c, spec.mapBits);
+            putColour(b, c, layout.mapBits);
     }
-    b[2] = spec.type;
+    b[2] = layout.type;
     set16(b, 12, art.w);
     set16(b, 14, art.h);
-    b[16] = spec.bits;
-    b[17] = (spec.topDown ? 0x20 : 0) | (spec.rightToLeft ? 0x10 : 0);
+    b[16] = layout.bits;
+    b[17] = (layout.topDown ? 0x20 : 0) | (layout.rightToLeft ? 0x10 : 0);
     // Each stored pixel, as its bytes, in storing order.
     std::vector<Bytes> stored;
     for (int r = 0; r < art.h; ++r) {
-        const int y = spec.topDown ? r : art.h - 1 - r;
+        const int y = layout.topDown ? r : art.h - 1 - r;
         for (int i = 0; i < art.w; ++i) {
-            const int x = spec.rightToLeft ? art.w - 1 - i : i;
+            const int x = layout.rightToLeft ? art.w - 1 - i : i;
             Bytes p;
             if (kind == 1)
                 p.push_back(static_cast<unsigned char>(art.index[y * art.w + x]));
             else if (kind == 3)
                 p.push_back(static_cast<unsigned char>(art.rgb[y * art.w + x] >> 16));
             else
-                putColour(p, art.rgb[y * art.w + x], spec.bits);
+                putColour(p, art.rgb[y * art.w + x], layout.bits);
             stored.push_back(p);
         }
     }
@@ -243,7 +243,7 @@ Bytes tgaFile(const Art& art, const TgaSpec& spec)
     }
     size_t i = 0;
     while (i < stored.size()) {
-        const size_t end = spec.runsAcrossRows ? stored.size() : (i / art.w + 1) * art.w;
+        const size_t end = layout.runsAcrossRows ? stored.size() : (i / art.w + 1) * art.w;
         size_t run = 1;
         while (i + run < end && run < 128 && stored[i + run] == stored[i])
             ++run;
@@ -310,40 +310,40 @@ std::vector<Variant> imageVariants(TempDir& dir)
     const Art art = makeArt(37, 21, 256);
     const Art art16 = makeArt(37, 21, 16);
     const Art art2 = makeArt(37, 21, 2);
-    BmpSpec fields565;
+    BmpLayout fields565;
     fields565.bits = 16;
     fields565.compression = 3;
     fields565.masks[0] = 0xf800, fields565.masks[1] = 0x07e0;
-    BmpSpec fields888 = fields565;
+    BmpLayout fields888 = fields565;
     fields888.bits = 32;
     fields888.masks[0] = 0xff0000, fields888.masks[1] = 0xff00, fields888.masks[2] = 0xff;
-    BmpSpec v5 = fields888;
+    BmpLayout v5 = fields888;
     v5.header = 124;
-    BmpSpec fields555 = fields565;
+    BmpLayout fields555 = fields565;
     fields555.masks[0] = 0x7c00, fields555.masks[1] = 0x03e0;
     auto bmp = [&](const Art& a, int bits, int compression = 0, int header = 40) {
-        BmpSpec s;
+        BmpLayout s;
         s.bits = bits;
         s.compression = compression;
         s.header = header;
         return bmpFile(a, s);
     };
-    BmpSpec gap;
+    BmpLayout gap;
     gap.gap = 6;
     gap.sizeError = -3;
-    BmpSpec top;
+    BmpLayout top;
     top.bits = 32;
     top.topDown = true;
     auto tga = [&](const Art& a, int type, int bits, int mapBits = 24) {
-        TgaSpec s;
+        TgaLayout s;
         s.type = type, s.bits = bits, s.mapBits = mapBits;
         return tgaFile(a, s);
     };
-    TgaSpec topRle;
+    TgaLayout topRle;
     topRle.type = 10, topRle.topDown = true;
-    TgaSpec mirrored;
+    TgaLayout mirrored;
     mirrored.rightToLeft = true;
-    TgaSpec across;
+    TgaLayout across;
     across.type = 10, across.runsAcrossRows = true;
     Art paletted = art;
     for (int i = 0; i < art.w * art.h; ++i)
@@ -402,7 +402,7 @@ std::vector<Variant> imageVariants(TempDir& dir)
 // ---- WAV ----
 
 
-Bytes wavFile(const WavSpec& s)
+Bytes wavFile(const WavLayout& s)
 {
     Bytes b{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
     put32(b, 16 + s.fmtExtra);
@@ -442,25 +442,25 @@ Bytes wavFile(const WavSpec& s)
 std::vector<Variant> soundVariants()
 {
     auto wav = [](auto change) {
-        WavSpec s;
+        WavLayout s;
         change(s);
         return wavFile(s);
     };
-    const Bytes plain = wavFile(WavSpec{});
+    const Bytes plain = wavFile(WavLayout{});
     return {
         // The library writes no WAV files of its own.
-        {"mono8.wav", wav([](WavSpec& s) { s.bits = 8, s.rate = 8000, s.frames = 301; }), {}},
-        {"stereo8.wav", wav([](WavSpec& s) { s.bits = 8, s.channels = 2, s.rate = 44100; }), {}},
+        {"mono8.wav", wav([](WavLayout& s) { s.bits = 8, s.rate = 8000, s.frames = 301; }), {}},
+        {"stereo8.wav", wav([](WavLayout& s) { s.bits = 8, s.channels = 2, s.rate = 44100; }), {}},
         {"mono16.wav", plain, {}},
-        {"stereo16.wav", wav([](WavSpec& s) { s.channels = 2, s.rate = 48000, s.frames = 97; }), {}},
-        {"streamed-riff-size.wav", wav([](WavSpec& s) { s.riffSize = 0xffffffff; }), {}},
-        {"format-extension.wav", wav([](WavSpec& s) { s.fmtExtra = 2; }), {}},
-        {"chunk-after-data.wav", wav([](WavSpec& s) { s.trailing = true; }), {}},
-        {"odd-chunk-unpadded.wav", wav([](WavSpec& s) { s.oddChunk = true, s.padOdd = false; }), {}},
+        {"stereo16.wav", wav([](WavLayout& s) { s.channels = 2, s.rate = 48000, s.frames = 97; }), {}},
+        {"streamed-riff-size.wav", wav([](WavLayout& s) { s.riffSize = 0xffffffff; }), {}},
+        {"format-extension.wav", wav([](WavLayout& s) { s.fmtExtra = 2; }), {}},
+        {"chunk-after-data.wav", wav([](WavLayout& s) { s.trailing = true; }), {}},
+        {"odd-chunk-unpadded.wav", wav([](WavLayout& s) { s.oddChunk = true, s.padOdd = false; }), {}},
         // The library's reader does not skip the pad byte after an odd chunk.
-        {"odd-chunk-padded.wav", wav([](WavSpec& s) { s.oddChunk = true; }), plain},
+        {"odd-chunk-padded.wav", wav([](WavLayout& s) { s.oddChunk = true; }), plain},
         // Nor does it read data whose length a streaming recorder left open.
-        {"streamed-data-size.wav", wav([](WavSpec& s) { s.dataSize = 0xffffffff; }), plain},
+        {"streamed-data-size.wav", wav([](WavLayout& s) { s.dataSize = 0xffffffff; }), plain},
     };
 }
 

@@ -16,7 +16,7 @@ struct Art {
     std::vector<uint32_t> palette;   // 0xRRGGBB
 };
 
-struct BmpSpec {
+struct BmpLayout {
     int bits = 24;           // 1, 4, 8, 16, 24 or 32
     int compression = 0;     // 0 plain, 1 RLE8, 2 RLE4, 3 bit fields
     int header = 40;         // 12 (OS/2), 40 or 124 (V5)
@@ -26,7 +26,7 @@ struct BmpSpec {
     int sizeError = 0;       // how far the file size field is off
 };
 
-struct TgaSpec {
+struct TgaLayout {
     int type = 2;        // 1 colour-mapped, 2 true colour, 3 grey; +8 run-length
     int bits = 24;       // of a pixel: 8 for types 1 and 3, else 16, 24 or 32
     int mapBits = 24;    // of a colour map entry
@@ -41,7 +41,7 @@ struct Variant {
     Bytes reference;   // what the library reads right, when it reads `bytes` wrong; else empty
 };
 
-struct WavSpec {
+struct WavLayout {
     int bits = 16, channels = 1, rate = 22050, frames = 150;
     int fmtExtra = 0;        // bytes of format extension after the 16 plain ones
     bool oddChunk = false;   // a LIST chunk of odd length before the data ...
@@ -56,9 +56,9 @@ uint32_t rgbOf(int r, int g, int b);
 // and some rows repeat one colour so that run-length coding has runs to find.
 Art makeArt(int w, int h, int colours);
 
-Bytes bmpFile(const Art& art, const BmpSpec& spec);
-Bytes tgaFile(const Art& art, const TgaSpec& spec);
-Bytes wavFile(const WavSpec& spec);
+Bytes bmpFile(const Art& art, const BmpLayout& layout);
+Bytes tgaFile(const Art& art, const TgaLayout& layout);
+Bytes wavFile(const WavLayout& layout);
 
 // Every kind of BMP and TGA the library reads, and of WAV.
 std::vector<Variant> imageVariants(TempDir& dir);

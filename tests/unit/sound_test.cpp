@@ -177,9 +177,9 @@ TEST_F(SoundSlots, ASampleThatNeverLoadedIsNotPlayed)
 // A 16-bit mono WAV whose length tells which file it was.
 void writeWav(const std::string& path, int frames)
 {
-    WavSpec spec;
-    spec.frames = frames;
-    ASSERT_TRUE(writeBytes(path, wavFile(spec)));
+    WavLayout layout;
+    layout.frames = frames;
+    ASSERT_TRUE(writeBytes(path, wavFile(layout)));
 }
 
 // Runs loadSounds in a fresh working directory holding the given files of ./sound/.
