@@ -223,3 +223,14 @@ launch() {
     GAME_PID=$!
     find_window
 }
+
+# verifies_as_played FILE WINNER: the game printed FILE's result line naming WINNER as it
+# ended, and --verify plays FILE to that same line.
+verifies_as_played() {
+    local played verified
+    played=$(sed -n "s|^$1: ||p" "$GAME_OUT")
+    case "$played" in "winner $2 steps "*) ;; *) fail "no result naming $2 printed for $1: '$played'" ;; esac
+    verified=$(cd "$build" && ./riverduel --verify "$1") || fail "$1 does not verify"
+    [ "$verified" = "$played" ] || fail "$1 verifies to '$verified', the game played '$played'"
+    pass "the recorded game verifies to the line it played: $played"
+}
