@@ -130,15 +130,16 @@ TEST(PinnedPasses, SoundsStatesAndFramesOfEveryPinnedGameStayTheSame)
         const bool same = cueCount == pin.cues && cueDigest == pin.cueDigest &&
                           stateDigest == pin.stateDigest && (!framed || frameDigest == pin.frameDigest);
         if (!same)
-            std::printf("    {\"%s\", %u, 0x%016llxull, 0x%016llxull, 0x%016llxull},\n", pin.game, cueCount,
-                    static_cast<unsigned long long>(cueDigest),
-                    static_cast<unsigned long long>(stateDigest),
-                    static_cast<unsigned long long>(framed ? frameDigest : 0));
+            std::printf("    {\"%s\", %u, 0x%016llxull, 0x%016llxull, 0x%016llxull},\n", pin.game,
+                        cueCount, static_cast<unsigned long long>(cueDigest),
+                        static_cast<unsigned long long>(stateDigest),
+                        static_cast<unsigned long long>(framed ? frameDigest : 0));
         EXPECT_EQ(cueCount, pin.cues) << pin.game;
         EXPECT_EQ(cueDigest, pin.cueDigest) << pin.game << ": other sounds, pitches or moments";
         EXPECT_EQ(stateDigest, pin.stateDigest) << pin.game << ": another state at some pass";
-        if (framed)
+        if (framed) {
             EXPECT_EQ(frameDigest, pin.frameDigest) << pin.game << ": some frame looks different";
+        }
     }
 
     mixer = savedMixer;
