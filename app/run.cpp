@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "app/game.h"
-#include "app/identity.h"
+#include "simulation/identity.h"
 #include "app/menu.h"
 #include "app/options.h"
-#include "app/sessions.h"
+#include "simulation/feed.h"
 #include "app/system.h"
 #include "computer/computer.h"
 #include "files/files.h"

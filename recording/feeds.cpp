@@ -2,8 +2,8 @@
 #include <memory>
 #include <sys/stat.h>
 
-#include "app/identity.h"
-#include "app/session.h"
+#include "simulation/identity.h"
+#include "simulation/feed.h"
 #include "recording/recording.h"
 
 std::string recordingPath(const std::string& first, int game)
@@ -44,9 +44,10 @@ public:
         recording.passes.push_back(packPass(input));
         return true;
     }
-    void stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes) override
+    void started(const World& world) override { inner->started(world); }
+    void stepped(uint32_t pass, const PassInput& input, const World& world) override
     {
-        inner->stepped(pass, input, lanes);
+        inner->stepped(pass, input, world);
     }
     void ended(const GameResult& result) override
     {

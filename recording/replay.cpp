@@ -1,7 +1,7 @@
-#include "app/clock.h"
-#include "app/game.h"
-#include "obstacles/lanes.h"
+#include <memory>
+
 #include "recording/recording.h"
+#include "simulation/feed.h"
 
 std::string replayRecording(const Recording& recording, GameResult& result)
 {
@@ -9,27 +9,14 @@ std::string replayRecording(const Recording& recording, GameResult& result)
         return "recorded with a bridge " + std::to_string(recording.geometry.bridgeHeight) +
                " pixels high, played here with one of " +
                std::to_string(currentGeometry().bridgeHeight);
-    beginGame(defaultGameSetup(), recording.start);
-    ObstacleLanes lanes;
-    result = GameResult();
-    const size_t count = recording.passes.size();
-    bool ended = false;
-    for (size_t pass = 0; pass < count; ++pass) {
-        ticks = static_cast<uint32_t>(pass);
-        PassInput input;
-        unpackPass(recording.passes[pass], input);
-        if (input.leave || !stepPass(lanes, input, false)) {
-            ended = true;
-            if (pass + 1 != count)
-                return "the game ended at pass " + std::to_string(pass) + " but the recording goes on";
-            break;
-        }
-        ++result.steps;
-    }
-    if (!ended)
+    World world;
+    startWorld(world, defaultGameSetup(), recording.start);
+    std::unique_ptr<PassFeed> feed(replayFeed(recording));
+    Stage nowhere;
+    result = playGame(world, *feed, nowhere);
+    if (feed->broken())
         return "the recording ends before its game does";
-    result.decided = gameOver;
-    result.winner = winner;
-    result.state = hashGame(lanes);
+    if (result.steps + 1 != recording.passes.size())
+        return "the game ended at pass " + std::to_string(result.steps) + " but the recording goes on";
     return "";
 }

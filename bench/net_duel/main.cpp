@@ -87,9 +87,8 @@ SideResult side(bool hosting, uint16_t port, uint32_t passes, uint32_t seed)
         }
         GameStart start = currentStart(seed + out.games);
         duel.begin(start);
-        clockOwned = true;
-        beginGame(setup, start);
-        ObstacleLanes lanes;
+        World world;
+        startWorld(world, setup, start);
         // The pace of the game's timer: passes start on 50 ms ticks, a late one at the next.
         const auto t0 = Clock::now();
         auto due = t0, lastStep = t0;
@@ -116,24 +115,26 @@ SideResult side(bool hosting, uint16_t port, uint32_t passes, uint32_t seed)
                     std::fprintf(stderr, "%s game %u pass %u waited %.1f ms\n", hosting ? "host" : "join", out.games, pass,
                                  std::chrono::duration<double, std::milli>(Clock::now() - asked).count());
             }
-            if (input.leave || !stepPass(lanes, input, false))
+            world.ticks = pass;
+            Cues cues;
+            if (input.leave || !stepWorld(world, input, cues))
                 break;
-            duel.stepped(pass, input, lanes);
+            duel.stepped(pass, input, world);
             lastStep = Clock::now();
-            ticks = ++pass;
+            ++pass;
             ++out.passes;
             const auto late = (Clock::now() - t0) / PASS;
             due = t0 + (late + 1) * PASS;
             std::this_thread::sleep_until(due);
         }
-        clockOwned = false;
         // Pass N steps in tick N of the game's pace unless something held it up.
         if (pass > 0)
             out.lostTicks += uint32_t((lastStep - t0) / PASS) - (pass - 1);
         GameResult result;
-        result.decided = gameOver;
+        world.ticks = pass;
+        result.decided = world.gameOver;
         result.steps = pass;
-        result.state = hashGame(lanes);
+        result.state = hashWorld(world);
         ++out.games;
         char line[64];
         std::snprintf(line, sizeof line, "%u:%016llx ", pass, (unsigned long long)result.state.whole());

@@ -1,10 +1,10 @@
 #pragma once
+// Where a game's passes come from and where they are shown, and the one loop that plays a
+// game from them: the keyboard game, driven games, replays, verifying and the benchmarks.
 #include <cstdint>
 
 #include "input/input.h"
 #include "simulation/simulation.h"
-
-struct GameSetup;
 
 // Where one game's passes come from when more than the plain keyboard drives it. The game
 // then runs on its own clock: pass N runs at `ticks` N, whatever the timer did meanwhile.
@@ -13,13 +13,16 @@ public:
     virtual ~PassFeed() = default;
     // Before the game's setup: may replace the start (a replay's or the host's).
     virtual void begin(GameStart& start) { (void)start; }
+    // Once the game is set up, before its first pass: the world it will play in, which stays
+    // the same object for the whole game.
+    virtual void started(const World& world) { (void)world; }
     // The inputs of pass `pass`, with `escape` true when ESC (or the close button) is down.
     // False: not known yet; the game shows the last frame and asks again a tick later.
     virtual bool gather(uint32_t pass, bool escape, PassInput& input) = 0;
-    // After every pass that stepped, with the state as it stands.
-    virtual void stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes)
+    // After every pass that stepped, with the world as it stands.
+    virtual void stepped(uint32_t pass, const PassInput& input, const World& world)
     {
-        (void)pass, (void)input, (void)lanes;
+        (void)pass, (void)input, (void)world;
     }
     // Once the game has ended (before its end screen): false means the game was cut short
     // by the feed itself (a replay that ran out, the other machine gone).
@@ -54,9 +57,47 @@ public:
     virtual void quitting() {}
 };
 
-// One game driven by `feed`, shown in the window, at 20 passes a second.
-GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds = 0);
+// Where a game is played: the window, or nowhere (as fast as it goes).
+class Stage {
+public:
+    virtual ~Stage() = default;
+    // ESC or the close button, asked before each pass.
+    virtual bool escape() { return false; }
+    // True: the game runs on its own clock, pass N at tick N, and `ticks` follows it.
+    // False: the timer moves `ticks` and each pass runs at the tick it finds.
+    virtual bool ownsClock() const { return true; }
+    // The feed has no inputs yet.
+    virtual void stall();
+    // After each pass: draw it, play its sounds, wait for the next.
+    virtual void show(const World& world, const Cues& cues) { (void)world, (void)cues; }
+};
 
-// The same game without a window, as fast as it goes, for at most `maxPasses` passes (a game
-// still running then is cut short, as if left). Needs the rules brought up (startHeadless).
+// Plays `world` (started) from `feed` on `stage` until it ends, is left, the feed breaks, or
+// `maxPasses` passes have been stepped (a game still running then is cut short, as if left).
+// The live globals follow the world after every pass.
+GameResult playGame(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses = UINT32_MAX);
+
+// The same game without a window, as fast as it goes, from a fresh start with a seed of the
+// system's. Needs the rules brought up (startHeadless).
 GameResult playHeadless(const GameSetup& setup, PassFeed& feed, uint32_t maxPasses);
+
+// A fresh seed for a game from the system's entropy.
+uint32_t freshSeed();
+
+// Two players at one keyboard, each pad (when asked for) beside its rider's keys: the first
+// pad with Rudko, the second with Berto. ESC leaves a game.
+class LocalSession : public Session {
+public:
+    explicit LocalSession(bool gamepads);
+    PassFeed& feed() override;
+
+private:
+    class Feed : public PassFeed {
+    public:
+        bool gamepads = false;
+        bool gather(uint32_t pass, bool escape, PassInput& input) override;
+    } localFeed;
+};
+
+// This player's own inputs when one person plays: either key set, or the first pad.
+RiderInput playerInput(bool gamepads);
