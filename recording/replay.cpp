@@ -3,7 +3,7 @@
 #include "recording/recording.h"
 #include "simulation/feed.h"
 
-std::string replayRecording(const Recording& recording, GameResult& result)
+std::string playRecording(const Recording& recording, Stage& stage, GameResult& result)
 {
     if (currentGeometry().bridgeHeight != recording.geometry.bridgeHeight)
         return "recorded with a bridge " + std::to_string(recording.geometry.bridgeHeight) +
@@ -12,11 +12,16 @@ std::string replayRecording(const Recording& recording, GameResult& result)
     World world;
     startWorld(world, defaultGameSetup(), recording.start);
     std::unique_ptr<PassFeed> feed(replayFeed(recording));
-    Stage nowhere;
-    result = playGame(world, *feed, nowhere);
+    result = playGame(world, *feed, stage);
     if (feed->broken())
         return "the recording ends before its game does";
     if (result.steps + 1 != recording.passes.size())
         return "the game ended at pass " + std::to_string(result.steps) + " but the recording goes on";
     return "";
+}
+
+std::string replayRecording(const Recording& recording, GameResult& result)
+{
+    Stage nowhere;
+    return playRecording(recording, nowhere, result);
 }
