@@ -72,9 +72,30 @@ public:
     virtual void show(const World& world, const Cues& cues) { (void)world, (void)cues; }
 };
 
-// Plays `world` (started) from `feed` on `stage` until it ends, is left, the feed breaks, or
-// `maxPasses` passes have been stepped (a game still running then is cut short, as if left).
-// The live globals follow the world after every pass.
+// One game being played, a pass at a time, so that one thread can play two (the network
+// benchmark's two sides). The live globals follow the world after every pass.
+class GameRun {
+public:
+    GameRun(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses = UINT32_MAX);
+    enum Turn { STEPPED, WAITING, OVER };
+    // Tries the next pass: stepped and shown; the feed has no inputs yet; or the game is over
+    // (it ended, was left, the feed broke, or `maxPasses` were stepped: cut short, as if left).
+    Turn next();
+    const GameResult& result() const { return result_; }
+    uint32_t pass() const { return pass_; }
+
+private:
+    void finish();
+    World& world_;
+    PassFeed& feed_;
+    Stage& stage_;
+    uint32_t maxPasses_;
+    uint32_t pass_ = 0;
+    bool over_ = false;
+    GameResult result_;
+};
+
+// Plays `world` (started) from `feed` on `stage` until it is over.
 GameResult playGame(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses = UINT32_MAX);
 
 // The same game without a window, as fast as it goes, from a fresh start with a seed of the

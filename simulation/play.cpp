@@ -12,40 +12,59 @@ void Stage::stall()
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }
 
+GameRun::GameRun(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses)
+    : world_(world), feed_(feed), stage_(stage), maxPasses_(maxPasses)
+{
+    feed_.started(world_);
+}
+
+GameRun::Turn GameRun::next()
+{
+    if (over_)
+        return OVER;
+    if (pass_ >= maxPasses_ || feed_.broken()) {
+        finish();
+        return OVER;
+    }
+    // The feed looks at the world as it stands at the tick of the pass it is asked for.
+    world_.ticks = stage_.ownsClock() ? pass_ : ticks.load();
+    const bool escape = stage_.escape();
+    PassInput input;
+    if (!feed_.gather(pass_, escape, input))
+        return WAITING;
+    Cues cues;
+    if (input.leave || !stepWorld(world_, input, cues)) {
+        finish();
+        return OVER;
+    }
+    ++result_.steps;
+    publishWorld(world_, nullptr);
+    feed_.stepped(pass_, input, world_);
+    stage_.show(world_, cues);
+    ++pass_;
+    if (stage_.ownsClock())
+        ticks = pass_;
+    return STEPPED;
+}
+
+void GameRun::finish()
+{
+    over_ = true;
+    world_.ticks = stage_.ownsClock() ? pass_ : ticks.load();
+    publishWorld(world_, nullptr);
+    result_.decided = world_.gameOver;
+    result_.winner = world_.winner;
+    result_.state = hashWorld(world_);
+    feed_.ended(result_);
+}
+
 GameResult playGame(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses)
 {
-    feed.started(world);
-    GameResult result;
-    uint32_t pass = 0;
-    while (pass < maxPasses && !feed.broken()) {
-        // The feed looks at the world as it stands at the tick of the pass it is asked for.
-        world.ticks = stage.ownsClock() ? pass : ticks.load();
-        const bool escape = stage.escape();
-        PassInput input;
-        if (!feed.gather(pass, escape, input)) {
+    GameRun run(world, feed, stage, maxPasses);
+    for (GameRun::Turn turn; (turn = run.next()) != GameRun::OVER;)
+        if (turn == GameRun::WAITING)
             stage.stall();
-            continue;
-        }
-        if (input.leave)
-            break;
-        Cues cues;
-        if (!stepWorld(world, input, cues))
-            break;
-        ++result.steps;
-        publishWorld(world, nullptr);
-        feed.stepped(pass, input, world);
-        stage.show(world, cues);
-        ++pass;
-        if (stage.ownsClock())
-            ticks = pass;
-    }
-    world.ticks = stage.ownsClock() ? pass : ticks.load();
-    publishWorld(world, nullptr);
-    result.decided = world.gameOver;
-    result.winner = world.winner;
-    result.state = hashWorld(world);
-    feed.ended(result);
-    return result;
+    return run.result();
 }
 
 uint32_t freshSeed()
