@@ -10,8 +10,7 @@ static int16_t randomPitch()
 
 Cue drawCue(SoundEvent event)
 {
-    Cue cue;
-    cue.event = event;
+    Cue cue{event, 1000, 0, false};
     switch (event) {
     case SND_MUSIC:
     case SND_GAME_END:

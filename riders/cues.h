@@ -23,10 +23,10 @@ enum SoundEvent : int32_t {
 // One sound: the event, the pitch it is played at (1000 is as recorded), which of the two
 // bump samples, or a stop (only the music stops).
 struct Cue {
-    SoundEvent event = SND_MUSIC;
-    int16_t pitch = 1000;
-    int8_t variant = 0;
-    bool stop = false;
+    SoundEvent event;
+    int16_t pitch;
+    int8_t variant;
+    bool stop;
     bool operator==(const Cue& o) const
     {
         return event == o.event && pitch == o.pitch && variant == o.variant && stop == o.stop;
@@ -36,7 +36,7 @@ struct Cue {
 // Draws a cue's pitch (and a bump's sample) from rand() at the moment the sound happens.
 Cue drawCue(SoundEvent event);
 
-// The cues of one pass, in the order they happened.
+// The cues of one pass, in the order they happened. Only the first `count` are set.
 struct Cues {
     static const int MAX = 48;
     Cue list[MAX];
@@ -50,12 +50,8 @@ struct Cues {
     }
     void stop(SoundEvent event)
     {
-        if (count < MAX) {
-            list[count].event = event;
-            list[count].pitch = 0;
-            list[count].variant = 0;
-            list[count++].stop = true;
-        }
+        if (count < MAX)
+            list[count++] = Cue{event, 0, 0, true};
     }
 };
 
