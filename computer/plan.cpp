@@ -189,9 +189,9 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
             other = s.otherMoved[i];
             over = over || other.health <= 0;
         }
-        met = met || over;
         const int lost = mine - me.health;
         const int taken = met ? theirs - other.health : 0;
+        met = met || over;
         worth -= sure * lost;
         worth += sure * FRIENDLY_FIRE * taken;
         if (me.state & STATE_AIRBORNE)
