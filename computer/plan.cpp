@@ -36,12 +36,11 @@ static void handle(RiderState& body, const RiderInput& keys, uint32_t now, bool 
 
 // Towards the target, braking in time to stop on it; no keys in the air. The speed wanted
 // at distance d is sqrt(2 b d) for a braking of b; compared squared, to spare the root.
-static RiderInput steerTowards(const RiderState& body, float target)
+static RiderInput steerTowards(const RiderState& body, double drag, float target)
 {
     RiderInput keys;
     if (body.state & STATE_AIRBORNE)
         return keys;
-    const double drag = dragOf(body);
     const float margin = static_cast<float>(drag);       // half a push
     const float reach = static_cast<float>(4.2 * drag);  // 2 b, braking at 0.7 of push and drag
     // Worked out as if the target were to the right, then mirrored back.
@@ -59,11 +58,17 @@ static RiderInput steerTowards(const RiderState& body, float target)
     return keys;
 }
 
-RiderInput keysFor(const Plan& plan, const RiderState& body, int offset)
+// `drag` is the body's, kept by the caller with its mass.
+static RiderInput keysFor(const Plan& plan, const RiderState& body, double drag, int offset)
 {
-    RiderInput keys = steerTowards(body, plan.target);
+    RiderInput keys = steerTowards(body, drag, plan.target);
     keys.action = offset >= plan.pressFrom && offset < plan.releaseAt;
     return keys;
+}
+
+RiderInput keysFor(const Plan& plan, const RiderState& body, int offset)
+{
+    return keysFor(plan, body, dragOf(body), offset);
 }
 
 // Nobody knows what the other rider will press: it is taken to hold its action key as it
@@ -166,13 +171,14 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
     // beforehand.
     bool met = false;
     float worth = 0.0f;
+    double drag = dragOf(me);
     for (int i = 0; i < HORIZON; ++i) {
         if (worth + hope.from(i) < beat)
             return worth + hope.from(i) - 1.0f;
         const float sure = 1.0f - FADE * i;
         Contest contest{s.now + i, over, winner, prevSign, s.screenW};
         Meeting meeting;
-        handle(me, keysFor(plan, me, i), contest.now, over, meeting);
+        handle(me, keysFor(plan, me, drag, i), contest.now, over, meeting);
         if (met)
             handle(other, guessOther(other), contest.now, over, meeting);
         else
@@ -208,11 +214,12 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
             } else {
                 worth += sure * burgerWorth(me.mass);
                 me.mass = std::min(150.0f, me.mass + 5.0f);
+                drag = dragOf(me);
             }
         }
     }
     // Where it is left: coasting into a bank costs later; the middle leaves room both ways.
-    const double coast = me.x + me.velocity * std::fabs(me.velocity) / (2.0 * dragOf(me));
+    const double coast = me.x + me.velocity * std::fabs(me.velocity) / (2.0 * drag);
     if (coast < 135.0 || coast > s.screenW - 135.0)
         worth -= 4.0f;
     worth -= 0.004f * std::fabs(me.x - s.screenW / 2.0f);
