@@ -97,4 +97,63 @@ struct WorldTest : ::testing::Test {
     }
 };
 
+const int BRIDGE_HEIGHT = 60;
+
+// Frame f of kind k is filled with colourOf(k, f), so a pixel tells what was drawn.
+inline int colourOf(int kind, int frame)
+{
+    return makecol(40 + 50 * kind, 10 + 30 * frame, 200);
+}
+
+// A world with a river: the game's four kinds (their sizes and rules as the game sets them)
+// drawn as strips of plain colours, in obstacleKinds while the test runs.
+struct RiverTest : WorldTest {
+    ObstacleKind saved[4] = {obstacleKinds[0], obstacleKinds[1], obstacleKinds[2], obstacleKinds[3]};
+
+    void SetUp() override
+    {
+        if (!haveScreen())
+            GTEST_SKIP() << "needs the 800 x 600 screen";
+        static BITMAP* strips[4] = {};
+        const int frames[4] = {3, 4, 1, 1}, widths[4] = {100, 200, 50, 800};
+        const int heights[4] = {100, 100, 50, BRIDGE_HEIGHT};
+        for (int k = 0; k < 4; ++k) {
+            if (!strips[k]) {
+                strips[k] = create_bitmap(widths[k] * frames[k], heights[k]);
+                for (int f = 0; f < frames[k]; ++f)
+                    rectfill(strips[k], f * widths[k], 0, (f + 1) * widths[k] - 1, heights[k] - 1,
+                             colourOf(k, f));
+            }
+            setObstacleKind(k, strips[k], BRIDGE_HEIGHT);
+        }
+    }
+    void TearDown() override
+    {
+        for (int k = 0; k < 4; ++k)
+            obstacleKinds[k] = saved[k];
+    }
+
+    // An obstacle of the kind, put where the test wants it.
+    static Obstacle make(int kind, float x, float y, int phase = 0)
+    {
+        ObstacleKind& k = obstacleKinds[kind];
+        Obstacle o(&k.sprite, k.layerMask, k.damage, k.ownSpeed, phase, k.sound);
+        o.x = x;
+        o.y = y;
+        return o;
+    }
+    Obstacle& put(int kind, float x, float y)
+    {
+        w.lanes[kind].push_back(make(kind, x, y));
+        return w.lanes[kind].back();
+    }
+
+    // The obstacles' part of the pass at the current tick, then the clock on by one.
+    void flow()
+    {
+        rule([&](Contest&, Cues& cues) { moveObstacles(w, cues); });
+        ++w.ticks;
+    }
+};
+
 } // namespace world_test
