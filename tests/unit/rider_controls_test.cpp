@@ -24,19 +24,10 @@ TEST(RiderRecord, NewRiderIsTheSecondPlayersDefaultsOnTheSurfaceAndResetPutsThem
     std::strcpy(rider.name, "Berto");
     rider.index = 1;
     rider.leftKey = KEY_LEFT;
-    RiderState worn;
-    worn.height = -80.0f;
-    worn.verticalSpeed = 3.0f;
-    worn.velocity = 4.0f;
-    worn.acceleration = 1.0f;
-    worn.mass = 135.0f;
-    worn.health = 15;
-    worn.index = 1;
-    worn.state = STATE_SUBMERGED;
-    worn.body = BODY_SUBMERGED;
-    worn.actionHeld = true;
-    worn.actionPressTick = 77;
-    worn.blinkUntil = 99;
+    // height, its speed, x, velocity, acceleration, mass, health, index, state, blink, held,
+    // pressed, body
+    const RiderState worn{-80.0f, 3.0f, 0.0f, 4.0f, 1.0f, 135.0f, 15, 1, STATE_SUBMERGED, 99, true, 77,
+                          BODY_SUBMERGED};
     putState(rider, worn);
     EXPECT_EQ(describe(stateOf(rider)), describe(worn));
     rider.reset();
@@ -48,23 +39,6 @@ TEST(RiderRecord, NewRiderIsTheSecondPlayersDefaultsOnTheSurfaceAndResetPutsThem
     EXPECT_EQ(rider.leftKey, KEY_LEFT);
 }
 
-TEST_F(RiderControls, PressShowsTheWindUpBodyAndNothingElse)
-{
-    step(ACTION);
-    EXPECT_TRUE(a.actionHeld);
-    EXPECT_EQ(a.actionPressTick, 1000u);
-    EXPECT_EQ(a.body, BODY_WIND_UP);
-    EXPECT_EQ(a.state, STATE_SURFACE);
-    EXPECT_EQ(sounds, "");
-}
-
-// The action key held from the current tick for `ticks` handleInputs, and let go after them.
-void charge(WorldTest& t, RiderState& r, uint32_t ticks)
-{
-    for (uint32_t i = 0; i < ticks; ++i, ++t.w.ticks)
-        t.rule([&](Contest& c, Cues& cues) { rules::handleInput(r, ACTION, c.now, c.gameOver, cues); });
-    t.rule([&](Contest& c, Cues& cues) { rules::handleInput(r, NONE, c.now, c.gameOver, cues); });
-}
 
 TEST_F(RiderControls, JumpSpeedGrowsWithTheChargeAndHeavierRidersJumpLower)
 {
@@ -77,7 +51,10 @@ TEST_F(RiderControls, JumpSpeedGrowsWithTheChargeAndHeavierRidersJumpLower)
     for (const auto& c : cases) {
         a = RiderState{};
         a.mass = c.mass;
-        charge(*this, a, c.charge);
+        // The action key held for `charge` ticks, and let go after them.
+        for (uint32_t i = 0; i < c.charge; ++i, ++w.ticks)
+            press(a, ACTION);
+        press(a, NONE);
         EXPECT_FLOAT_EQ(a.verticalSpeed, c.speed) << "charge " << c.charge << " mass " << c.mass;
         EXPECT_EQ(a.state, STATE_AIRBORNE);
         EXPECT_EQ(a.body, BODY_AIRBORNE);
@@ -87,13 +64,18 @@ TEST_F(RiderControls, JumpSpeedGrowsWithTheChargeAndHeavierRidersJumpLower)
     EXPECT_EQ(sounds, "jump jump jump jump jump");
 }
 
+// A press only shows the wind-up body; held for 20 ticks it dives, once; let go, it emerges.
 TEST_F(RiderControls, HoldingTwentyTicksDivesOnceAndReleasingEmerges)
 {
     auto hold = [&](RiderInput in) {
-        rule([&](Contest& c, Cues& cues) { rules::handleInput(a, in, c.now, c.gameOver, cues); });
+        press(a, in);
         ++w.ticks;
     };
-    for (int i = 0; i < 20; ++i) {
+    hold(ACTION);
+    EXPECT_TRUE(a.actionHeld);
+    EXPECT_EQ(a.actionPressTick, 1000u);
+    EXPECT_EQ(a.body, BODY_WIND_UP);
+    for (int i = 1; i < 20; ++i) {
         hold(ACTION);
         ASSERT_EQ(a.state, STATE_SURFACE) << "tick " << i;
     }
@@ -117,9 +99,9 @@ TEST_F(RiderControls, HoldingTwentyTicksDivesOnceAndReleasingEmerges)
 
 TEST_F(RiderControls, ReleaseAfterSkippedTicksNeitherJumpsNorEmerges)
 {
-    rule([&](Contest& c, Cues& cues) { rules::handleInput(a, ACTION, c.now, c.gameOver, cues); });
+    press(a, ACTION);
     w.ticks += 21;
-    rule([&](Contest& c, Cues& cues) { rules::handleInput(a, NONE, c.now, c.gameOver, cues); });
+    press(a, NONE);
     EXPECT_EQ(a.state, STATE_SURFACE);
     EXPECT_EQ(a.height, 0.0f);
     EXPECT_EQ(a.verticalSpeed, 0.0f);
@@ -131,17 +113,14 @@ TEST_F(RiderControls, ReleaseAfterSkippedTicksNeitherJumpsNorEmerges)
 TEST_F(RiderControls, KeysAreIgnoredInTheAirAndAfterTheGameIsDecided)
 {
     const RiderInput leftAndAction{true, false, true};
-    auto press = [&](RiderInput in) {
-        rule([&](Contest& c, Cues& cues) { rules::handleInput(a, in, c.now, c.gameOver, cues); });
-    };
     a.state = STATE_AIRBORNE;
-    press(leftAndAction);
+    press(a, leftAndAction);
     EXPECT_EQ(a.acceleration, 0.0f);
     EXPECT_FALSE(a.actionHeld);
 
     // Still down at the first step on the surface: the charge starts then.
     a.state = STATE_SURFACE;
-    press(leftAndAction);
+    press(a, leftAndAction);
     EXPECT_EQ(a.acceleration, -1.0f);
     EXPECT_TRUE(a.actionHeld);
     EXPECT_EQ(a.actionPressTick, 1000u);
@@ -149,7 +128,7 @@ TEST_F(RiderControls, KeysAreIgnoredInTheAirAndAfterTheGameIsDecided)
     w.gameOver = true;
     a.acceleration = 0.0f;
     ++w.ticks;
-    press(LEFT);
+    press(a, LEFT);
     EXPECT_EQ(a.acceleration, 0.0f);
     EXPECT_TRUE(a.actionHeld);
     EXPECT_EQ(a.body, BODY_WIND_UP);

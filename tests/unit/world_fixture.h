@@ -88,6 +88,12 @@ struct WorldTest : ::testing::Test {
         hear(cues);
     }
 
+    // One rider's keys alone at the current tick.
+    void press(RiderState& r, RiderInput in)
+    {
+        rule([&](Contest& c, Cues& cues) { rules::handleInput(r, in, c.now, c.gameOver, cues); });
+    }
+
     // Both riders' step at the current tick, then the clock on by one.
     void step(RiderInput first = NONE, RiderInput second = NONE)
     {
