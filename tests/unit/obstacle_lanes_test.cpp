@@ -81,6 +81,8 @@ TEST_F(ObstacleLaneStep, BurgerFeedsOneRiderUpToOneHundredFifty)
     }
 }
 
+// A burger eaten in the middle of its lane leaves the others to move once each, and still
+// shows in the pass it is eaten; eating the last one ends the walk through the lane.
 TEST_F(ObstacleLaneStep, BurgerEatenMidLaneLeavesItsNeighboursStepOnceAndStillShows)
 {
     w.riverSpeed = 3.0f;
@@ -92,18 +94,14 @@ TEST_F(ObstacleLaneStep, BurgerEatenMidLaneLeavesItsNeighboursStepOnceAndStillSh
     EXPECT_EQ(w.lanes[KIND_BURGER].front().y, 563.0f);
     EXPECT_EQ(w.lanes[KIND_BURGER].back().y, 103.0f);
     EXPECT_EQ(a.mass, 105.0f);
-    // The eaten one still shows in the pass it is eaten.
     ASSERT_EQ(w.shownLower.size(), 3u);
     EXPECT_EQ(w.shownLower[0].y, 560.0f);
     EXPECT_EQ(w.shownLower[1].x, a.x - 25.0f);
     EXPECT_EQ(w.shownLower[1].y, 470.0f);
     EXPECT_EQ(w.shownLower[2].y, 100.0f);
     EXPECT_EQ(sounds, "burger");
-}
 
-TEST_F(ObstacleLaneStep, EatingTheLastBurgerEndsTheWalk)
-{
-    put(KIND_BURGER, 600.0f, 300.0f);
+    w.lanes[KIND_BURGER].pop_back();
     put(KIND_BURGER, a.x - 25.0f, 475.0f);
     flow();
     ASSERT_EQ(w.lanes[KIND_BURGER].size(), 1u);
@@ -112,28 +110,25 @@ TEST_F(ObstacleLaneStep, EatingTheLastBurgerEndsTheWalk)
     EXPECT_EQ(w.lanes[KIND_BURGER].size(), 1u);
 }
 
-TEST_F(ObstacleLaneStep, RockIsCulledOnlyOnceBeyondAWholeHeightBelowTheScreen)
+// What left the screen is culled from the front of its lane once a whole height below it;
+// the culling stops at the first obstacle still on the river.
+TEST_F(ObstacleLaneStep, CullingTakesFromTheFrontWhatIsAWholeHeightBelowTheScreen)
 {
     w.riverSpeed = 0.5f;
     put(KIND_ROCK, 300.0f, 699.5f);
     put(KIND_ROCK, 300.0f, 400.0f);
-    flow();
-    ASSERT_EQ(w.lanes[KIND_ROCK].size(), 2u);
-    EXPECT_EQ(w.lanes[KIND_ROCK].front().y, 700.0f);
-    flow();
-    ASSERT_EQ(w.lanes[KIND_ROCK].size(), 1u);
-    EXPECT_EQ(w.lanes[KIND_ROCK].front().y, 401.0f);
-}
-
-TEST_F(ObstacleLaneStep, CullingStopsAtTheFirstObstacleStillOnTheRiver)
-{
     put(KIND_LOG, 300.0f, 800.0f);
     put(KIND_LOG, 300.0f, 795.0f);
     put(KIND_LOG, 300.0f, 300.0f);
     put(KIND_LOG, 300.0f, 900.0f); // out of order on purpose: only the front is looked at
     flow();
+    ASSERT_EQ(w.lanes[KIND_ROCK].size(), 2u);
+    EXPECT_EQ(w.lanes[KIND_ROCK].front().y, 700.0f);
     ASSERT_EQ(w.lanes[KIND_LOG].size(), 2u);
-    EXPECT_EQ(w.lanes[KIND_LOG].front().y, 305.0f);
+    EXPECT_EQ(w.lanes[KIND_LOG].front().y, 305.5f);
+    flow();
+    ASSERT_EQ(w.lanes[KIND_ROCK].size(), 1u);
+    EXPECT_EQ(w.lanes[KIND_ROCK].front().y, 401.0f);
 }
 
 TEST_F(ObstacleLaneStep, NothingTouchesRidersOnceTheGameIsDecided)

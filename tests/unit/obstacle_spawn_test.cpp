@@ -128,52 +128,41 @@ TEST_F(ObstacleSpawning, NewObstaclesQueueAtTheBackOfTheirLane)
     EXPECT_EQ(w.lanes[KIND_ROCK].back().y, -100.0f);
 }
 
-TEST_F(ObstacleSpawning, LeftEdgesStayClearOfBothBanks)
-{
-    RandomState random = seededRandom(7);
-    LiveRandom live(random);
-    const int lowest[3] = {100, 100, 100};
-    const int highest[3] = {599, 499, 649};
-    for (int kind = 0; kind < 3; ++kind) {
-        SCOPED_TRACE(kind);
-        float lo = 1e9f, hi = -1e9f;
-        for (int i = 0; i < 20000; ++i) {
-            ObstacleKind& k = obstacleKinds[kind];
-            const Obstacle fresh(&k.sprite, k.layerMask, k.damage, k.ownSpeed, 0, k.sound);
-            lo = std::min(lo, fresh.x);
-            hi = std::max(hi, fresh.x);
-        }
-        EXPECT_EQ(lo, static_cast<float>(lowest[kind]));
-        EXPECT_EQ(hi, static_cast<float>(highest[kind]));
-    }
-}
-
-// Kinds too wide to fit between the banks would leave nothing (or less) to divide by.
-TEST_F(ObstacleSpawning, KindsTooWideForTheRiverGetASafePosition)
+// A new obstacle's left edge is drawn clear of both 100-pixel banks. Kinds too wide to fit
+// between the banks would leave nothing (or less) to divide by: they hug the left bank, and
+// anything as wide as the screen spans it like a bridge without drawing a number.
+TEST_F(ObstacleSpawning, NewObstaclesStartClearOfTheBanks)
 {
     const struct {
         int width;
-        float x;
+        float lowest, highest;
         int draws;
     } cases[] = {
-        {599, 100.0f, 1}, // one position only
-        {600, 100.0f, 1}, // nothing to divide by
-        {700, 100.0f, 1}, // negative room
-        {799, 100.0f, 1},
-        {800, 0.0f, 0}, // the bridge
-        {900, 0.0f, 0}, // wider than the screen: spans it like a bridge
+        {100, 100.0f, 599.0f, 1}, {200, 100.0f, 499.0f, 1}, {50, 100.0f, 649.0f, 1},
+        {599, 100.0f, 100.0f, 1}, // one position only
+        {600, 100.0f, 100.0f, 1}, // nothing to divide by
+        {700, 100.0f, 100.0f, 1}, // negative room
+        {799, 100.0f, 100.0f, 1}, {800, 0.0f, 0.0f, 0}, {900, 0.0f, 0.0f, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
-        AnimatedSprite wide;
-        wide.init(obstacleKinds[KIND_ROCK].sprite.bitmap, c.width, 40, 0, 0, 1, 0, 1);
-        RandomState random = seededRandom(11), drawn = seededRandom(11);
+        AnimatedSprite sprite;
+        sprite.init(obstacleKinds[KIND_ROCK].sprite.bitmap, c.width, 40, 0, 0, 1, 0, 1);
+        RandomState random = seededRandom(7), drawn = seededRandom(7);
+        float lo = 1e9f, hi = -1e9f;
         {
             LiveRandom live(random);
-            const Obstacle o(&wide, 3, 10, 0.0f, 0, SND_ROCK);
-            EXPECT_EQ(o.x, c.x);
-            EXPECT_EQ(o.y, -40.0f);
+            for (int i = 0; i < (c.lowest < c.highest ? 20000 : 1); ++i) {
+                const Obstacle o(&sprite, 3, 10, 0.0f, 0, SND_ROCK);
+                lo = std::min(lo, o.x);
+                hi = std::max(hi, o.x);
+                EXPECT_EQ(o.y, -40.0f);
+            }
         }
+        EXPECT_EQ(lo, c.lowest);
+        EXPECT_EQ(hi, c.highest);
+        if (c.lowest < c.highest)
+            continue;
         {
             LiveRandom live(drawn);
             for (int i = 0; i < c.draws; ++i)
