@@ -62,12 +62,7 @@ struct LiveGame : RiverTest {
             savedRiders[i] = *riders[i];
         }
         captureWorld(saved, nullptr);
-        const GameSetup setup = defaultGameSetup();
-        for (int i = 0; i < 2; ++i) {
-            riders[i]->leftKey = setup.riders[i].leftKey;
-            riders[i]->rightKey = setup.riders[i].rightKey;
-            riders[i]->actionKey = setup.riders[i].actionKey;
-        }
+        setupGame(defaultGameSetup()); // the riders' keys; the rest comes from the world
         for (int i = 0; i < 14; ++i) {
             savedSamples[i] = *SLOTS[i];
             *SLOTS[i] = create_sample(16, 0, 22050, 10);
