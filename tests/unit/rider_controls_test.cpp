@@ -1,5 +1,4 @@
 // A rider's keys, its drag and its speed, on riders of a world built in code.
-#include <cmath>
 #include <cstring>
 
 #include "riders/rider.h"
@@ -38,7 +37,6 @@ TEST(RiderRecord, NewRiderIsTheSecondPlayersDefaultsOnTheSurfaceAndResetPutsThem
     EXPECT_STREQ(rider.name, "Berto");
     EXPECT_EQ(rider.leftKey, KEY_LEFT);
 }
-
 
 TEST_F(RiderControls, JumpSpeedGrowsWithTheChargeAndHeavierRidersJumpLower)
 {
