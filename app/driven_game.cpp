@@ -9,6 +9,7 @@
 #include "app/session.h"
 #include "app/system.h"
 #include "audio/sound.h"
+#include "input/gamepad.h"
 #include "obstacles/lanes.h"
 #include "simulation/simulation.h"
 
@@ -35,7 +36,7 @@ static GameResult playPasses(const GameSetup& setup, PassFeed& feed, bool window
     uint32_t pass = 0;
     uint32_t nextPace = paceTicks + 1;
     while (pass < maxPasses && !feed.broken()) {
-        const bool escape = window && (key[KEY_ESC] || closeRequested);
+        const bool escape = window && (key[KEY_ESC] || closeRequested || gamepadCommands().held.escape);
         PassInput input;
         if (!feed.gather(pass, escape, input)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));

@@ -18,6 +18,10 @@ const char* usage()
            "  --replay FILE      play a recorded game back in the window; ESC stops it\n"
            "  --verify FILE      play a recorded game through without a window and print\n"
            "                     \"winner NAME steps N state HEX\"\n"
+           "  --scale N          a window N times as large (N from 1 to 4), each pixel an N x N block\n"
+           "  --fullscreen       fill the desktop at its own resolution, the picture in its shape\n"
+           "  --volume N         how loud the game plays, 0 (silent) to 100 (the default)\n"
+           "  --mute             play silently: --volume 0\n"
            "  --help             show this help and exit\n"
            "  --version          show the version and exit\n"
            "\n"
@@ -26,14 +30,20 @@ const char* usage()
            "options or an unreadable recording.\n";
 }
 
-static bool parsePort(const char* text, int& port)
+// A whole number from `low` to `high`, nothing else.
+static bool parseNumber(const char* text, int low, int high, int& number)
 {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (!*text || *end || value < 1 || value > 65535)
+    if (!*text || *end || value < low || value > high)
         return false;
-    port = static_cast<int>(value);
+    number = static_cast<int>(value);
     return true;
+}
+
+static bool parsePort(const char* text, int& port)
+{
+    return parseNumber(text, 1, 65535, port);
 }
 
 bool parseOptions(int argc, char** argv, Options& options, std::string& error)
@@ -61,6 +71,18 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
         } else if (arg == "--verify") {
             if (!value(options.verify))
                 return false;
+        } else if (arg == "--scale" || arg == "--volume") {
+            const bool scale = arg == "--scale";
+            if (i + 1 >= argc || !parseNumber(argv[i + 1], scale ? 1 : 0, scale ? 4 : 100,
+                                              scale ? options.scale : options.volume)) {
+                error = arg + (scale ? " needs a whole number from 1 to 4" : " needs a whole number from 0 to 100");
+                return false;
+            }
+            ++i;
+        } else if (arg == "--fullscreen") {
+            options.fullscreen = true;
+        } else if (arg == "--mute") {
+            options.volume = 0;
         } else if (arg == "--gamepads") {
             options.gamepads = true;
         } else if (arg == "--computer") {
@@ -97,6 +119,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
                       options.demo + online + (options.host && !options.join.empty());
     if (modes > 1) {
         error = "choose one of --replay, --verify, --computer, --demo, --host and --join";
+        return false;
+    }
+    if (options.fullscreen && options.scale != 1) {
+        error = "choose one of --scale and --fullscreen";
         return false;
     }
     if ((!options.replay.empty() || !options.verify.empty()) && !options.record.empty()) {

@@ -32,6 +32,13 @@ static void mixerStop(SAMPLE* sample)
 const Mixer allegroMixer = {mixerPlay, mixerStop};
 Mixer mixer = allegroMixer;
 
+static int playVolume = 255;
+
+void setSoundVolume(int percent)
+{
+    playVolume = percent <= 0 ? 0 : percent >= 100 ? 255 : 255 * percent / 100;
+}
+
 static SAMPLE** const slots[14] = {
     &musicSample, &jumpSample, &landSample,     &emergeSample,   &diveSample,
     &logSample,   &rockSample, &burgerSample,   &bridgeSample,   &bumpSamples[0],
@@ -95,7 +102,7 @@ void playSound(SoundEvent event)
     }
     // A sample that never loaded is simply not heard.
     if (sample)
-        mixer.play(sample, 255, 128, pitch, loop);
+        mixer.play(sample, playVolume, 128, pitch, loop);
 }
 
 void stopSound(SoundEvent event)

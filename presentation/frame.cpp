@@ -4,6 +4,7 @@
 
 #include "app/system.h"
 #include "obstacles/lanes.h"
+#include "presentation/display.h"
 #include "presentation/hud.h"
 #include "presentation/scenery.h"
 #include "riders/rider.h"
@@ -41,5 +42,5 @@ void renderFrame(ObstacleLanes& lanes)
             rider->draw(backBuffer);
 
     drawHud(backBuffer);
-    blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+    present(backBuffer);
 }

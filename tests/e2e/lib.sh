@@ -35,7 +35,7 @@ pass() { echo "ok: $*"; }
 find_window() {
     WIN=""
     for _ in $(seq 100); do
-        WIN=$(xdotool search --onlyvisible --classname allegro 2>/dev/null | head -1 || true)
+        WIN=$(xdotool search --onlyvisible --classname riverduel 2>/dev/null | head -1 || true)
         [ -n "$WIN" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1
