@@ -16,6 +16,12 @@ WindowRequest windowRequest;
 static const int pictureW = 800;
 static const int pictureH = 600;
 
+void nameWindow()
+{
+    xwin_set_window_name("riverduel", "River Duel");
+    allegro_icon = const_cast<char**>(riverduel_xpm);
+}
+
 // Fills the desktop at its own resolution, so the display's mode stays as it is. True when
 // the desktop could not be had (the reason on standard error).
 static bool fillDesktop()
@@ -31,14 +37,10 @@ static bool fillDesktop()
                      w, h, allegro_error[0] ? allegro_error : "no full screen mode");
         return true;
     }
+    // The full screen is a window of its own, made just now: it is named again.
+    nameWindow();
     showPictureAt(fitPicture(pictureW, pictureH, SCREEN_W, SCREEN_H), pictureW, pictureH);
     return false;
-}
-
-void nameWindow()
-{
-    xwin_set_window_name("riverduel", "River Duel");
-    allegro_icon = const_cast<char**>(riverduel_xpm);
 }
 
 bool openWindow()
