@@ -6,13 +6,26 @@
 #include <cstring>
 #include <vector>
 
+// The library's X11 driver keeps the screen's pixels in memory and sends the rows drawn to the
+// X server after each drawing call. A scaled picture is written into that memory directly and
+// sent once: a copy of a million pixels less per frame than scaling into a bitmap of our own and
+// blitting it, which measured a third of the whole game's processor time at 1440 x 1080. The
+// driver's own calls for this are outside its public interface, so they are used only with it.
+extern "C" {
+extern int _xwin_in_gfx_call;
+void _xwin_update_screen(int x, int y, int w, int h);
+}
+
 namespace {
 
 bool scaled = false;
 Placement shown;
 int sourceW = 0;
 int sourceH = 0;
+// Where the scaled picture is made: the screen's own memory (with the X11 driver), or a bitmap
+// that is then blitted.
 BITMAP* scaledPicture = nullptr;
+bool direct = false;
 
 } // namespace
 
@@ -40,7 +53,11 @@ void showPictureAt(const Placement& where, int pictureW, int pictureH)
     sourceH = pictureH;
     if (scaledPicture)
         destroy_bitmap(scaledPicture);
-    scaledPicture = create_bitmap_ex(32, where.w, where.h);
+    const int driver = gfx_driver->id;
+    direct = (driver == GFX_XWINDOWS || driver == GFX_XWINDOWS_FULLSCREEN) && is_linear_bitmap(screen) &&
+             bitmap_color_depth(screen) == 32;
+    scaledPicture = direct ? create_sub_bitmap(screen, where.x, where.y, where.w, where.h)
+                           : create_bitmap_ex(32, where.w, where.h);
     // The bars are painted once; nothing draws there afterwards.
     clear_to_color(screen, 0);
     // The game's rules, its art and its HUD all measure the picture: the screen they see is
@@ -58,13 +75,17 @@ static int sourceOf(int at, int from, int to)
 
 void scaleCopy(BITMAP* from, BITMAP* to)
 {
-    static std::vector<int> columns;
-    static int columnsFrom = -1;
-    if (static_cast<int>(columns.size()) != to->w || columnsFrom != from->w) {
-        columns.resize(to->w);
+    // How many screen columns each column of the picture covers (0 when shrinking past it),
+    // worked out once for each pair of sizes.
+    static std::vector<int> spans;
+    static int spansFrom = -1;
+    static int spansTo = -1;
+    if (spansFrom != from->w || spansTo != to->w) {
+        spans.assign(from->w, 0);
         for (int x = 0; x < to->w; ++x)
-            columns[x] = sourceOf(x, from->w, to->w);
-        columnsFrom = from->w;
+            ++spans[sourceOf(x, from->w, to->w)];
+        spansFrom = from->w;
+        spansTo = to->w;
     }
     const size_t rowBytes = static_cast<size_t>(to->w) * sizeof(uint32_t);
     int lastRow = -1;
@@ -77,9 +98,19 @@ void scaleCopy(BITMAP* from, BITMAP* to)
             continue;
         }
         const uint32_t* in = reinterpret_cast<const uint32_t*>(from->line[row]);
-        const int* column = columns.data();
-        for (int x = 0; x < to->w; ++x)
-            out[x] = in[column[x]];
+        const int* span = spans.data();
+        for (int x = 0; x < from->w; ++x) {
+            const uint32_t pixel = in[x];
+            switch (span[x]) {
+            case 2: out[1] = pixel; [[fallthrough]];
+            case 1: out[0] = pixel; [[fallthrough]];
+            case 0: break;
+            default:
+                for (int k = 0; k < span[x]; ++k)
+                    out[k] = pixel;
+            }
+            out += span[x];
+        }
         lastRow = row;
     }
 }
@@ -88,6 +119,14 @@ void present(BITMAP* picture)
 {
     if (!scaled) {
         blit(picture, screen, 0, 0, 0, 0, picture->w, picture->h);
+        return;
+    }
+    if (direct) {
+        // Held off while the rows are written, then the whole picture goes to the server.
+        _xwin_in_gfx_call = 1;
+        scaleCopy(picture, scaledPicture);
+        _xwin_in_gfx_call = 0;
+        _xwin_update_screen(shown.x, shown.y, shown.w, shown.h);
         return;
     }
     scaleCopy(picture, scaledPicture);
