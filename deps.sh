@@ -8,7 +8,7 @@ set -euo pipefail
 # runtimes (libclang-rt-dev), which the fuzz test needs.
 
 build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libenet-dev libstb-dev libsndfile1-dev)
-test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
+test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils libx11-dev alsa-utils sox
       desktop-file-utils appstream dpkg-dev fakeroot lintian valgrind libc6-dbg clang libclang-rt-dev)
 
 wanted=("${build[@]}")

@@ -8,8 +8,10 @@
 #include "app/stage.h"
 #include "app/system.h"
 #include "audio/sound.h"
+#include "input/gamepad.h"
 #include "obstacles/lanes.h"
 #include "presentation/assets.h"
+#include "presentation/display.h"
 #include "presentation/frame.h"
 #include "riders/rider.h"
 
@@ -20,9 +22,10 @@ bool showEndScreen(int seconds, PassFeed* feed)
     clear_keybuf();
     const int w = titleBitmap->w;
     const int h = titleBitmap->h;
-    masked_blit(titleBitmap, screen, 0, 0, SCREEN_W / 2 - w / 2, SCREEN_H / 2 - h / 2, w, h);
-    textprintf_centre_ex(screen, font, SCREEN_W / 2, SCREEN_H / 2 - h / 2 - 20,
+    masked_blit(titleBitmap, backBuffer, 0, 0, SCREEN_W / 2 - w / 2, SCREEN_H / 2 - h / 2, w, h);
+    textprintf_centre_ex(backBuffer, font, SCREEN_W / 2, SCREEN_H / 2 - h / 2 - 20,
                          makecol(255, 255, 0), -1, "%s is the", riders[winner]->name);
+    present(backBuffer);
     // A held key's repeats may still be queued when it is let go: its own presses count
     // again only from the pass after it was seen up.
     bool held[KEY_MAX];
@@ -31,7 +34,10 @@ bool showEndScreen(int seconds, PassFeed* feed)
         held[k] = heldBefore[k] = key[k] != 0;
     const int limit = seconds * 50;
     bool dismissed = false;
+    gamepadCommands();  // a pad's button held from the game is no fresh press
     for (int waited = 0; !closeRequested && (seconds == 0 || waited < limit); ++waited) {
+        const PadPresses pads = gamepadCommands();
+        dismissed = pads.pressed.face || pads.pressed.escape;
         while (keypressed()) {
             int scancode = 0;
             ureadkey(&scancode);

@@ -6,6 +6,8 @@
 #include "app/game.h"
 #include "simulation/feed.h"
 #include "app/system.h"
+#include "input/gamepad.h"
+#include "presentation/display.h"
 #include "riders/rider.h"
 
 MenuButton::MenuButton(int x, int y, int width, int height)
@@ -17,8 +19,9 @@ MenuButton::~MenuButton() = default;
 
 bool MenuButton::isClicked() const
 {
-    return (mouse_b & 1) && x <= mouse_x && mouse_x < x + width && y <= mouse_y &&
-           mouse_y < y + height;
+    const int mx = pictureMouseX();
+    const int my = pictureMouseY();
+    return (mouse_b & 1) && x <= mx && mx < x + width && y <= my && my < y + height;
 }
 
 void MenuButton::draw(BITMAP* dest) const
@@ -33,8 +36,8 @@ void drawMenu(const MenuButton& button, const char* status)
     if (status)
         textout_ex(backBuffer, font, status, button.x, button.y + button.height + 12,
                    makecol(255, 255, 255), -1);
-    circlefill(backBuffer, mouse_x, mouse_y, 3, 0xFFFFFF);
-    blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+    circlefill(backBuffer, pictureMouseX(), pictureMouseY(), 3, 0xFFFFFF);
+    present(backBuffer);
 }
 
 int runMenu(const GameSetup& setup)
@@ -61,12 +64,14 @@ int runMenu(const GameSetup& setup, Session& session)
     uint32_t nextTick = ticks + 1;
     for (;;) {
         session.poll();
-        if (key[KEY_ESC] || closeRequested) {
+        const PadPresses pads = gamepadCommands();
+        if (key[KEY_ESC] || closeRequested || pads.pressed.escape) {
             session.quitting();
             break;
         }
-        drawMenu(button, session.status());
-        const bool start = session.startsGame() || (button.isClicked() && session.clicked());
+        drawMenu(button, session.status() ? session.status() : gamepadStatus());
+        const bool clicked = button.isClicked() || pads.pressed.face;
+        const bool start = session.startsGame() || (clicked && session.clicked());
         if (start) {
             const GameResult result = runGame(setup, session.feed(), session.endScreenSeconds());
             ticks = 0;

@@ -21,6 +21,10 @@ const char* usage()
            "  --rollback-check N with --verify: at every pass also save the game, step N\n"
            "                     passes ahead, restore it and step them again; exit 3 naming\n"
            "                     the first pass and part that differ (N from 1 to 64)\n"
+           "  --scale N          a window N times as large (N from 1 to 4), each pixel an N x N block\n"
+           "  --fullscreen       fill the desktop at its own resolution, the picture in its shape\n"
+           "  --volume N         how loud the game plays, 0 (silent) to 100 (the default)\n"
+           "  --mute             play silently: --volume 0\n"
            "  --help             show this help and exit\n"
            "  --version          show the version and exit\n"
            "\n"
@@ -29,14 +33,20 @@ const char* usage()
            "options or an unreadable recording, 3 when a rollback check finds a difference.\n";
 }
 
-static bool parsePort(const char* text, int& port)
+// A whole number from `low` to `high`, nothing else.
+static bool parseNumber(const char* text, int low, int high, int& number)
 {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (!*text || *end || value < 1 || value > 65535)
+    if (!*text || *end || value < low || value > high)
         return false;
-    port = static_cast<int>(value);
+    number = static_cast<int>(value);
     return true;
+}
+
+static bool parsePort(const char* text, int& port)
+{
+    return parseNumber(text, 1, 65535, port);
 }
 
 bool parseOptions(int argc, char** argv, Options& options, std::string& error)
@@ -65,14 +75,23 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
             if (!value(options.verify))
                 return false;
         } else if (arg == "--rollback-check") {
-            char* end = nullptr;
-            const long n = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
-            if (i + 1 >= argc || !*argv[i + 1] || *end || n < 1 || n > 64) {
+            if (i + 1 >= argc || !parseNumber(argv[i + 1], 1, 64, options.rollbackCheck)) {
                 error = "--rollback-check needs a number of passes from 1 to 64";
                 return false;
             }
-            options.rollbackCheck = static_cast<int>(n);
             ++i;
+        } else if (arg == "--scale" || arg == "--volume") {
+            const bool scale = arg == "--scale";
+            if (i + 1 >= argc || !parseNumber(argv[i + 1], scale ? 1 : 0, scale ? 4 : 100,
+                                              scale ? options.scale : options.volume)) {
+                error = arg + (scale ? " needs a whole number from 1 to 4" : " needs a whole number from 0 to 100");
+                return false;
+            }
+            ++i;
+        } else if (arg == "--fullscreen") {
+            options.fullscreen = true;
+        } else if (arg == "--mute") {
+            options.volume = 0;
         } else if (arg == "--gamepads") {
             options.gamepads = true;
         } else if (arg == "--computer") {
@@ -113,6 +132,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
     }
     if (options.rollbackCheck && options.verify.empty()) {
         error = "--rollback-check goes with --verify FILE";
+        return false;
+    }
+    if (options.fullscreen && options.scale != 1) {
+        error = "choose one of --scale and --fullscreen";
         return false;
     }
     if ((!options.replay.empty() || !options.verify.empty()) && !options.record.empty()) {

@@ -19,6 +19,9 @@ struct Options {
     bool host = false;
     std::string join;    // HOST[:PORT]
     int port = 0;        // 0: the default port
+    int scale = 1;       // --scale N, 1 to 4
+    bool fullscreen = false;
+    int volume = 100;    // --volume N (0 to 100), --mute
 };
 
 // False with a one-line reason in `error` when the arguments make no sense.

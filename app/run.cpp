@@ -9,6 +9,8 @@
 #include "app/menu.h"
 #include "app/options.h"
 #include "simulation/feed.h"
+#include "app/window.h"
+#include "audio/sound.h"
 #include "app/system.h"
 #include "computer/computer.h"
 #include "files/files.h"
@@ -109,16 +111,20 @@ int runWithOptions(int argc, char** argv)
             return refuse(options.replay, error);
     }
 
+    windowRequest.scale = options.scale;
+    windowRequest.fullscreen = options.fullscreen;
+    setSoundVolume(options.volume);
     if (!startUp())
         return 1;
     const GameSetup setup = defaultGameSetup();
-    if (!options.replay.empty())
-        return replay(setup, recording, options.replay);
-
     const bool online = options.host || !options.join.empty();
     const bool gamepads = options.gamepads || options.computer || online;
     if (gamepads)
         startGamepads();
+    // A replay's riders are the recording's; a pad only stops it or leaves its end screen.
+    if (!options.replay.empty())
+        return replay(setup, recording, options.replay);
+
     const uint16_t port = static_cast<uint16_t>(options.port ? options.port : defaultPort);
     std::unique_ptr<Session> session;
     if (options.host)

@@ -5,6 +5,7 @@
 #include "app/clock.h"
 #include "app/system.h"
 #include "audio/sound.h"
+#include "input/gamepad.h"
 #include "presentation/frame.h"
 
 WindowStage::WindowStage(bool ownClock_) : ownClock(ownClock_)
@@ -18,9 +19,10 @@ WindowStage::~WindowStage()
     clockOwned = false;
 }
 
+// A pad's Start or Back leaves a driven game as ESC does.
 bool WindowStage::escape()
 {
-    return key[KEY_ESC] || closeRequested;
+    return key[KEY_ESC] || closeRequested || (ownClock && gamepadCommands().held.escape);
 }
 
 void WindowStage::show(const World& world, const Cues& cues)

@@ -11,6 +11,8 @@
 #include <thread>
 
 #include "app/clock.h"
+#include "app/window.h"
+#include "audio/sound.h"
 
 
 std::atomic<bool> closeRequested{false};
@@ -61,6 +63,7 @@ static int startAllegro()
 
 bool initSystem()
 {
+    nameWindow();
     // Without a display the library cannot start, and nothing else of it may be touched.
     if (!startLibrary(startAllegro))
         return true;
@@ -68,9 +71,9 @@ bool initSystem()
     install_keyboard();
     install_mouse();
     install_timer();
-    install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
+    startSound();
     set_color_depth(32);
-    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0) != 0)
+    if (openWindow())
         return true;
     set_window_title("River Duel");
     LOCK_FUNCTION(onCloseButton);

@@ -37,6 +37,13 @@ static void mixerStop(SAMPLE* sample)
 const Mixer allegroMixer = {mixerPlay, mixerStop};
 Mixer mixer = allegroMixer;
 
+static int playVolume = 255;
+
+void setSoundVolume(int percent)
+{
+    playVolume = percent <= 0 ? 0 : percent >= 100 ? 255 : 255 * percent / 100;
+}
+
 static SAMPLE** const slots[14] = {
     &musicSample, &jumpSample, &landSample,     &emergeSample,   &diveSample,
     &logSample,   &rockSample, &burgerSample,   &bridgeSample,   &bumpSamples[0],
@@ -89,7 +96,7 @@ void playCue(const Cue& cue)
     }
     // A sample that never loaded is simply not heard.
     if (sample)
-        mixer.play(sample, 255, 128, cue.pitch, loop);
+        mixer.play(sample, playVolume, 128, cue.pitch, loop);
 }
 
 void playSound(SoundEvent event)

@@ -29,6 +29,13 @@ void playSound(SoundEvent event);
 void playCue(const Cue& cue);
 // Only the music can be stopped.
 void stopSound(SoundEvent event);
+// How loud everything plays, from 0 (silent) to 100 (as the sounds were made; the default).
+void setSoundVolume(int percent);
+
+// Starts the library's sound with the first device that opens. Without one, a line on
+// standard error says so (in place of the sound library's own lines) and the game plays on
+// silently.
+void startSound();
 
 // The mixer seam: what playSound and stopSound hand to the library. Tests swap in recorders.
 struct Mixer {

@@ -30,6 +30,10 @@ floor=$(col "bare Allegro" 1); floorwake=$(col "bare Allegro" 3)
 menu=$(col "menu, idle" 1); menux=$(col "menu, idle" 2); menuwake=$(col "menu, idle" 3)
 game=$(col "game in progress" 1); gamex=$(col "game in progress" 2); gamewake=$(col "game in progress" 3)
 gamepeak=$(echo "$cpu" | awk '/peak memory/ { print $NF }')
+# The larger screens beside the plain window, on an X server of their own (1920 x 1280).
+screens=$(bash "$here/screens_cpu.sh" "$build" "$(( seconds < 10 ? seconds : 10 ))" 3)
+# Each row: name, % core, x plain, then the 3 rounds.
+screen_row() { echo "$screens" | awk -v what="$1" 'index($0, what) == 1 { print $(NF - 4), $(NF - 3) }'; }
 
 row() { printf '%-52s %14s %s\n' "$1" "$2" "$3"; }
 row "measure" "value" "target"
@@ -51,6 +55,12 @@ row "peak memory of the game after ${seconds} s of play" "$gamepeak MB" "< 40 MB
 row "processor, bare Allegro window (floor)" "$floor %" ""
 row "processor, menu idle" "$menu % ($menux x)" "<= 1.5 x floor"
 row "processor, ${seconds} s game" "$game % ($gamex x)" "<= 1.5 x floor"
+set -- $(screen_row "plain 800 x 600")
+row "processor, replayed game, plain window" "$1 %" ""
+set -- $(screen_row "full screen 1920 x 1080")
+row "processor, replayed game, 1920 x 1080 full screen" "$1 % ($2 x)" "<= 1.5 x plain window"
+set -- $(screen_row "--scale 2")
+row "processor, replayed game, --scale 2 window" "$1 % ($2 x)" ""
 row "main thread wake-ups, bare window" "$floorwake /s" ""
 row "main thread wake-ups, menu idle" "$menuwake /s" "< 100 /s"
 row "main thread wake-ups, game" "$gamewake /s" "< 100 /s"

@@ -1,5 +1,6 @@
 #pragma once
 #include "input/input.h"
+#include "input/pad_layout.h"
 
 struct JOYSTICK_INFO;
 
@@ -11,6 +12,28 @@ void startGamepads();
 // is not there or has been unplugged; a pad plugged in (again) is picked up.
 RiderInput gamepadInput(int pad);
 
+// A pad's buttons outside a ride: a face button starts a game from the menu and leaves the end
+// screen; Start or Back does what ESC does.
+struct PadCommands {
+    bool face = false;
+    bool escape = false;
+};
+
+// The pads' commands: `held` right now on any pad, `pressed` when newly down since the pad was
+// last read (here or by gamepadInput), so a button held from one screen into the next does
+// not act again. Nothing without pads.
+struct PadPresses {
+    PadCommands held;
+    PadCommands pressed;
+};
+PadPresses gamepadCommands();
+
+// The menu's line about the pads ("gamepads: NAME, NAME" or that none was found); nullptr
+// when pads were not asked for.
+const char* gamepadStatus();
+
 // One pad as the library's Linux driver presents it: the left stick's horizontal axis and the
-// d-pad steer, the four face buttons (A, B, X, Y: the first four) act. Triggers never steer.
-RiderInput padInput(const JOYSTICK_INFO& pad);
+// d-pad steer (a d-pad of buttons where the layout says so), the four face buttons act.
+// Triggers never steer.
+RiderInput padInput(const JOYSTICK_INFO& pad, const PadLayout& layout = plainPadLayout());
+PadCommands padCommands(const JOYSTICK_INFO& pad, const PadLayout& layout);

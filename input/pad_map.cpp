@@ -19,7 +19,12 @@ static void steerWith(const JOYSTICK_STICK_INFO& stick, RiderInput& input)
     input.right = input.right || stick.axis[0].d2;
 }
 
-RiderInput padInput(const JOYSTICK_INFO& pad)
+static bool down(const JOYSTICK_INFO& pad, int button)
+{
+    return button >= 0 && button < std::min(pad.num_buttons, MAX_JOYSTICK_BUTTONS) && pad.button[button].b;
+}
+
+RiderInput padInput(const JOYSTICK_INFO& pad, const PadLayout& layout)
 {
     RiderInput input;
     const int sticks = std::min(pad.num_sticks, MAX_JOYSTICK_STICKS);
@@ -29,8 +34,18 @@ RiderInput padInput(const JOYSTICK_INFO& pad)
     // then not the d-pad (on some pads, buttons' pressure axes that rest at one end).
     if (sticks > 1 && sticks < MAX_JOYSTICK_STICKS && steers(pad.stick[sticks - 1]))
         steerWith(pad.stick[sticks - 1], input);
-    const int faceButtons = std::min(pad.num_buttons, 4);
-    for (int b = 0; b < faceButtons; ++b)
-        input.action = input.action || pad.button[b].b;
+    input.left = input.left || down(pad, layout.dpadLeft);
+    input.right = input.right || down(pad, layout.dpadRight);
+    for (int b : layout.face)
+        input.action = input.action || down(pad, b);
     return input;
+}
+
+PadCommands padCommands(const JOYSTICK_INFO& pad, const PadLayout& layout)
+{
+    PadCommands commands;
+    for (int b : layout.face)
+        commands.face = commands.face || down(pad, b);
+    commands.escape = down(pad, layout.start) || down(pad, layout.back);
+    return commands;
 }

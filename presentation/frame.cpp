@@ -4,6 +4,7 @@
 
 #include "obstacles/lanes.h"
 #include "presentation/assets.h"
+#include "presentation/display.h"
 #include "presentation/draw.h"
 #include "presentation/hud.h"
 #include "presentation/masked_copy.h"
@@ -60,7 +61,7 @@ void drawWorld(const World& w, BITMAP* dest)
 
 void showFrame()
 {
-    blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+    present(backBuffer);
 }
 
 void renderFrame(ObstacleLanes& lanes)

@@ -4,9 +4,9 @@
 # game (which needs the fake_pad target built beside it).
 add_library(fake_pad SHARED e2e/fake_pad.cpp)
 target_link_libraries(fake_pad PRIVATE ${CMAKE_DL_LIBS})
-foreach(device pads missing broken)
+foreach(device pads missing broken named)
   add_test(NAME e2e_gamepads_${device}
     COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gamepads.sh
-            ${CMAKE_BINARY_DIR} $<TARGET_FILE:fake_pad> ${device})
+            ${CMAKE_BINARY_DIR} $<TARGET_FILE:fake_pad> $<TARGET_FILE:text_mask> ${device})
   set_tests_properties(e2e_gamepads_${device} PROPERTIES TIMEOUT 120 LABELS sanitize)
 endforeach()

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "art_kit.h"
+#include "xpm_writer.h"
 
 namespace art {
 
@@ -229,20 +230,34 @@ bool writeRiders(const std::string& dir)
     return ok;
 }
 
-bool writeIcon(const std::string& dir)
+// The icon at `size` pixels square: the same water and rider at every size, drawn afresh
+// rather than scaled, so each size is sharp.
+static BITMAP* icon(int size)
 {
-    BITMAP* icon = create_bitmap(48, 48);
-    for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 48; ++x) {
-            const float n = periodicFbm(x / 8.0f, y / 8.0f, 6, 6, 2, 77);
-            const float wave = std::sin(y * 0.5f + n * 5);
+    const float k = size / 48.0f;
+    BITMAP* canvas = create_bitmap(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const float n = periodicFbm(x / (8.0f * k), y / (8.0f * k), 6, 6, 2, 77);
+            const float wave = std::sin(y / k * 0.5f + n * 5);
             Rgb c = mix(Rgb{28, 96, 170}, Rgb{60, 140, 210}, n);
             if (wave > 0.85f)
                 c = Rgb{170, 220, 250};
-            putpixel(icon, x, y, colour(c));
+            putpixel(canvas, x, y, colour(c));
         }
-    drawRider(icon, 24, 23, 0.68f, 0, Pose::Paddle, 1);
-    return saveAndFree(icon, dir + "/riverduel.bmp");
+    drawRider(canvas, 24 * k, 23 * k, 0.68f * k, 0, Pose::Paddle, 1);
+    return canvas;
+}
+
+bool writeIcon(const std::string& dir)
+{
+    bool ok = saveAndFree(icon(48), dir + "/riverduel.bmp");
+    for (int size : {64, 128, 256})
+        ok &= saveAndFree(icon(size), dir + "/riverduel-" + std::to_string(size) + ".bmp");
+    BITMAP* windowIcon = icon(64);
+    ok &= saveXpmSource(windowIcon, "riverduel_xpm", dir + "/riverduel.xpm");
+    destroy_bitmap(windowIcon);
+    return ok;
 }
 
 } // namespace art

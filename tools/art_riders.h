@@ -13,7 +13,8 @@ void drawRider(BITMAP* dest, float cx, float cy, float size, int who, Pose pose,
 
 // zem, voda, vzduch, naprah for both riders and the shared shadow. False on a failed save.
 bool writeRiders(const std::string& dir);
-// Window icon: a rider on a patch of water.
+// The icon, a rider on a patch of water: riverduel.bmp (48 pixels), riverduel-64/128/256.bmp,
+// and riverduel.xpm (64 pixels, as C source for the window).
 bool writeIcon(const std::string& dir);
 
 } // namespace art

@@ -1,11 +1,9 @@
-// Turns the drawn 48 x 48 BMP icon into the PNG that desktops look for. Pixels in the mask colour
+// Turns a drawn BMP icon (48, 64, 128 or 256 pixels square) into the PNG that desktops look for. Pixels in the mask colour
 // become transparent, every other pixel opaque.
 #include <allegro.h>
 #include <loadpng.h>
 #include <cerrno>
 #include <cstdio>
-
-static const int ICON_SIZE = 48;
 
 int main(int argc, char** argv)
 {
@@ -26,16 +24,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: cannot read the icon %s (the asset generator draws it)\n", argv[0], in);
         return 1;
     }
-    if (drawn->w != ICON_SIZE || drawn->h != ICON_SIZE) {
-        std::fprintf(stderr, "%s: %s is %d x %d, the icon must be %d x %d\n", argv[0], in, drawn->w,
-                     drawn->h, ICON_SIZE, ICON_SIZE);
+    const int size = drawn->w;
+    if (drawn->h != size || (size != 48 && size != 64 && size != 128 && size != 256)) {
+        std::fprintf(stderr, "%s: %s is %d x %d, the icon must be square, 48, 64, 128 or 256 pixels\n",
+                     argv[0], in, drawn->w, drawn->h);
         return 1;
     }
 
     // save_png writes a 32-bit bitmap with its alpha byte, which load_bitmap leaves at 0.
-    BITMAP* icon = create_bitmap_ex(32, ICON_SIZE, ICON_SIZE);
-    for (int y = 0; y < ICON_SIZE; y++) {
-        for (int x = 0; x < ICON_SIZE; x++) {
+    BITMAP* icon = create_bitmap_ex(32, size, size);
+    for (int y = 0; y < size; y++) {
+        for (int x = 0; x < size; x++) {
             const int c = getpixel(drawn, x, y);
             const int r = getr32(c), g = getg32(c), b = getb32(c);
             const bool masked = r == 255 && g == 0 && b == 255;

@@ -1,6 +1,7 @@
 // Preloaded into the game by the gamepad test: the files named in FAKE_PADS, separated by
 // colons (FIFOs the test writes js_event records into), answer the joystick driver's
-// questions as pads would, with FAKE_PAD_AXES axes (8) and FAKE_PAD_BUTTONS buttons (11).
+// questions as pads would, with FAKE_PAD_AXES axes (8) and FAKE_PAD_BUTTONS buttons (11), and
+// the name FAKE_PAD_NAME ("River Duel test pad").
 // Every other ioctl goes through.
 #include <cstdarg>
 #include <cstdlib>
@@ -52,7 +53,8 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept
             } else if (request == JSIOCGBUTTONS) {
                 *static_cast<__u8*>(arg) = static_cast<__u8>(count("FAKE_PAD_BUTTONS", 11));
             } else {
-                const char name[] = "River Duel test pad";
+                const char* given = std::getenv("FAKE_PAD_NAME");
+                const char* name = given && *given ? given : "River Duel test pad";
                 const size_t room = _IOC_SIZE(request);
                 if (room == 0)
                     return 0;

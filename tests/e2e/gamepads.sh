@@ -8,11 +8,17 @@
 #            plugged in again, its Y button acts.
 #   missing: no device at the pad's path; the keyboard plays.
 #   broken:  a plain file at the pad's path, which the driver fails to start; the keyboard plays.
-# Usage: gamepads.sh BUILD_DIR FAKE_PAD_LIBRARY pads|missing|broken
+#   named:   two pads that name themselves as Xbox 360 pads through the wireless receiver,
+#            whose d-pad comes as buttons: the menu names them, A starts a game without the
+#            mouse, the d-pads' buttons steer, Start leaves the game and Back quits from the
+#            menu; a replay's end screen goes at a press of B.
+# Usage: gamepads.sh BUILD_DIR FAKE_PAD_LIBRARY TEXT_MASK_TOOL pads|missing|broken|named
 . "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
 fake_pad=${2:?fake pad library}
-device=${3:?pads, missing or broken}
+text_mask=${3:?text_mask tool}
+device=${4:?pads, missing, broken or named}
+games=$(cd "$(dirname "$0")/../games" && pwd)
 
 # The driver takes each pad's device from its configuration; the third pad's is never there,
 # so that pads on the machine running the test stay out of it.
@@ -44,21 +50,81 @@ plug_in() {
     mkfifo "$tmp/js$1"
     eval "exec $((3 + $1))<>\"\$tmp/js\$1\""
     event "$1" $((JS_AXIS | JS_INIT)) 0 0 0 -32767 0 0 -32767 0 0
-    event "$1" $((JS_BUTTON | JS_INIT)) 0 0 0 0 0 0 0 0 0 0 0 0
+    event "$1" $((JS_BUTTON | JS_INIT)) 0 $(printf '0 %.0s' $(seq "${FAKE_PAD_BUTTONS:-11}"))
 }
 unplug() { rm -f "$tmp/js$1"; eval "exec $((3 + $1))>&-"; }
 
 # A game built with AddressSanitizer wants its runtime loaded before anything preloaded.
 asan=$(ldd "$build/riverduel" | awk '/libasan/ { print $3 }')
+[ "$device" = named ] && export FAKE_PAD_NAME="Xbox 360 Wireless Receiver (XBOX)" FAKE_PAD_BUTTONS=15
 case $device in
-    pads) plug_in 0; plug_in 1
+    pads|named) plug_in 0; plug_in 1
           GAME_WRAPPER="env LD_PRELOAD=${asan:+$asan:}$fake_pad FAKE_PADS=$tmp/js0:$tmp/js1 ${GAME_WRAPPER:-}" ;;
     missing) ;;
     broken) echo "not a joystick" > "$tmp/js0" ;;
     *) fail "unknown device kind '$device'" ;;
 esac
 
+# passes_of FILE: the bytes of the passes of a recording; they sit between the header (8 + 2 +
+# 1 + the build's name + 15 bytes) and the final state and checksum (12 bytes); the last one
+# leaves the game. Rudko's bits are 0-2 (left, right, action), Berto's 3-5.
+passes_of() {
+    local build_length size first
+    build_length=$(od -An -tu1 -j10 -N1 "$1" | tr -d ' ')
+    size=$(stat -c %s "$1")
+    first=$((8 + 2 + 1 + build_length + 15))
+    od -An -tu1 -v -j"$first" -N$((size - 12 - first)) "$1"
+}
+# inputs SHIFT: one rider's inputs in $passes, a word for each run of passes that hold the same.
+inputs() {
+    echo "$passes" | awk -v shift="$1" '
+        { for (i = 1; i <= NF; i++) {
+            b = int($i / shift) % 8
+            c = b == 0 ? "-" : (b % 2 ? "L" : "") (int(b / 2) % 2 ? "R" : "") (b >= 4 ? "A" : "")
+            if (c != last) seen = seen (n++ ? " " : "") c
+            last = c
+        } }
+        END { print seen }'
+}
+
 recording=$tmp/game.rdrec
+if [ "$device" = named ]; then
+    start_game "$build" --gamepads --record "$recording"
+    mouse_to 790 590; sleep 0.3; shot "$tmp/menu.png"
+    # The status line, white, 12 pixels under the button.
+    status="gamepads: $FAKE_PAD_NAME, $FAKE_PAD_NAME"
+    diff <(mask "$tmp/menu.png" 100 152 $((8 * ${#status})) 8 FFFFFF) <("$text_mask" "$status") >/dev/null ||
+        fail "the menu does not read '$status'"
+    pass "the menu names both pads"
+    button 0 0 1; sleep 0.3; button 0 0 0; sleep 1.0    # A starts a game
+    is_menu "$tmp/menu.png" && ! { shot "$tmp/now.png"; is_menu "$tmp/now.png"; } ||
+        fail "A on the pad did not start a game"
+    button 0 11 1; sleep 0.6; button 0 11 0; sleep 0.4  # first pad: d-pad left
+    button 0 0 1; sleep 0.3; button 0 0 0; sleep 0.6    # first pad: A
+    button 1 12 1; sleep 0.6; button 1 12 0; sleep 0.4  # second pad: d-pad right
+    button 0 7 1; sleep 0.3; button 0 7 0               # Start leaves the game
+    await_menu 3 || fail "Start on the pad did not leave the game"
+    sleep 0.5
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the Start that left the game also ended the program"
+    pass "A started a game and Start left it"
+    button 1 6 1; sleep 0.3; button 1 6 0               # Back in the menu quits
+    wait_exit 5
+    [ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC after Back in the menu"
+    passes=$(passes_of "$recording")
+    # The A that started the game may still be down in its first passes.
+    seen=$(inputs 1); [[ "$seen" =~ ^(A\ )?"- L - A -"$ ]] || fail "Rudko's inputs, pass by pass: '$seen'"
+    seen=$(inputs 8); [ "$seen" = "- R -" ] || fail "Berto's inputs, pass by pass: '$seen'"
+    pass "the d-pads' buttons steered and A acted; Back in the menu quit with 0"
+
+    launch "$build" --gamepads --replay "$games/rudko_wins.rdr"
+    await_end_screen 40 || fail "the replay did not reach its end screen"
+    button 1 1 1; sleep 0.3; button 1 1 0               # B leaves the end screen
+    wait_exit 5
+    [ "$GAME_RC" -eq 0 ] || fail "the replay ended with $GAME_RC"
+    pass "B on a pad left the end screen"
+    exit 0
+fi
+
 start_game "$build" --gamepads --record "$recording"
 pass "the game starts with --gamepads ($device)"
 click_at 250 120; mouse_to 790 590
@@ -88,26 +154,9 @@ press Escape
 wait_exit 5
 [ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC after ESC in the menu"
 
-# The passes sit between the header (8 + 2 + 1 + the build's name + 15 bytes) and the final
-# state and checksum (12 bytes); the last one leaves the game. Rudko's bits are 0-2 (left,
-# right, action), Berto's 3-5.
 [ -s "$recording" ] || fail "no recording was saved"
 "$build/riverduel" --verify "$recording" >/dev/null || fail "the recording does not verify"
-build_length=$(od -An -tu1 -j10 -N1 "$recording" | tr -d ' ')
-size=$(stat -c %s "$recording")
-first=$((8 + 2 + 1 + build_length + 15))
-passes=$(od -An -tu1 -v -j"$first" -N$((size - 12 - first)) "$recording")
-# inputs SHIFT: one rider's inputs, a word for each run of passes that hold the same ones.
-inputs() {
-    echo "$passes" | awk -v shift="$1" '
-        { for (i = 1; i <= NF; i++) {
-            b = int($i / shift) % 8
-            c = b == 0 ? "-" : (b % 2 ? "L" : "") (int(b / 2) % 2 ? "R" : "") (b >= 4 ? "A" : "")
-            if (c != last) seen = seen (n++ ? " " : "") c
-            last = c
-        } }
-        END { print seen }'
-}
+passes=$(passes_of "$recording")
 seen=$(inputs 1)
 [ "$seen" = "$rudko" ] || fail "Rudko's inputs, pass by pass: '$seen', expected '$rudko'"
 pass "Rudko's inputs reached the game in order: $seen"

@@ -35,7 +35,7 @@ pass() { echo "ok: $*"; }
 find_window() {
     WIN=""
     for _ in $(seq 100); do
-        WIN=$(xdotool search --onlyvisible --classname allegro 2>/dev/null | head -1 || true)
+        WIN=$(xdotool search --onlyvisible --classname riverduel 2>/dev/null | head -1 || true)
         [ -n "$WIN" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1
@@ -88,9 +88,23 @@ start_game() {
 # shot FILE: screenshot of the whole screen.
 shot() { import -window root "$1"; }
 
-# pixel FILE X Y: "r,g,b" of a window pixel in a screenshot.
+# Where the game's 800 x 600 picture is in its window: all of it, unless a test of a larger
+# window or the full screen sets these. Positions X Y below are the picture's pixels; each is
+# looked for at the middle of the block of screen pixels that shows it.
+PIC_X=0; PIC_Y=0; PIC_W=800; PIC_H=600
+# on_screen X Y: "SX SY", the screen position of the middle of picture pixel X Y.
+on_screen() {
+    echo "$((WIN_X + PIC_X + (2 * $1 + 1) * PIC_W / 1600)) $((WIN_Y + PIC_Y + (2 * $2 + 1) * PIC_H / 1200))"
+}
+
+# screen_pixel FILE SX SY: "r,g,b" of a pixel of the whole screen.
+screen_pixel() {
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; echo
+}
+
+# pixel FILE X Y: "r,g,b" of a pixel of the picture in a screenshot.
 pixel() {
-    convert "$1" -format "%[fx:int(255*p{$(($2 + WIN_X)),$(($3 + WIN_Y))}.r)],%[fx:int(255*p{$(($2 + WIN_X)),$(($3 + WIN_Y))}.g)],%[fx:int(255*p{$(($2 + WIN_X)),$(($3 + WIN_Y))}.b)]" info:; echo
+    screen_pixel "$1" $(on_screen "$2" "$3")
 }
 
 expect_pixel() {
@@ -100,7 +114,7 @@ expect_pixel() {
 }
 
 # mouse_to X Y: moves the pointer to a window position.
-mouse_to() { xdotool mousemove --sync $(($1 + WIN_X)) $(($2 + WIN_Y)); }
+mouse_to() { xdotool mousemove --sync $(on_screen "$1" "$2"); }
 
 click_at() {
     mouse_to "$1" "$2"
@@ -162,12 +176,18 @@ energy() {
     samples "$1" "$2" | awk '{ s += $1 * $1; n++ } END { printf "%d\n", n ? sqrt(s / n) : 0 }'
 }
 
-# mask FILE X Y W H COLOUR: rows of 0/1, 1 where the window pixel is exactly #COLOUR.
+# mask FILE X Y W H COLOUR: rows of 0/1, 1 where the picture's pixel is exactly #COLOUR.
 mask() {
-    convert "$1" -crop "$4x$5+$(($2 + WIN_X))+$(($3 + WIN_Y))" +repage txt:- |
-        awk -v w="$4" -v h="$5" -v c="#$6" '
+    local from to
+    from=($(on_screen "$2" "$3")); to=($(on_screen $(($2 + $4 - 1)) $(($3 + $5 - 1))))
+    convert "$1" -crop "$((to[0] - from[0] + 1))x$((to[1] - from[1] + 1))+${from[0]}+${from[1]}" +repage txt:- |
+        awk -v x0="$2" -v y0="$3" -v w="$4" -v h="$5" -v c="#$6" -v pw="$PIC_W" -v ph="$PIC_H" '
+            function at(p, size) { return int((2 * p + 1) * size / 1600) }
             /^[0-9]/ { split($1, p, /[,:]/); m[p[2], p[1]] = (index($0, c " ") > 0) }
-            END { for (y = 0; y < h; y++) { r = ""; for (x = 0; x < w; x++) r = r (m[y, x] ? 1 : 0); print r } }'
+            END { for (y = 0; y < h; y++) { r = ""
+                    sy = int((2 * (y0 + y) + 1) * ph / 1200) - int((2 * y0 + 1) * ph / 1200)
+                    for (x = 0; x < w; x++) r = r (m[sy, at(x0 + x, pw) - at(x0, pw)] ? 1 : 0)
+                    print r } }'
 }
 
 # hold KEY SECONDS

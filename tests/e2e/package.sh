@@ -41,10 +41,15 @@ for d in bitmaps sound; do
 done
 [ -n "$(ls "$usr/share/games/riverduel/sound")" ] || fail "no sounds packaged"
 ! objdump -p "$usr/lib/games/riverduel/riverduel" | grep NEEDED | grep -q loadpng || fail "the game links the PNG add-on"
-[ "$(identify -format '%m %w %h %[channels]' "$usr/share/icons/hicolor/48x48/apps/riverduel.png")" = "PNG 48 48 srgba" ] \
-    || fail "icon: $(identify -format '%m %w %h %[channels]' "$usr/share/icons/hicolor/48x48/apps/riverduel.png")"
+for size in 48 64 128 256; do
+    icon=$usr/share/icons/hicolor/${size}x$size/apps/riverduel.png
+    [ -f "$icon" ] && [ "$(identify -format '%m %w %h %[channels]' "$icon")" = "PNG $size $size srgba" ] \
+        || fail "icon at $size: $(identify -format '%m %w %h %[channels]' "$icon" 2>&1)"
+done
+grep -qx 'StartupWMClass=riverduel' "$usr/share/applications/io.github.riverduel.riverduel.desktop" ||
+    fail "the desktop entry does not name the window's class"
 gzip -t "$usr/share/man/man6/riverduel.6.gz" || fail "the manual page is not gzip"
-pass "contents: launcher, game, art, sounds, desktop entry, metadata, icon, manual page"
+pass "contents: launcher, game, art, sounds, desktop entry, metadata, icons at 48 to 256, manual page"
 
 doc=$usr/share/doc/riverduel
 head -1 "$doc/copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \

@@ -99,3 +99,59 @@ TEST(GamepadMapping, ButtonsBeyondThePadsOwnAreNotRead)
 }
 
 } // namespace
+
+namespace {
+
+// Pads known by name and button count, each pressed the way its players would.
+struct LayoutCase {
+    const char* name;
+    int buttons;
+    std::vector<int> pressed;  // button numbers held
+    const char* expected;      // rider input, then F for a face button and E for Start or Back
+};
+
+std::string showAll(const char* name, int buttons, const std::vector<int>& pressed)
+{
+    unsigned bits = 0;
+    for (int b : pressed)
+        bits |= 1u << b;
+    const JOYSTICK_INFO pad = linuxPad({0, 0, T, 0, 0, T, 0, 0}, bits, buttons);
+    const PadLayout& layout = padLayout(name, buttons);
+    const PadCommands commands = padCommands(pad, layout);
+    return show(padInput(pad, layout)) + (commands.face ? "F" : ".") + (commands.escape ? "E" : ".");
+}
+
+const LayoutCase layoutCases[] = {
+    {"Microsoft X-Box 360 pad", 11, {0}, "..AF."},
+    {"Microsoft X-Box 360 pad", 11, {7}, "....E"},        // Start
+    {"Microsoft X-Box One pad", 11, {6}, "....E"},        // View
+    {"Microsoft X-Box 360 pad", 11, {4, 5, 8}, "....."},  // shoulders and Guide do nothing
+    {"Xbox 360 Wireless Receiver (XBOX)", 15, {11}, "L...."},
+    {"Xbox 360 Wireless Receiver (XBOX)", 15, {12, 3}, ".RAF."},
+    {"Xbox 360 Wireless Receiver (XBOX)", 15, {13, 14}, "....."},  // up and down
+    {"Sony PLAYSTATION(R)3 Controller", 17, {15}, "L...."},
+    {"Sony PLAYSTATION(R)3 Controller", 17, {16, 0}, ".RAF."},
+    {"Sony PLAYSTATION(R)3 Controller", 17, {9}, "....E"},
+    {"Sony PLAYSTATION(R)3 Controller", 19, {14}, "..AF."},  // cross, older kernels
+    {"Sony PLAYSTATION(R)3 Controller", 19, {7}, "L...."},
+    {"Sony PLAYSTATION(R)3 Controller", 19, {0}, "....E"},   // Select
+    {"Sony PLAYSTATION(R)3 Controller", 19, {1, 2}, "....."}, // stick clicks
+    {"Sony Interactive Entertainment Wireless Controller", 13, {9}, "....E"},
+    {"Sony Interactive Entertainment DualSense Wireless Controller", 13, {2}, "..AF."},
+    {"8BitDo SN30 Pro", 15, {4}, "..AF."},
+    {"8BitDo SN30 Pro", 15, {2}, "....."},
+    {"8BitDo SN30 Pro", 15, {11}, "....E"},
+    {"USB Gamepad ", 10, {9}, "....E"},
+    // Unknown pads: the face buttons first, no Start known.
+    {"River Duel test pad", 11, {1}, "..AF."},
+    {"River Duel test pad", 11, {7}, "....."},
+    {"Microsoft X-Box 360 pad", 12, {7}, "....."},  // a count the table does not know
+};
+
+TEST(GamepadMapping, KnownPadsByNameAndButtonCount)
+{
+    for (const LayoutCase& c : layoutCases)
+        EXPECT_EQ(showAll(c.name, c.buttons, c.pressed), c.expected) << c.name << " " << c.buttons;
+}
+
+} // namespace

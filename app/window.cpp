@@ -1,0 +1,60 @@
+#include "app/window.h"
+
+#include <allegro.h>
+#include <cstdio>
+#include <xalleg.h>
+
+#include "presentation/display.h"
+
+// The library's X11 driver reads its window icon from here (an XPM image) when it makes the
+// window; the asset generator draws ours into the build tree.
+extern "C" void* allegro_icon;
+#include "riverduel.xpm"
+
+WindowRequest windowRequest;
+
+static const int pictureW = 800;
+static const int pictureH = 600;
+
+void nameWindow()
+{
+    xwin_set_window_name("riverduel", "River Duel");
+    allegro_icon = const_cast<char**>(riverduel_xpm);
+}
+
+// Fills the desktop at its own resolution, so the display's mode stays as it is. True when
+// the desktop could not be had (the reason on standard error).
+static bool fillDesktop()
+{
+    int w = 0;
+    int h = 0;
+    if (get_desktop_resolution(&w, &h) != 0 || w < pictureW / 2 || h < pictureH / 2) {
+        std::fprintf(stderr, "riverduel: the desktop's size is unknown; playing in a window\n");
+        return true;
+    }
+    if (set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, w, h, 0, 0) != 0) {
+        std::fprintf(stderr, "riverduel: cannot fill the %d x %d desktop (%s); playing in a window\n",
+                     w, h, allegro_error[0] ? allegro_error : "no full screen mode");
+        return true;
+    }
+    // The full screen is a window of its own, made just now: it is named again.
+    nameWindow();
+    showPictureAt(fitPicture(pictureW, pictureH, SCREEN_W, SCREEN_H), pictureW, pictureH);
+    return false;
+}
+
+bool openWindow()
+{
+    if (windowRequest.fullscreen && !fillDesktop())
+        return false;
+    const int scale = windowRequest.fullscreen ? 1 : windowRequest.scale;
+    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, pictureW * scale, pictureH * scale, 0, 0) != 0)
+        return true;
+    if (scale != 1) {
+        Placement whole;
+        whole.w = pictureW * scale;
+        whole.h = pictureH * scale;
+        showPictureAt(whole, pictureW, pictureH);
+    }
+    return false;
+}

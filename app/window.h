@@ -1,0 +1,17 @@
+#pragma once
+
+// How the command line asks for the window: each pixel of the picture as a `scale` x `scale`
+// block, or the whole desktop. The default is the plain 800 x 600 window.
+struct WindowRequest {
+    int scale = 1;
+    bool fullscreen = false;
+};
+extern WindowRequest windowRequest;
+
+// Docks and task bars know a window by its class and show its icon: River Duel's own, not the
+// library's. The library's X11 driver makes its window as it starts, so this comes first.
+void nameWindow();
+
+// Opens the window as asked, named and drawn as River Duel's own to the desktop. A desktop
+// that cannot be filled gets a line on standard error and the plain window. True on failure.
+bool openWindow();

@@ -1,0 +1,32 @@
+#pragma once
+
+struct BITMAP;
+
+// Where the game's picture (always composed at its own size, 800 x 600) lands on the screen.
+struct Placement {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+};
+
+// The largest rectangle of the picture's shape that fits the screen, centred (the rest is
+// black bars).
+Placement fitPicture(int pictureW, int pictureH, int screenW, int screenH);
+
+// From now on the picture is shown at `where` on the screen, nearest-neighbour scaled. Called
+// once the window is open and only when the picture is not shown as it is: the library then
+// reports the picture's size as the screen's (SCREEN_W, SCREEN_H), which the rules read.
+void showPictureAt(const Placement& where, int pictureW, int pictureH);
+
+// Copies the finished picture to the screen: as it is, or scaled to its placement.
+void present(BITMAP* picture);
+
+// The pointer's position in the picture's pixels (the pixel shown under it; on a bar, the
+// nearest edge of the picture).
+int pictureMouseX();
+int pictureMouseY();
+
+// The scaling itself, between two 32-bit memory bitmaps of any sizes: each pixel of `to`
+// takes the pixel of `from` that falls under its top left corner.
+void scaleCopy(BITMAP* from, BITMAP* to);

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+
+namespace {
+
+struct OptionCase {
+    std::vector<std::string> args;
+    int scale;
+    bool fullscreen;
+    int volume;
+    const char* error;  // nullptr when the arguments are good
+};
+
+// The window's size and the volume as the command line asks for them, and every way to ask
+// wrongly.
+const OptionCase cases[] = {
+    {{}, 1, false, 100, nullptr},
+    {{"--scale", "2"}, 2, false, 100, nullptr},
+    {{"--scale", "4", "--volume", "0"}, 4, false, 0, nullptr},
+    {{"--fullscreen", "--volume", "50"}, 1, true, 50, nullptr},
+    {{"--mute", "--gamepads"}, 1, false, 0, nullptr},
+    {{"--volume", "100", "--mute"}, 1, false, 0, nullptr},
+    {{"--scale", "5"}, 1, false, 100, "--scale needs a whole number from 1 to 4"},
+    {{"--scale", "0"}, 1, false, 100, "--scale needs a whole number from 1 to 4"},
+    {{"--scale", "2x"}, 1, false, 100, "--scale needs a whole number from 1 to 4"},
+    {{"--scale"}, 1, false, 100, "--scale needs a whole number from 1 to 4"},
+    {{"--volume", "101"}, 1, false, 100, "--volume needs a whole number from 0 to 100"},
+    {{"--volume", "-1"}, 1, false, 100, "--volume needs a whole number from 0 to 100"},
+    {{"--volume", ""}, 1, false, 100, "--volume needs a whole number from 0 to 100"},
+    {{"--scale", "2", "--fullscreen"}, 2, true, 100, "choose one of --scale and --fullscreen"},
+};
+
+TEST(Options, WindowSizeAndVolume)
+{
+    for (const OptionCase& c : cases) {
+        std::vector<char*> argv{const_cast<char*>("riverduel")};
+        for (const std::string& arg : c.args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        Options options;
+        std::string error;
+        const bool good = parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+        const std::string shown = c.args.empty() ? "(none)" : c.args[0] + " ...";
+        if (c.error) {
+            EXPECT_FALSE(good) << shown;
+            EXPECT_EQ(error, c.error) << shown;
+            continue;
+        }
+        EXPECT_TRUE(good) << shown << ": " << error;
+        EXPECT_EQ(options.scale, c.scale) << shown;
+        EXPECT_EQ(options.fullscreen, c.fullscreen) << shown;
+        EXPECT_EQ(options.volume, c.volume) << shown;
+    }
+}
+
+} // namespace
