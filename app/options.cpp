@@ -14,16 +14,22 @@ const char* usage()
            "  --demo             watch the computer ride both, one game after another\n"
            "  --host [PORT]      host an online duel (UDP port, default 24642); you ride Rudko\n"
            "  --join HOST[:PORT] join an online duel; you ride Berto\n"
-           "  --record FILE      save every game to FILE, later games to FILE-2, FILE-3, ...\n"
+           "  --record FILE      record every game as it is played: the first to FILE, each\n"
+           "                     later one to the next free name of FILE, NAME-2.EXT,\n"
+           "                     NAME-3.EXT, ... (game.rdr: game-2.rdr); an existing file is\n"
+           "                     never replaced, and a game cut off by a crash stays in\n"
+           "                     FILE.part\n"
+           "  --overwrite        with --record: game N replaces the N-th name of the series\n"
            "  --replay FILE      play a recorded game back in the window; ESC stops it\n"
            "  --verify FILE      play a recorded game through without a window and print\n"
-           "                     \"winner NAME steps N state HEX\"\n"
+           "                     \"winner NAME steps N state HEX\", followed by \" unfinished\"\n"
+           "                     for a game cut off before it ended\n"
            "  --help             show this help and exit\n"
            "  --version          show the version and exit\n"
            "\n"
            "The game reads its art from ./bitmaps/ and its sounds from ./sound/.\n"
            "Exit status: 0 when the player quits, 1 when the game cannot start, 2 for bad\n"
-           "options or an unreadable recording.\n";
+           "options, a FILE that cannot be recorded to, or an unreadable recording.\n";
 }
 
 static bool parsePort(const char* text, int& port)
@@ -55,6 +61,8 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
         } else if (arg == "--record") {
             if (!value(options.record))
                 return false;
+        } else if (arg == "--overwrite") {
+            options.overwrite = true;
         } else if (arg == "--replay") {
             if (!value(options.replay))
                 return false;
@@ -97,6 +105,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
                       options.demo + online + (options.host && !options.join.empty());
     if (modes > 1) {
         error = "choose one of --replay, --verify, --computer, --demo, --host and --join";
+        return false;
+    }
+    if (options.overwrite && options.record.empty()) {
+        error = "--overwrite goes with --record";
         return false;
     }
     if ((!options.replay.empty() || !options.verify.empty()) && !options.record.empty()) {

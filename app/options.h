@@ -9,6 +9,7 @@ struct Options {
     bool help = false;
     bool version = false;
     std::string record;  // --record FILE
+    bool overwrite = false;
     std::string replay;  // --replay FILE
     std::string verify;  // --verify FILE
     bool gamepads = false;

@@ -26,7 +26,8 @@ std::string replayRecording(const Recording& recording, GameResult& result)
         }
         ++result.steps;
     }
-    if (!ended)
+    // An unfinished recording stops where it was cut off, its game still running.
+    if (!ended && recording.finished)
         return "the recording ends before its game does";
     result.decided = gameOver;
     result.winner = winner;
