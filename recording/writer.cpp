@@ -107,7 +107,7 @@ std::string checkRecordingTarget(const std::string& first)
         if (!S_ISREG(info.st_mode))
             return std::string("it is ") + kindOf(info.st_mode) +
                    ", not a regular file, and a recording never replaces one";
-    } else if (errno != ENOENT) {
+    } else if (errno != ENOENT && errno != ENOTDIR) {
         return "cannot look at it: " + reason();
     }
     // A file made and removed again shows a missing or read-only folder, one this user may
