@@ -16,3 +16,6 @@ set_tests_properties(e2e_record_under_load PROPERTIES TIMEOUT 300 LABELS sanitiz
 add_test(NAME e2e_replay
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/replay.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
 set_tests_properties(e2e_replay PROPERTIES TIMEOUT 180 LABELS sanitize)
+add_test(NAME e2e_record_safety
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/record_safety.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e_record_safety PROPERTIES TIMEOUT 120 LABELS sanitize)

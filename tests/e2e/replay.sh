@@ -8,7 +8,7 @@ text_mask=${2:?text_mask tool}
 games=$(cd "$(dirname "$0")/../games" && pwd)
 
 help=$("$build/riverduel" --help) || fail "--help did not exit 0"
-for option in --record --replay --verify --gamepads --computer --demo --host --join --help; do
+for option in --record --overwrite --replay --verify --gamepads --computer --demo --host --join --help; do
     grep -q -- "$option" <<<"$help" || fail "--help does not list $option"
 done
 pass "--help lists every option"
