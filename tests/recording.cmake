@@ -18,4 +18,4 @@ add_test(NAME e2e_replay
 set_tests_properties(e2e_replay PROPERTIES TIMEOUT 180 LABELS sanitize)
 add_test(NAME e2e_record_safety
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/record_safety.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(e2e_record_safety PROPERTIES TIMEOUT 120 LABELS sanitize)
+set_tests_properties(e2e_record_safety PROPERTIES TIMEOUT 120)
