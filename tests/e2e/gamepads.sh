@@ -88,15 +88,17 @@ press Escape
 wait_exit 5
 [ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC after ESC in the menu"
 
-# The passes sit between the header (8 + 2 + 1 + the build's name + 15 bytes) and the final
-# state and checksum (12 bytes); the last one leaves the game. Rudko's bits are 0-2 (left,
+# The passes sit in blocks after the header (8 + 2 + 1 + the build's name + 15 bytes): each
+# block is its count K (1 to 20), K passes and a 4-byte checksum; the end starts with 0xFF
+# (docs/recording-format.md). The last pass leaves the game. Rudko's bits are 0-2 (left,
 # right, action), Berto's 3-5.
 [ -s "$recording" ] || fail "no recording was saved"
 "$build/riverduel" --verify "$recording" >/dev/null || fail "the recording does not verify"
 build_length=$(od -An -tu1 -j10 -N1 "$recording" | tr -d ' ')
-size=$(stat -c %s "$recording")
-first=$((8 + 2 + 1 + build_length + 15))
-passes=$(od -An -tu1 -v -j"$first" -N$((size - 12 - first)) "$recording")
+passes=$(od -An -tu1 -v -j$((8 + 2 + 1 + build_length + 15)) "$recording" | awk '
+    { for (i = 1; i <= NF; i++) byte[n++] = $i }
+    END { for (at = 0; at < n && byte[at] != 255; at += byte[at] + 5)
+              for (k = 1; k <= byte[at]; k++) printf "%d ", byte[at + k] }')
 # inputs SHIFT: one rider's inputs, a word for each run of passes that hold the same ones.
 inputs() {
     echo "$passes" | awk -v shift="$1" '
