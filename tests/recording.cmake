@@ -1,5 +1,7 @@
-# Recorded games: the reader and the replay without a window, recordings made by the real
-# program under load, and the pinned games whose outcome must never change by accident.
+# Recorded games: the reader, the writer and the replay without a window, recordings made by
+# the real program under load, what the real program does with places that cannot take a
+# recording and with a game killed mid-way, and the pinned games whose outcome must never
+# change by accident.
 file(GLOB HEADLESS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/headless/*.cpp)
 add_executable(headless_tests ${HEADLESS_TEST_SOURCES})
 target_link_libraries(headless_tests PRIVATE riverduel_core GTest::gtest)

@@ -1,5 +1,6 @@
-// Recordings: a game saved through the game's own feed plays back to the state it ended in,
-// and no damaged file gets past the reader or hurts it.
+// Recordings: a game saved through the game's own feed plays back to the state it ended in;
+// no damaged file gets past the reader or hurts it, and a cut one reads as unfinished; the
+// writer never replaces or follows what is at FILE, and a game cut off stays readable.
 #include <gtest/gtest.h>
 
 #include <algorithm>
