@@ -48,7 +48,9 @@ public:
         if (passes == result.steps) {
             PassInput leave;
             leave.leave = true;
-            writer.add(packPass(leave));
+            tell("the recording stopped at pass " + std::to_string(passes), writer.add(packPass(leave)));
+            if (!writer.writing())
+                return;
         }
         std::string path;
         const std::string error = writer.finish(result.state.whole(), path);
