@@ -4,7 +4,6 @@
 #include <chrono>
 #include <thread>
 
-std::atomic<uint32_t> ticks{0};
 std::atomic<bool> clockOwned{false};
 std::atomic<uint32_t> paceTicks{0};
 

@@ -2,9 +2,7 @@
 #include <atomic>
 #include <cstdint>
 
-// The 20 Hz game clock: the timer thread adds one every 50 ms, the main thread reads it
-// for all timing and sets it back to 0 at the start of a game and after it.
-extern std::atomic<uint32_t> ticks;
+#include "riders/live.h" // ticks
 
 // While a game runs on its own clock (recorded, replayed, online), the main thread moves
 // `ticks` on by exactly one per pass and the timer counts `paceTicks` instead, which only

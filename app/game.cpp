@@ -1,61 +1,17 @@
 #include "app/game.h"
 
 #include <allegro.h>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/clock.h"
-#include "app/session.h"
+#include "app/stage.h"
 #include "app/system.h"
 #include "audio/sound.h"
 #include "obstacles/lanes.h"
 #include "presentation/assets.h"
 #include "presentation/frame.h"
 #include "riders/rider.h"
-#include "simulation/simulation.h"
-
-float riverSpeed = 0.0f;
-bool gameOver = false;
-uint8_t winner = 0;
-
-GameSetup defaultGameSetup()
-{
-    GameSetup setup{};
-    std::strcpy(setup.riders[0].name, "Rudko");
-    setup.riders[0].leftKey = KEY_A;
-    setup.riders[0].rightKey = KEY_D;
-    setup.riders[0].actionKey = KEY_S;
-    std::strcpy(setup.riders[1].name, "Berto");
-    setup.riders[1].leftKey = KEY_LEFT;
-    setup.riders[1].rightKey = KEY_RIGHT;
-    setup.riders[1].actionKey = KEY_DOWN;
-    return setup;
-}
-
-float rampSpeed(uint32_t t)
-{
-    return static_cast<float>(std::sin(static_cast<double>(t) / 10.0 * 3.1415 / 2.0) * 15.0);
-}
-
-void setupGame(const GameSetup& setup)
-{
-    riverSpeed = 0.0f;
-    gameOver = false;
-    riders[0]->reset();
-    riders[1]->reset();
-    riders[0]->x = static_cast<float>((SCREEN_W - 200) / 4 + 100);
-    riders[1]->x = static_cast<float>(((SCREEN_W - 200) * 3) / 4 + 100);
-    for (int i = 0; i < 2; ++i) {
-        const RiderSetup& from = setup.riders[i];
-        std::memcpy(riders[i]->name, from.name, sizeof riders[i]->name);
-        riders[i]->name[sizeof riders[i]->name - 1] = '\0';
-        riders[i]->leftKey = from.leftKey;
-        riders[i]->rightKey = from.rightKey;
-        riders[i]->actionKey = from.actionKey;
-    }
-    riders[1]->index = 1;
-}
 
 // Keys held when the end screen appears (a rider still steering, its key auto-repeating)
 // do not dismiss it: only a key pressed after it is shown does, or one let go and pressed again.
@@ -103,24 +59,31 @@ void waitForEscapeRelease()
         rest(20);
 }
 
+bool stepPass(ObstacleLanes& lanes, const PassInput& input, bool draw)
+{
+    World world;
+    captureWorld(world, &lanes);
+    Cues cues;
+    const bool stepped = stepWorld(world, input, cues);
+    publishWorld(world, &lanes);
+    if (stepped && draw) {
+        drawWorld(world, backBuffer);
+        showFrame();
+    }
+    playCues(cues);
+    return stepped;
+}
+
 void runGame(const GameSetup& setup)
 {
     ticks = 0;
     setupGame(setup);
-    ObstacleLanes lanes;
+    World world;
+    captureWorld(world, nullptr);
     playSound(SND_MUSIC);
-    uint32_t nextTick = ticks + 1;
-    for (;;) {
-        if (key[KEY_ESC] || closeRequested)
-            break;
-        PassInput input;
-        input.riders[0] = keyboardInput(*riders[0]);
-        input.riders[1] = keyboardInput(*riders[1]);
-        if (!stepPass(lanes, input, true))
-            break;
-        waitForRetrace();
-        nextTick = waitForTick(nextTick);
-    }
+    LocalSession keyboard(false);
+    WindowStage window(false);
+    playGame(world, keyboard.feed(), window);
     if (gameOver) {
         showEndScreen(0);
     } else {

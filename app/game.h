@@ -1,34 +1,22 @@
 #pragma once
+// One game in the window, from its start to its end screen.
 #include <cstdint>
 
+#include "riders/live.h"
+#include "simulation/feed.h"
+
 class ObstacleLanes;
-class PassFeed;
 
-// Pixels per tick the river moves down the screen: 0 at the start, ~14.8 when cruising.
-extern float riverSpeed;
-// Set once per game by the first rider to run out of health; cleared by setupGame.
-extern bool gameOver;
-extern uint8_t winner;
-
-struct RiderSetup {
-    char name[20];
-    int32_t leftKey;
-    int32_t rightKey;
-    int32_t actionKey;
-};
-
-struct GameSetup {
-    RiderSetup riders[2];
-};
-
-// "Rudko" on A / D / S and "Berto" on the arrows LEFT / RIGHT / DOWN.
-GameSetup defaultGameSetup();
-
-// River speed for the ramp pass at tick t (t < 10): a quarter sine up to ~14.8.
-float rampSpeed(uint32_t t);
-
-void setupGame(const GameSetup& setup);
 void runGame(const GameSetup& setup);
+
+// One game driven by `feed`, shown in the window, at 20 passes a second.
+GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds = 0);
+
+// One pass of the live game after its ESC test, at `ticks` == the pass number: the speed
+// ramp, the slow-down, both riders with these inputs, a spawn attempt, and the obstacle lanes
+// (drawn and shown when `draw` is set, only moved and tested otherwise), its sounds played.
+// False when the slow-down has just ended the game; then nothing was stepped.
+bool stepPass(ObstacleLanes& lanes, const PassInput& input, bool draw);
 
 // Waits until ESC is up, so that the ESC that left a game or its end screen does not also
 // end the menu.

@@ -4,7 +4,7 @@
 
 #include "app/clock.h"
 #include "app/game.h"
-#include "app/session.h"
+#include "simulation/feed.h"
 #include "app/system.h"
 #include "riders/rider.h"
 

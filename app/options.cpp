@@ -23,12 +23,16 @@ const char* usage()
            "  --verify FILE      play a recorded game through without a window and print\n"
            "                     \"winner NAME steps N state HEX\", followed by \" unfinished\"\n"
            "                     for a game cut off before it ended\n"
+           "  --rollback-check N with --verify: at every pass also save the game, step N\n"
+           "                     passes ahead, restore it and step them again; exit 3 naming\n"
+           "                     the first pass and part that differ (N from 1 to 64)\n"
            "  --help             show this help and exit\n"
            "  --version          show the version and exit\n"
            "\n"
            "The game reads its art from ./bitmaps/ and its sounds from ./sound/.\n"
            "Exit status: 0 when the player quits, 1 when the game cannot start, 2 for bad\n"
-           "options, a FILE that cannot be recorded to, or an unreadable recording.\n";
+           "options, a FILE that cannot be recorded to, or an unreadable recording, 3 when a\n"
+           "rollback check finds a difference.\n";
 }
 
 static bool parsePort(const char* text, int& port)
@@ -68,6 +72,15 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
         } else if (arg == "--verify") {
             if (!value(options.verify))
                 return false;
+        } else if (arg == "--rollback-check") {
+            char* end = nullptr;
+            const long n = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
+            if (i + 1 >= argc || !*argv[i + 1] || *end || n < 1 || n > 64) {
+                error = "--rollback-check needs a number of passes from 1 to 64";
+                return false;
+            }
+            options.rollbackCheck = static_cast<int>(n);
+            ++i;
         } else if (arg == "--gamepads") {
             options.gamepads = true;
         } else if (arg == "--computer") {
@@ -108,6 +121,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
     }
     if (options.overwrite && options.record.empty()) {
         error = "--overwrite goes with --record";
+        return false;
+    }
+    if (options.rollbackCheck && options.verify.empty()) {
+        error = "--rollback-check goes with --verify FILE";
         return false;
     }
     if ((!options.replay.empty() || !options.verify.empty()) && !options.record.empty()) {

@@ -12,6 +12,7 @@ struct Options {
     bool overwrite = false;
     std::string replay;  // --replay FILE
     std::string verify;  // --verify FILE
+    int rollbackCheck = 0; // --rollback-check N: passes stepped ahead and again at every pass
     bool gamepads = false;
     bool computer = false;
     bool demo = false;

@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "app/game.h"
-#include "app/identity.h"
+#include "simulation/identity.h"
 #include "app/menu.h"
 #include "app/options.h"
-#include "app/sessions.h"
+#include "simulation/feed.h"
 #include "app/system.h"
 #include "computer/computer.h"
 #include "files/files.h"
@@ -24,7 +24,7 @@ static int refuse(const std::string& path, const std::string& why)
     return 2;
 }
 
-static int verify(const std::string& path)
+static int verify(const std::string& path, int rollbackCheck)
 {
     Recording recording;
     std::string error = loadRecording(path, recording);
@@ -33,7 +33,14 @@ static int verify(const std::string& path)
     if (!startHeadless(recording.geometry))
         return refuse(path, "the game cannot start without a window");
     GameResult result;
-    error = replayRecording(recording, result);
+    bool apart = false;
+    error = rollbackCheck ? checkRollback(recording, rollbackCheck, result, apart)
+                          : replayRecording(recording, result);
+    if (apart) {
+        std::fprintf(stderr, "riverduel: %s: rolled back %d passes, %s\n", path.c_str(),
+                     rollbackCheck, error.c_str());
+        return 3;
+    }
     if (!error.empty())
         return refuse(path, error);
     if (!recording.finished) {
@@ -102,7 +109,7 @@ int runWithOptions(int argc, char** argv)
         return 0;
     }
     if (!options.verify.empty())
-        return verify(options.verify);
+        return verify(options.verify, options.rollbackCheck);
     Recording recording;
     if (!options.replay.empty()) {
         error = loadRecording(options.replay, recording);

@@ -12,7 +12,6 @@
 
 #include "app/clock.h"
 
-BITMAP* backBuffer = nullptr;
 
 std::atomic<bool> closeRequested{false};
 

@@ -1,10 +1,7 @@
 #pragma once
 #include <atomic>
 
-struct BITMAP;
-
-// Every menu and game frame is composed here, then copied to the screen with one blit.
-extern BITMAP* backBuffer;
+#include "presentation/frame.h" // backBuffer
 
 // Set from the library's thread when the player clicks the window's close button; the menu,
 // a game and the end screen treat it as the player leaving.

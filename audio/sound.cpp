@@ -1,7 +1,7 @@
 #include "audio/sound.h"
 
 #include <allegro.h>
-#include <cstdlib>
+#include <allegro/internal/aintern.h>
 
 #include "audio/wav_file.h"
 
@@ -19,13 +19,18 @@ SAMPLE* stompSample = nullptr;
 SAMPLE* bankSample = nullptr;
 SAMPLE* gameEndSample = nullptr;
 
+// Without a sound device (a game played without a window, or no sound card) nothing is heard.
 static void mixerPlay(SAMPLE* sample, int volume, int pan, int pitch, int loop)
 {
+    if (!_sound_installed)
+        return;
     play_sample(sample, volume, pan, pitch, loop);
 }
 
 static void mixerStop(SAMPLE* sample)
 {
+    if (!_sound_installed)
+        return;
     stop_sample(sample);
 }
 
@@ -55,47 +60,47 @@ bool loadSounds()
     return false;
 }
 
-// One of seven steps of 25 around the recorded speed (1000).
-static int randomPitch()
+void playCue(const Cue& cue)
 {
-    return 1000 + 25 * (rand() % 7 - 3);
-}
-
-void playSound(SoundEvent event)
-{
+    if (cue.stop) {
+        stopSound(cue.event);
+        return;
+    }
     SAMPLE* sample;
-    int pitch = 1000;
     int loop = 0;
-    switch (event) {
+    switch (cue.event) {
     case SND_MUSIC:
         sample = musicSample;
         loop = -1;
         break;
-    case SND_GAME_END:
-        sample = gameEndSample;
-        break;
-    case SND_JUMP: sample = jumpSample; pitch = randomPitch(); break;
-    case SND_LAND: sample = landSample; pitch = randomPitch(); break;
-    case SND_EMERGE: sample = emergeSample; pitch = randomPitch(); break;
-    case SND_DIVE: sample = diveSample; pitch = randomPitch(); break;
-    case SND_LOG: sample = logSample; pitch = randomPitch(); break;
-    case SND_ROCK: sample = rockSample; pitch = randomPitch(); break;
-    case SND_BURGER: sample = burgerSample; pitch = randomPitch(); break;
-    case SND_BRIDGE: sample = bridgeSample; pitch = randomPitch(); break;
-    case SND_BUMP:
-        pitch = randomPitch();
-        sample = bumpSamples[rand() % 2];
-        break;
-    case SND_STOMP: sample = stompSample; pitch = randomPitch(); break;
-    case SND_BANK: sample = bankSample; pitch = randomPitch(); break;
-    default:
-        sample = bumpSamples[0];
-        pitch = randomPitch();
-        break;
+    case SND_GAME_END: sample = gameEndSample; break;
+    case SND_JUMP: sample = jumpSample; break;
+    case SND_LAND: sample = landSample; break;
+    case SND_EMERGE: sample = emergeSample; break;
+    case SND_DIVE: sample = diveSample; break;
+    case SND_LOG: sample = logSample; break;
+    case SND_ROCK: sample = rockSample; break;
+    case SND_BURGER: sample = burgerSample; break;
+    case SND_BRIDGE: sample = bridgeSample; break;
+    case SND_BUMP: sample = bumpSamples[cue.variant ? 1 : 0]; break;
+    case SND_STOMP: sample = stompSample; break;
+    case SND_BANK: sample = bankSample; break;
+    default: sample = bumpSamples[0]; break;
     }
     // A sample that never loaded is simply not heard.
     if (sample)
-        mixer.play(sample, 255, 128, pitch, loop);
+        mixer.play(sample, 255, 128, cue.pitch, loop);
+}
+
+void playSound(SoundEvent event)
+{
+    playCue(drawCue(event));
+}
+
+void playCues(const Cues& cues)
+{
+    for (int i = 0; i < cues.count; ++i)
+        playCue(cues.list[i]);
 }
 
 void stopSound(SoundEvent event)

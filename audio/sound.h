@@ -1,25 +1,11 @@
 #pragma once
+// The samples and how the game plays them: one sound for each game event.
 #include <cstdint>
+
+#include "riders/cues.h"
 
 struct SAMPLE;
 
-// A fixed underlying type: obstacle kinds store their sound as a plain number, and any number
-// reaching playSound is a valid event (unknown ones play the first bump sound).
-enum SoundEvent : int32_t {
-    SND_MUSIC = 0,
-    SND_JUMP = 1,
-    SND_LAND = 2,
-    SND_EMERGE = 3,
-    SND_DIVE = 4,
-    SND_LOG = 5,
-    SND_ROCK = 6,
-    SND_BURGER = 7,
-    SND_BRIDGE = 8,
-    SND_BUMP = 9,
-    SND_STOMP = 10,
-    SND_BANK = 11,
-    SND_GAME_END = 12,
-};
 
 extern SAMPLE* musicSample;
 extern SAMPLE* jumpSample;
@@ -37,8 +23,10 @@ extern SAMPLE* gameEndSample;
 
 // Loads the fourteen samples from ./sound/, stopping at the first that fails. True on failure.
 bool loadSounds();
-// Fire and forget: starts the event's sample on a new voice.
+// Fire and forget: starts the event's sample on a new voice, its pitch drawn now.
 void playSound(SoundEvent event);
+// Plays one cue of a pass: its sample at its pitch, or the music's stop.
+void playCue(const Cue& cue);
 // Only the music can be stopped.
 void stopSound(SoundEvent event);
 

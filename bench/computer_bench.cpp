@@ -5,7 +5,6 @@
 #include "app/clock.h"
 #include "app/game.h"
 #include "computer/computer.h"
-#include "obstacles/lanes.h"
 #include "simulation/simulation.h"
 
 static double cpuSeconds()
@@ -24,25 +23,27 @@ static void BM_ComputerDecision(benchmark::State& state)
     uint32_t seed = 1;
     GameStart start;
     start.seed = seed;
-    beginGame(defaultGameSetup(), start);
-    auto lanes = std::make_unique<ObstacleLanes>();
+    auto world = std::make_unique<World>();
+    startWorld(*world, defaultGameSetup(), start);
     std::unique_ptr<ComputerRider> computers[2] = {std::make_unique<ComputerRider>(0),
                                                    std::make_unique<ComputerRider>(1)};
     uint32_t pass = 0;
     for (auto _ : state) {
         PassInput input;
+        world->ticks = pass;
         const double before = cpuSeconds();
-        input.riders[0] = computers[0]->decide(*lanes);
-        input.riders[1] = computers[1]->decide(*lanes);
+        input.riders[0] = computers[0]->decide(*world);
+        input.riders[1] = computers[1]->decide(*world);
         state.SetIterationTime((cpuSeconds() - before) / 2.0);
-        if (stepPass(*lanes, input, false)) {
-            ticks = ++pass;
+        Cues cues;
+        if (stepWorld(*world, input, cues)) {
+            ++pass;
             continue;
         }
         start = GameStart();
         start.seed = ++seed;
-        beginGame(defaultGameSetup(), start);
-        lanes = std::make_unique<ObstacleLanes>();
+        world = std::make_unique<World>();
+        startWorld(*world, defaultGameSetup(), start);
         for (int i = 0; i < 2; ++i)
             computers[i] = std::make_unique<ComputerRider>(i);
         pass = 0;

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "app/game.h"
-#include "app/session.h"
+#include "simulation/feed.h"
 #include "recording/recording.h"
 #include "../tests/tools/holds.h"
 

@@ -22,12 +22,12 @@ ComputerRider::ComputerRider(int index) : mind(new Mind)
 
 ComputerRider::~ComputerRider() = default;
 
-RiderInput ComputerRider::decide(const ObstacleLanes& lanes)
+RiderInput ComputerRider::decide(const World& world)
 {
     Mind& m = *mind;
     const int32_t pass = m.pass++;
     const int slots = DELAY + 1;
-    look(lanes, m.self, pass, m.looks[pass % slots]);
+    look(world, m.self, pass, m.looks[pass % slots]);
     RiderInput keys;
     if (pass >= DELAY && !m.looks[pass % slots].over) {
         const int32_t from = pass - DELAY;

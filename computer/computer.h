@@ -1,9 +1,9 @@
 #pragma once
 #include <memory>
 
-#include "app/session.h"
+#include "simulation/feed.h"
 
-class ObstacleLanes;
+struct World;
 
 // The computer riding one rider. It looks at the river once a pass as a player sees it and
 // acts on what it saw three passes before, through the same three inputs as a player. Its
@@ -15,7 +15,7 @@ public:
     ComputerRider(const ComputerRider&) = delete;
     ComputerRider& operator=(const ComputerRider&) = delete;
     // The inputs for the next pass; called once before each pass of the game.
-    RiderInput decide(const ObstacleLanes& lanes);
+    RiderInput decide(const World& world);
 
 private:
     struct Mind;

@@ -1,9 +1,8 @@
 #include <allegro.h>
 #include <memory>
 
-#include "app/sessions.h"
+#include "simulation/feed.h"
 #include "computer/computer.h"
-#include "obstacles/lanes.h"
 
 namespace {
 
@@ -16,7 +15,11 @@ public:
         inner.begin(start);
         for (int i = 0; i < 2; ++i)
             computers[i].reset(rides[i] ? new ComputerRider(i) : nullptr);
-        seen = &before;
+    }
+    void started(const World& world) override
+    {
+        seen = &world;
+        inner.started(world);
     }
     bool gather(uint32_t pass, bool escape, PassInput& input) override
     {
@@ -27,10 +30,10 @@ public:
                 input.riders[i] = computers[i]->decide(*seen);
         return true;
     }
-    void stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes) override
+    void stepped(uint32_t pass, const PassInput& input, const World& world) override
     {
-        seen = &lanes;
-        inner.stepped(pass, input, lanes);
+        seen = &world;
+        inner.stepped(pass, input, world);
     }
     void ended(const GameResult& result) override { inner.ended(result); }
     bool broken() const override { return inner.broken(); }
@@ -40,8 +43,7 @@ private:
     PassFeed& inner;
     bool rides[2];
     std::unique_ptr<ComputerRider> computers[2];
-    ObstacleLanes before; // the river before the first pass: empty
-    const ObstacleLanes* seen = &before;
+    const World* seen = nullptr;
 };
 
 // One person's inputs for Rudko; ESC leaves.

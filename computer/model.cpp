@@ -2,14 +2,11 @@
 
 #include <allegro.h>
 
-#include "app/clock.h"
-#include "app/game.h"
-#include "obstacles/lanes.h"
-#include "riders/rider.h"
+#include "simulation/world.h"
 
 namespace computer {
 
-static Body seen(const Rider& rider, int32_t pass, uint32_t now)
+static Body seen(const RiderState& rider, int32_t pass, uint32_t now)
 {
     Body body;
     body.x = rider.x;
@@ -25,17 +22,18 @@ static Body seen(const Rider& rider, int32_t pass, uint32_t now)
     return body;
 }
 
-void look(const ObstacleLanes& lanes, int self, int32_t pass, View& view)
+// Looked at before pass `pass`, at the tick it will run at.
+void look(const World& world, int self, int32_t pass, View& view)
 {
-    const uint32_t now = ticks;
+    const uint32_t now = world.ticks;
     view.pass = pass;
-    view.over = gameOver;
+    view.over = world.gameOver;
     view.screenW = SCREEN_W > 0 ? SCREEN_W : 800;
     for (int i = 0; i < 2; ++i)
-        view.riders[i] = seen(*riders[i], pass, now);
+        view.riders[i] = seen(world.riders[i], pass, now);
     view.count = 0;
     for (int kind = 0; kind < 4; ++kind) {
-        for (const Obstacle& o : lanes.lanes[kind]) {
+        for (const Obstacle& o : world.lanes[kind]) {
             // Not on the screen yet, or below the riders' row, past touching anyone.
             if (o.y + o.height <= 0.0f || o.y >= 550.0f)
                 continue;
@@ -44,7 +42,7 @@ void look(const ObstacleLanes& lanes, int self, int32_t pass, View& view)
             Thing& t = view.things[view.count++];
             t.x = o.x;
             t.y = o.y;
-            t.speed = static_cast<float>(static_cast<double>(riverSpeed) + o.ownSpeed);
+            t.speed = static_cast<float>(static_cast<double>(world.riverSpeed) + o.ownSpeed);
             t.width = static_cast<int16_t>(o.width);
             t.height = static_cast<int16_t>(o.height);
             t.damage = static_cast<int16_t>(o.damage);

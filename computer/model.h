@@ -5,7 +5,7 @@
 
 #include "input/input.h"
 
-class ObstacleLanes;
+struct World;
 
 namespace computer {
 
@@ -49,7 +49,7 @@ struct View {
 };
 
 // Looks at the riders and at the obstacles on the screen that can still reach them.
-void look(const ObstacleLanes& lanes, int self, int32_t pass, View& view);
+void look(const World& world, int self, int32_t pass, View& view);
 
 const int DELAY = 3;    // passes between a look and the keys it leads to
 const int HORIZON = 32; // passes a plan is tried out for

@@ -1,7 +1,6 @@
 #pragma once
+// What drives the riders: a pass's inputs, packed as recordings and the network carry them.
 #include <cstdint>
-
-class Rider;
 
 // A rider's three inputs for one pass. The keyboard, a gamepad, a recording, the other
 // machine and the computer all drive a rider through this, and so through the same rules.
@@ -17,8 +16,6 @@ struct PassInput {
     bool leave = false;
 };
 
-// The rider's own three keys as key[] holds them right now.
-RiderInput keyboardInput(const Rider& rider);
 // Either source pressing a button counts.
 RiderInput combine(RiderInput a, RiderInput b);
 

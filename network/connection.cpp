@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/identity.h"
+#include "simulation/identity.h"
 
 namespace {
 

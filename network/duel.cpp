@@ -218,10 +218,10 @@ bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
     return false;
 }
 
-void Duel::stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes)
+void Duel::stepped(uint32_t pass, const PassInput& input, const World& world)
 {
     (void)input;
-    steppedWith(pass, hashGame(lanes));
+    steppedWith(pass, hashWorld(world));
 }
 
 void Duel::steppedWith(uint32_t pass, const StateHash& hash)

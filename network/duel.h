@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/session.h"
+#include "simulation/feed.h"
 #include "network/connection.h"
 #include "network/lockstep.h"
 
@@ -25,7 +25,7 @@ public:
 
     void begin(GameStart& start) override;
     bool gather(uint32_t pass, bool escape, PassInput& input) override;
-    void stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes) override;
+    void stepped(uint32_t pass, const PassInput& input, const World& world) override;
     void ended(const GameResult& result) override;
     bool broken() const override { return !brokenWhy_.empty(); }
     void waiting() override { service(); }

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/session.h"
+#include "simulation/feed.h"
 
 // Two players on two machines, one river (`--host [PORT]`, `--join HOST[:PORT]`, UDP). The
 // host rides Rudko, the joiner Berto; each steers with what `local` reads on its own machine.

@@ -1,6 +1,8 @@
 #pragma once
+// The live obstacles of one game, a list per kind, and the last spawn.
 #include <cstdint>
 #include <list>
+
 #include "obstacles/obstacle.h"
 
 // Tick of the last obstacle spawned; bridges wait 10 ticks after it. Never reset.

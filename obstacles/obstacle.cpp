@@ -1,12 +1,10 @@
 #include "obstacles/obstacle.h"
 
 #include <allegro.h>
-#include <cmath>
 #include <cstdlib>
 
-#include "app/clock.h"
-#include "app/game.h"
-#include "audio/sound.h"
+#include "obstacles/rules.h"
+#include "riders/live.h"
 #include "riders/rider.h"
 
 // Where a new obstacle's left edge goes: clear of the 100-pixel banks on both sides.
@@ -35,49 +33,59 @@ Obstacle::Obstacle(AnimatedSprite* sprite_, int32_t layerMask_, int32_t damage_,
 
 Obstacle::~Obstacle() = default;
 
-void Obstacle::draw(BITMAP* dest)
-{
-    // A game played without a window moves and tests its obstacles but draws nothing.
-    if (!dest)
-        return;
-    sprite->drawPhase(dest, static_cast<int>(x), static_cast<int>(y),
-                      static_cast<uint32_t>(phase));
-}
-
 void Obstacle::move()
 {
-    y = static_cast<float>((static_cast<double>(riverSpeed) + static_cast<double>(ownSpeed)) +
-                           static_cast<double>(y));
+    rules::moveDown(*this, riverSpeed);
 }
 
 bool Obstacle::isGone() const
 {
-    return y > static_cast<float>(SCREEN_H + height);
+    return rules::gone(*this, SCREEN_H);
 }
 
-// The rider's box is 50 x 100 around (x, 500), the row the riders float on.
 bool Obstacle::hits(Rider& rider)
 {
-    if (hitRider[rider.index])
-        return false;
-    if ((rider.state & layerMask) == 0)
-        return false;
-    const int halfWidth = width / 2;
-    if (!(std::fabs((static_cast<double>(halfWidth) + x) - static_cast<double>(rider.x)) <
-          halfWidth + 25))
-        return false;
-    const int halfHeight = height / 2;
-    if (!(std::fabs((static_cast<double>(halfHeight) + y) - 500.0) < halfHeight + 50))
-        return false;
-    hitRider[rider.index] = 1;
-    return true;
+    return rules::touches(*this, rider);
 }
 
 void applyHit(int riderIndex, Obstacle& obstacle, Rider* riders[2])
 {
-    playSound(static_cast<SoundEvent>(obstacle.sound));
-    Rider* rider = riders[riderIndex];
-    rider->blinkUntil = ticks.load() + 10;
-    // Not clamped here: the rider's own move() ends the game at 0.
-    rider->health -= obstacle.damage;
+    Cues cues;
+    rules::hit(*riders[riderIndex], obstacle, ticks.load(), cues);
+    playCues(cues);
+}
+
+namespace {
+
+struct KindEntry {
+    int frameWidth;
+    int frameHeight; // 0: as high as the image
+    int frames;
+    int ticksPerFrame;
+    int32_t layerMask;
+    int32_t damage;
+    float ownSpeed;
+    int32_t sound;
+};
+
+// In kind order: rock, log, burger, bridge. The bridge spans the 800-pixel screen.
+const KindEntry kindTable[4] = {
+    {100, 100, 3, 3, 3, 10, 0.0f, SND_ROCK},
+    {200, 100, 4, 3, 2, 5, 5.0f, SND_LOG},
+    {50, 50, 1, 1, 7, 0, 0.0f, SND_BURGER},
+    {800, 0, 1, 1, 4, 10, 0.0f, SND_BRIDGE},
+};
+
+} // namespace
+
+void setObstacleKind(int k, BITMAP* strip, int imageHeight)
+{
+    const KindEntry& entry = kindTable[k];
+    ObstacleKind& kind = obstacleKinds[k];
+    kind.sprite.init(strip, entry.frameWidth, entry.frameHeight ? entry.frameHeight : imageHeight,
+                     0, 0, entry.frames, 0, entry.ticksPerFrame);
+    kind.layerMask = entry.layerMask;
+    kind.damage = entry.damage;
+    kind.ownSpeed = entry.ownSpeed;
+    kind.sound = entry.sound;
 }

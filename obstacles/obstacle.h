@@ -1,6 +1,7 @@
 #pragma once
+// The things that drift down the river: their kinds and the record of each one.
 #include <cstdint>
-#include "presentation/sprite.h"
+#include "riders/sprite.h"
 
 struct BITMAP;
 class Rider;
@@ -50,3 +51,7 @@ public:
 
 // A damaging obstacle hit rider `riderIndex`: its sound, a blink and the damage.
 void applyHit(int riderIndex, Obstacle& obstacle, Rider* riders[2]);
+
+// Gives obstacle kind k its sprite, its frame size (the bridge as high as its image) and the
+// kind's parameters. A null strip draws nothing.
+void setObstacleKind(int k, BITMAP* strip, int imageHeight);

@@ -22,24 +22,9 @@ void initRiderSprite(AnimatedSprite& sprite, BITMAP* strip, int frames, uint32_t
     sprite.init(strip, 50, 100, 25, 50, frames, phase, ticksPerFrame);
 }
 
-struct KindEntry {
-    const char* file;
-    int frameWidth;
-    int frameHeight; // 0: as high as the image
-    int frames;
-    int ticksPerFrame;
-    int32_t layerMask;
-    int32_t damage;
-    float ownSpeed;
-    int32_t sound;
-};
-
-// In kind order: rock, log, burger, bridge. The bridge spans the 800-pixel screen.
-const KindEntry kindTable[4] = {
-    {"./bitmaps/skala.bmp", 100, 100, 3, 3, 3, 10, 0.0f, SND_ROCK},
-    {"./bitmaps/drevo.bmp", 200, 100, 4, 3, 2, 5, 5.0f, SND_LOG},
-    {"./bitmaps/hambac.bmp", 50, 50, 1, 1, 7, 0, 0.0f, SND_BURGER},
-    {"./bitmaps/most.tga", 800, 0, 1, 1, 4, 10, 0.0f, SND_BRIDGE},
+// In kind order: rock, log, burger, bridge.
+const char* const kindFiles[4] = {
+    "./bitmaps/skala.bmp", "./bitmaps/drevo.bmp", "./bitmaps/hambac.bmp", "./bitmaps/most.tga",
 };
 
 const char* const firstRiderFiles[5] = {
@@ -56,18 +41,6 @@ const char* const secondRiderFiles[4] = {
 BITMAP* riderStrips[9];
 
 } // namespace
-
-void setObstacleKind(int k, BITMAP* strip, int imageHeight)
-{
-    const KindEntry& entry = kindTable[k];
-    ObstacleKind& kind = obstacleKinds[k];
-    kind.sprite.init(strip, entry.frameWidth, entry.frameHeight ? entry.frameHeight : imageHeight,
-                     0, 0, entry.frames, 0, entry.ticksPerFrame);
-    kind.layerMask = entry.layerMask;
-    kind.damage = entry.damage;
-    kind.ownSpeed = entry.ownSpeed;
-    kind.sound = entry.sound;
-}
 
 bool loadAssets()
 {
@@ -111,7 +84,7 @@ bool loadAssets()
         return true;
 
     for (int k = 0; k < 4; ++k) {
-        BITMAP* strip = imageReader(kindTable[k].file);
+        BITMAP* strip = imageReader(kindFiles[k]);
         if (!strip)
             return true;
         setObstacleKind(k, strip, strip->h);

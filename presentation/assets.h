@@ -1,4 +1,6 @@
 #pragma once
+// The art and sounds the game loads at start-up, and the two plain bitmaps.
+#include "obstacles/obstacle.h"
 
 struct BITMAP;
 
@@ -9,6 +11,3 @@ extern BITMAP* bridgeShadowBitmap;
 // obstacle kinds. Stops at the first failure and undoes nothing. True on failure.
 bool loadAssets();
 
-// Gives obstacle kind k its sprite, the catalogue's frame size (the bridge as high as its
-// image) and the kind's parameters. A null strip draws nothing.
-void setObstacleKind(int k, BITMAP* strip, int imageHeight);

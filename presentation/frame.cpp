@@ -2,44 +2,75 @@
 
 #include <allegro.h>
 
-#include "app/system.h"
 #include "obstacles/lanes.h"
+#include "presentation/assets.h"
+#include "presentation/draw.h"
 #include "presentation/hud.h"
+#include "presentation/masked_copy.h"
 #include "presentation/scenery.h"
+#include "riders/live.h"
 #include "riders/rider.h"
+#include "simulation/world.h"
 
-// Riders go in three depths around the obstacle lanes: dived riders under rocks, logs and
-// burgers; floating riders over those but under bridges; jumping riders over everything.
-// The lane steps also move the obstacles and test them against the riders.
+BITMAP* backBuffer = nullptr;
+
+static void drawShown(BITMAP* dest, const ShownObstacle& o)
+{
+    o.sprite->drawPhase(dest, static_cast<int>(o.x), static_cast<int>(o.y),
+                        static_cast<uint32_t>(o.phase));
+}
+
+// Riders go in three depths around the obstacles: dived riders under rocks, logs and burgers;
+// floating riders over those but under bridges; jumping riders over everything. Within a layer
+// the higher rider ends on top; on a tie riders[0] does. A dived rider is drawn before the
+// obstacles touch it, so it blinks as it did before they did.
+void drawWorld(const World& w, BITMAP* dest)
+{
+    const int order[2] = {w.riders[0].height < w.riders[1].height ? 0 : 1,
+                          w.riders[0].height < w.riders[1].height ? 1 : 0};
+    const uint32_t now = ticks.load();
+
+    water.draw(dest, 4, 5, 50, 0, w.riverSpeed);
+    banks.draw(dest, w.riverSpeed);
+
+    for (int i : order)
+        if (w.riders[i].state == STATE_SUBMERGED)
+            drawRider(dest, *riders[i], w.riders[i], w.blinkBeforeLanes[i], now);
+    for (const ShownObstacle& o : w.shownLower)
+        drawShown(dest, o);
+    // The bridges have not moved yet in the frame, so each shadow sits 20 px below its bridge.
+    if (bridgeShadowBitmap)
+        for (const ShownObstacle& bridge : w.shownBridges) {
+            const int sy = static_cast<int>(static_cast<double>(bridge.y) + 20.0);
+            maskedCopy(bridgeShadowBitmap, dest, 0, 0, 0, sy, SCREEN_W, bridgeShadowBitmap->h);
+        }
+
+    for (int i : order)
+        if (w.riders[i].state == STATE_SURFACE)
+            drawRider(dest, *riders[i], w.riders[i], w.riders[i].blinkUntil, now);
+    for (const ShownObstacle& o : w.shownBridges)
+        drawShown(dest, o);
+
+    for (int i : order)
+        if (w.riders[i].state & STATE_AIRBORNE)
+            drawRider(dest, *riders[i], w.riders[i], w.riders[i].blinkUntil, now);
+
+    drawHud(dest, w);
+}
+
+void showFrame()
+{
+    blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+}
+
 void renderFrame(ObstacleLanes& lanes)
 {
-    // Within a layer the higher rider ends on top; on a tie riders[0] does.
-    Rider* order[2];
-    if (riders[0]->height < riders[1]->height) {
-        order[0] = riders[0];
-        order[1] = riders[1];
-    } else {
-        order[0] = riders[1];
-        order[1] = riders[0];
-    }
-
-    water.draw(backBuffer, 4, 5, 50, 0);
-    banks.draw(backBuffer);
-
-    for (Rider* rider : order)
-        if (rider->state == STATE_SUBMERGED)
-            rider->draw(backBuffer);
-    lanes.updateLowerLanes(backBuffer, riders);
-
-    for (Rider* rider : order)
-        if (rider->state == STATE_SURFACE)
-            rider->draw(backBuffer);
-    lanes.updateBridgeLane(backBuffer, riders);
-
-    for (Rider* rider : order)
-        if (rider->state & STATE_AIRBORNE)
-            rider->draw(backBuffer);
-
-    drawHud(backBuffer);
-    blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+    World world;
+    captureWorld(world, &lanes);
+    Cues cues;
+    moveObstacles(world, cues);
+    publishWorld(world, &lanes);
+    drawWorld(world, backBuffer);
+    showFrame();
+    playCues(cues);
 }

@@ -2,7 +2,9 @@
 
 #include <allegro.h>
 
+#include "presentation/draw.h"
 #include "riders/rider.h"
+#include "simulation/world.h"
 
 static const int WHITE = 0xffffff;
 static const int BLACK = 0;
@@ -18,27 +20,40 @@ static void drawBarFrame(BITMAP* dest, int x, int y)
 
 // The values are drawn as they are: a health below 0 in the frame of the hit that caused
 // it overflows the bar until the rider's next step clamps it.
-void drawHud(BITMAP* dest)
+static void drawBars(BITMAP* dest, const char* firstName, int32_t firstHealth, float firstMass,
+                     const char* secondName, int32_t secondHealth, float secondMass)
 {
     const int white = makecol(255, 255, 255);
 
-    const Rider& first = *riders[0];
-    textprintf_ex(dest, font, 10, 10, white, -1, "%s", first.name);
+    textprintf_ex(dest, font, 10, 10, white, -1, "%s", firstName);
     drawBarFrame(dest, 10, 22);
-    rectfill(dest, 12, 24, static_cast<int>(first.health * 96.0 / 200.0 + 12.0), 30, RED);
+    rectfill(dest, 12, 24, static_cast<int>(firstHealth * 96.0 / 200.0 + 12.0), 30, RED);
     drawBarFrame(dest, 10, 37);
     rectfill(dest, 12, 39,
-             static_cast<int>((static_cast<double>(first.mass) - 100.0) * 96.0 / 50.0 + 12.0), 45,
+             static_cast<int>((static_cast<double>(firstMass) - 100.0) * 96.0 / 50.0 + 12.0), 45,
              BLUE);
 
-    const Rider& second = *riders[1];
     const int x = SCREEN_W - 110;
-    textprintf_right_ex(dest, font, x + 100, 10, white, -1, "%s", second.name);
+    textprintf_right_ex(dest, font, x + 100, 10, white, -1, "%s", secondName);
     drawBarFrame(dest, x, 22);
-    rectfill(dest, static_cast<int>(x + 2 + (1.0 - second.health / 200.0) * 96.0), 24, x + 98, 30,
+    rectfill(dest, static_cast<int>(x + 2 + (1.0 - secondHealth / 200.0) * 96.0), 24, x + 98, 30,
              RED);
     drawBarFrame(dest, x, 37);
     rectfill(dest,
-             static_cast<int>(x + 2 + (1.0 - (static_cast<double>(second.mass) - 100.0) / 50.0) * 96.0),
+             static_cast<int>(x + 2 + (1.0 - (static_cast<double>(secondMass) - 100.0) / 50.0) * 96.0),
              39, x + 98, 45, BLUE);
+}
+
+void drawHud(BITMAP* dest)
+{
+    const Rider& a = *riders[0];
+    const Rider& b = *riders[1];
+    drawBars(dest, a.name, a.health, a.mass, b.name, b.health, b.mass);
+}
+
+void drawHud(BITMAP* dest, const World& w)
+{
+    // The names are the riders' own: a world keeps a copy of them only to be whole.
+    drawBars(dest, riders[0]->name, w.riders[0].health, w.riders[0].mass, riders[1]->name,
+             w.riders[1].health, w.riders[1].mass);
 }

@@ -1,4 +1,5 @@
 #pragma once
+// The heads-up display: both riders' names, health and mass.
 
 struct BITMAP;
 

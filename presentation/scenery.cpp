@@ -3,7 +3,7 @@
 #include <allegro.h>
 #include <cmath>
 
-#include "app/game.h"
+#include "riders/live.h"
 #include "presentation/image_source.h"
 
 WaterSurface::WaterSurface()
@@ -32,6 +32,11 @@ bool WaterSurface::load(const char* path)
 
 void WaterSurface::draw(BITMAP* dest, int columns, int rows, int left, int top)
 {
+    draw(dest, columns, rows, left, top, riverSpeed);
+}
+
+void WaterSurface::draw(BITMAP* dest, int columns, int rows, int left, int top, float speed)
+{
     if (!texture || textureWidth <= 0 || textureHeight <= 0)
         return;
     const int w = textureWidth;
@@ -51,7 +56,7 @@ void WaterSurface::draw(BITMAP* dest, int columns, int rows, int left, int top)
     }
 
     scrollOffset = static_cast<float>(
-        std::fmod(s + static_cast<double>(flowSpeed) + static_cast<double>(riverSpeed), h));
+        std::fmod(s + static_cast<double>(flowSpeed) + static_cast<double>(speed), h));
 }
 
 RiverBanks::RiverBanks() : scrollOffset(0.0f) {}
@@ -73,6 +78,11 @@ bool RiverBanks::load(const char* leftPath, const char* rightPath)
 
 void RiverBanks::draw(BITMAP* dest)
 {
+    draw(dest, riverSpeed);
+}
+
+void RiverBanks::draw(BITMAP* dest, float speed)
+{
     const double s = scrollOffset;
     const int y = static_cast<int>(s);
     const int yAbove = static_cast<int>(s - SCREEN_H);
@@ -81,5 +91,5 @@ void RiverBanks::draw(BITMAP* dest)
     const int rightX = SCREEN_W - right.frameWidth;
     right.draw(dest, rightX, y);
     right.draw(dest, rightX, yAbove);
-    scrollOffset = static_cast<float>(std::fmod(s + static_cast<double>(riverSpeed), SCREEN_H));
+    scrollOffset = static_cast<float>(std::fmod(s + static_cast<double>(speed), SCREEN_H));
 }

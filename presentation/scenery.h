@@ -1,5 +1,6 @@
 #pragma once
-#include "presentation/sprite.h"
+// The scrolling water and banks, which move on by the river's speed with every frame shown.
+#include "riders/sprite.h"
 
 struct BITMAP;
 
@@ -10,6 +11,8 @@ public:
     bool load(const char* path);
     // Tiles the water, then advances the scroll by flowSpeed + riverSpeed.
     void draw(BITMAP* dest, int columns, int rows, int left, int top);
+    // The same with the river's speed given.
+    void draw(BITMAP* dest, int columns, int rows, int left, int top, float speed);
 
     BITMAP* texture;
     int32_t textureWidth;
@@ -25,6 +28,7 @@ public:
     bool load(const char* leftPath, const char* rightPath);
     // Draws both banks twice, one screen apart, then advances the scroll by riverSpeed.
     void draw(BITMAP* dest);
+    void draw(BITMAP* dest, float speed);
 
     AnimatedSprite left;
     AnimatedSprite right;

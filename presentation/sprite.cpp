@@ -1,8 +1,8 @@
-#include "presentation/sprite.h"
+#include "riders/sprite.h"
 
 #include <allegro.h>
 
-#include "app/clock.h"
+#include "riders/live.h"
 #include "presentation/masked_copy.h"
 
 Sprite::Sprite()

@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/identity.h"
-#include "app/session.h"
+#include "simulation/identity.h"
+#include "simulation/feed.h"
 #include "recording/recording.h"
 
 namespace {
@@ -33,10 +33,11 @@ public:
             tell("the recording stopped at pass " + std::to_string(pass), writer.add(packPass(input)));
         return true;
     }
+    void started(const World& world) override { inner->started(world); }
     // Only the pass and its inputs matter here, and those came through gather.
-    void stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes) override
+    void stepped(uint32_t pass, const PassInput& input, const World& world) override
     {
-        inner->stepped(pass, input, lanes);
+        inner->stepped(pass, input, world);
     }
     void ended(const GameResult& result) override
     {

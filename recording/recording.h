@@ -109,3 +109,18 @@ PassFeed* recordingFeed(PassFeed& inner, const std::string& first);
 
 // Plays a recording back in the window at its own speed, to where it stops. ESC stops it.
 PassFeed* replayFeed(const Recording& recording);
+
+// How a pass is stepped; a check may be handed another to prove it notices.
+using PassStepper = bool (*)(World& world, const PassInput& input, Cues& cues);
+
+// Plays a recording through as replayRecording does, and after every pass saves the world,
+// steps up to `ahead` of the recorded passes on, restores it over that, steps them again, and
+// compares the state hashes and the sounds pass by pass, and the first of them with the pass
+// the game then plays. "" when everything agreed (result filled); otherwise what did not:
+// with `apart` set, "pass P: the PART differ" for a rollback that changed something.
+std::string checkRollback(const Recording& recording, int ahead, GameResult& result, bool& apart,
+                          PassStepper step = stepWorld);
+
+class Stage;
+// The recorded game played on `stage`; replayRecording's checks.
+std::string playRecording(const Recording& recording, Stage& stage, GameResult& result);

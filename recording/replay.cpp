@@ -1,36 +1,28 @@
-#include "app/clock.h"
-#include "app/game.h"
-#include "obstacles/lanes.h"
-#include "recording/recording.h"
+#include <memory>
 
-std::string replayRecording(const Recording& recording, GameResult& result)
+#include "recording/recording.h"
+#include "simulation/feed.h"
+
+std::string playRecording(const Recording& recording, Stage& stage, GameResult& result)
 {
     if (currentGeometry().bridgeHeight != recording.geometry.bridgeHeight)
         return "recorded with a bridge " + std::to_string(recording.geometry.bridgeHeight) +
                " pixels high, played here with one of " +
                std::to_string(currentGeometry().bridgeHeight);
-    beginGame(defaultGameSetup(), recording.start);
-    ObstacleLanes lanes;
-    result = GameResult();
-    const size_t count = recording.passes.size();
-    bool ended = false;
-    for (size_t pass = 0; pass < count; ++pass) {
-        ticks = static_cast<uint32_t>(pass);
-        PassInput input;
-        unpackPass(recording.passes[pass], input);
-        if (input.leave || !stepPass(lanes, input, false)) {
-            ended = true;
-            if (pass + 1 != count)
-                return "the game ended at pass " + std::to_string(pass) + " but the recording goes on";
-            break;
-        }
-        ++result.steps;
-    }
-    // An unfinished recording stops where it was cut off, its game still running.
-    if (!ended && recording.finished)
-        return "the recording ends before its game does";
-    result.decided = gameOver;
-    result.winner = winner;
-    result.state = hashGame(lanes);
+    World world;
+    startWorld(world, defaultGameSetup(), recording.start);
+    std::unique_ptr<PassFeed> feed(replayFeed(recording));
+    result = playGame(world, *feed, stage);
+    // An unfinished recording stops where it was cut off, its game perhaps still running.
+    if (feed->broken())
+        return recording.finished ? "the recording ends before its game does" : "";
+    if (result.steps + 1 != recording.passes.size())
+        return "the game ended at pass " + std::to_string(result.steps) + " but the recording goes on";
     return "";
+}
+
+std::string replayRecording(const Recording& recording, GameResult& result)
+{
+    Stage nowhere;
+    return playRecording(recording, nowhere, result);
 }

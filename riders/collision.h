@@ -1,4 +1,6 @@
 #pragma once
+// The riders meeting: a bump side by side, or one landing on the other.
+#include <cstdint>
 
 // 0 when a and b are closer than `limit`, else the sign of a - b.
 int signWithDeadZone(float a, float b, float limit);

@@ -1,15 +1,11 @@
 #pragma once
+// The two riders: their record, the rules that move them, and the global pair on show.
 #include <cstdint>
 #include "input/input.h"
-#include "presentation/sprite.h"
+#include "riders/rules.h"
+#include "riders/sprite.h"
 
 struct BITMAP;
-
-enum : uint8_t {
-    STATE_SUBMERGED = 1,
-    STATE_SURFACE = 2,
-    STATE_AIRBORNE = 4,
-};
 
 class Rider {
 public:
@@ -25,6 +21,11 @@ public:
     void integrateVelocity();
     void move();
     void draw(BITMAP* dest);
+
+    // The sprite of a body; nullptr for BODY_OTHER.
+    AnimatedSprite* bodySprite(RiderBody body);
+    // Which body currentSprite is, or BODY_OTHER.
+    RiderBody body() const;
 
     float height;
     float verticalSpeed;
@@ -50,6 +51,11 @@ public:
     uint32_t actionPressTick;
 };
 
+inline void setBody(Rider& rider, RiderBody body)
+{
+    rider.currentSprite = rider.bodySprite(body);
+}
+
 extern Rider* riders[2];
 
 // One step of both riders: keys, drag, velocity, their collision, then motion.
@@ -58,3 +64,10 @@ void updateRiders();
 void updateRiders(const RiderInput inputs[2]);
 // Deletes both riders at exit.
 void freeRiders();
+
+// The rider's own three keys as key[] holds them right now.
+RiderInput keyboardInput(const Rider& rider);
+
+// A rider's rule fields as the rules' record, and back (the keys, name and sprites stay).
+RiderState stateOf(const Rider& rider);
+void putState(Rider& rider, const RiderState& state);

@@ -5,9 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "audio/sound.h"
 #include "obstacles/obstacle.h"
-#include "presentation/assets.h"
 #include "riders/rider.h"
 
 KindGeometry currentGeometry()
@@ -16,9 +14,6 @@ KindGeometry currentGeometry()
     geometry.bridgeHeight = static_cast<uint16_t>(obstacleKinds[KIND_BRIDGE].sprite.frameHeight);
     return geometry;
 }
-
-static void silentPlay(SAMPLE*, int, int, int, int) {}
-static void silentStop(SAMPLE*) {}
 
 bool startHeadless(const KindGeometry& geometry)
 {
@@ -35,9 +30,6 @@ bool startHeadless(const KindGeometry& geometry)
         sizeOnly.h = 600;
         gfx_driver = &sizeOnly;
     }
-    // The library's mixer needs a sound device; one a test put in place stays.
-    if (mixer.play == allegroMixer.play)
-        mixer = Mixer{silentPlay, silentStop};
     for (Rider*& rider : riders)
         if (!rider && !(rider = new (std::nothrow) Rider))
             return false;

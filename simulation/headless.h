@@ -1,4 +1,5 @@
 #pragma once
+// The game brought up without a window, a sound device or any file, for verifying and tests.
 #include <cstdint>
 
 // The one size the art decides for the rules: the bridge's height. Every other obstacle

@@ -1,6 +1,7 @@
 #include "simulation/random_state.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "simulation/fnv.h"
 
@@ -23,4 +24,70 @@ uint64_t hashRandom()
     // word, without moving it.
     setstate(state);
     return fnv1a(state, sizeof state);
+}
+
+// The C library writes the read position into the buffer it leaves, so a state is only ever
+// copied into or out of a buffer that is not the one in use: this one is switched to meanwhile.
+static char* workBuffer()
+{
+    alignas(8) static char work[128];
+    static bool ready = false;
+    if (!ready) {
+        char* previous = initstate(1, work, sizeof work);
+        setstate(previous);
+        ready = true;
+    }
+    return work;
+}
+
+static void seedInto(char* out, uint32_t seed)
+{
+    alignas(8) static char fresh[128];
+    char* previous = initstate(seed, fresh, sizeof fresh);
+    setstate(previous);
+    std::memcpy(out, fresh, sizeof fresh);
+}
+
+RandomState seededRandom(uint32_t seed)
+{
+    RandomState random;
+    seedInto(random.bytes, seed);
+    return random;
+}
+
+RandomState::RandomState()
+{
+    alignas(8) static char first[128];
+    static const bool ready = (seedInto(first, 1), true);
+    (void)ready;
+    std::memcpy(bytes, first, sizeof bytes);
+}
+
+RandomState currentRandom()
+{
+    char* current = setstate(workBuffer());
+    RandomState random;
+    std::memcpy(random.bytes, current, sizeof random.bytes);
+    setstate(current);
+    return random;
+}
+
+void adoptRandom(const RandomState& random)
+{
+    char* current = setstate(workBuffer());
+    std::memcpy(current, random.bytes, sizeof random.bytes);
+    setstate(current);
+}
+
+LiveRandom::LiveRandom(RandomState& random_) : random(random_)
+{
+    char* work = workBuffer();
+    std::memcpy(work, random.bytes, sizeof random.bytes);
+    previous = setstate(work);
+}
+
+LiveRandom::~LiveRandom()
+{
+    setstate(previous);
+    std::memcpy(random.bytes, workBuffer(), sizeof random.bytes);
 }

@@ -3,16 +3,47 @@
 #include <allegro.h>
 #include <cinttypes>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 
-#include "app/clock.h"
-#include "app/game.h"
 #include "obstacles/lanes.h"
-#include "presentation/frame.h"
 #include "riders/collision.h"
+#include "riders/live.h"
 #include "riders/rider.h"
 #include "simulation/fnv.h"
 #include "simulation/random_state.h"
+
+GameSetup defaultGameSetup()
+{
+    GameSetup setup{};
+    std::strcpy(setup.riders[0].name, "Rudko");
+    setup.riders[0].leftKey = KEY_A;
+    setup.riders[0].rightKey = KEY_D;
+    setup.riders[0].actionKey = KEY_S;
+    std::strcpy(setup.riders[1].name, "Berto");
+    setup.riders[1].leftKey = KEY_LEFT;
+    setup.riders[1].rightKey = KEY_RIGHT;
+    setup.riders[1].actionKey = KEY_DOWN;
+    return setup;
+}
+
+void setupGame(const GameSetup& setup)
+{
+    riverSpeed = 0.0f;
+    gameOver = false;
+    riders[0]->reset();
+    riders[1]->reset();
+    riders[0]->x = static_cast<float>((SCREEN_W - 200) / 4 + 100);
+    riders[1]->x = static_cast<float>(((SCREEN_W - 200) * 3) / 4 + 100);
+    for (int i = 0; i < 2; ++i) {
+        const RiderSetup& from = setup.riders[i];
+        std::memcpy(riders[i]->name, from.name, sizeof riders[i]->name);
+        riders[i]->name[sizeof riders[i]->name - 1] = '\0';
+        riders[i]->leftKey = from.leftKey;
+        riders[i]->rightKey = from.rightKey;
+        riders[i]->actionKey = from.actionKey;
+    }
+    riders[1]->index = 1;
+}
 
 GameStart currentStart(uint32_t seed)
 {
@@ -32,29 +63,14 @@ void beginGame(const GameSetup& setup, const GameStart& start)
     setupGame(setup);
 }
 
-bool stepPass(ObstacleLanes& lanes, const PassInput& input, bool draw)
+void startWorld(World& world, const GameSetup& setup, const GameStart& start)
 {
-    const uint32_t now = ticks;
-    if (now < 10)
-        riverSpeed = rampSpeed(now);
-    if (gameOver) {
-        riverSpeed = static_cast<float>(static_cast<double>(riverSpeed) - 0.1);
-        if (riverSpeed <= 0.0f)
-            return false;
-    }
-    updateRiders(input.riders);
-    if (rand() % 10 == 0)
-        lanes.spawnObstacle();
-    if (draw) {
-        renderFrame(lanes);
-    } else {
-        lanes.updateLowerLanes(nullptr, riders);
-        lanes.updateBridgeLane(nullptr, riders);
-    }
-    return true;
+    beginGame(setup, start);
+    captureWorld(world, nullptr);
+    world.ticks = 0;
 }
 
-static uint64_t hashRider(uint64_t h, const Rider& r)
+static uint64_t hashRider(uint64_t h, const RiderState& r)
 {
     h = mix(h, r.height);
     h = mix(h, r.verticalSpeed);
@@ -68,51 +84,55 @@ static uint64_t hashRider(uint64_t h, const Rider& r)
     h = mix(h, r.blinkUntil);
     h = mix(h, r.actionHeld);
     h = mix(h, r.actionPressTick);
-    const AnimatedSprite* bodies[4] = {&r.surfaceSprite, &r.submergedSprite, &r.airborneSprite,
-                                       &r.windUpSprite};
-    int body = -1;
-    for (int i = 0; i < 4; ++i)
-        if (r.currentSprite == bodies[i])
-            body = i;
-    return mix(h, body);
+    return mix(h, static_cast<int>(r.body));
 }
 
-static uint64_t hashLanes(const ObstacleLanes& lanes)
+template <class Lane>
+static uint64_t hashLane(uint64_t h, const Lane& lane)
 {
-    uint64_t h = fnv1a(nullptr, 0);
-    for (const auto& lane : lanes.lanes) {
-        h = mix(h, static_cast<uint32_t>(lane.size()));
-        for (const Obstacle& o : lane) {
-            h = mix(h, o.y);
-            h = mix(h, o.ownSpeed);
-            h = mix(h, o.phase);
-            h = mix(h, o.damage);
-            h = mix(h, o.hitRider[0]);
-            h = mix(h, o.hitRider[1]);
-            h = mix(h, o.sound);
-            h = mix(h, o.height);
-            h = mix(h, o.x);
-            h = mix(h, o.width);
-            h = mix(h, o.layerMask);
-        }
+    h = mix(h, static_cast<uint32_t>(lane.size()));
+    for (const Obstacle& o : lane) {
+        h = mix(h, o.y);
+        h = mix(h, o.ownSpeed);
+        h = mix(h, o.phase);
+        h = mix(h, o.damage);
+        h = mix(h, o.hitRider[0]);
+        h = mix(h, o.hitRider[1]);
+        h = mix(h, o.sound);
+        h = mix(h, o.height);
+        h = mix(h, o.x);
+        h = mix(h, o.width);
+        h = mix(h, o.layerMask);
     }
     return h;
 }
 
-StateHash hashGame(const ObstacleLanes& lanes)
+StateHash hashWorld(const World& w)
 {
     StateHash hash;
     uint64_t h = fnv1a(nullptr, 0);
-    h = mix(h, ticks.load());
-    h = mix(h, riverSpeed);
-    h = mix(h, gameOver);
+    h = mix(h, w.ticks);
+    h = mix(h, w.riverSpeed);
+    h = mix(h, w.gameOver);
     // Until a game is decided, `winner` still holds the last game's, which nothing reads.
-    h = mix(h, gameOver ? winner : uint8_t{0});
-    h = mix(h, lastSpawnTick);
-    h = mix(h, prevRiderHeightSign);
+    h = mix(h, w.gameOver ? w.winner : uint8_t{0});
+    h = mix(h, w.lastSpawnTick);
+    h = mix(h, w.prevRiderHeightSign);
     hash.clock = h;
-    hash.riders = hashRider(hashRider(fnv1a(nullptr, 0), *riders[0]), *riders[1]);
-    hash.lanes = hashLanes(lanes);
+    hash.riders = hashRider(hashRider(fnv1a(nullptr, 0), w.riders[0]), w.riders[1]);
+    h = fnv1a(nullptr, 0);
+    for (const auto& lane : w.lanes)
+        h = hashLane(h, lane);
+    hash.lanes = h;
+    hash.random = fnv1a(w.random.bytes, sizeof w.random.bytes);
+    return hash;
+}
+
+StateHash hashGame(const ObstacleLanes& lanes)
+{
+    World world;
+    captureWorld(world, &lanes);
+    StateHash hash = hashWorld(world);
     hash.random = hashRandom();
     return hash;
 }

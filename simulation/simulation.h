@@ -1,11 +1,30 @@
 #pragma once
+// What a game needs to be played again: its setup and start, the world and its step, and
+// the hash that tells two runs or two machines apart.
 #include <cstdint>
 #include <string>
 
 #include "input/input.h"
+#include "simulation/world.h"
 
 class ObstacleLanes;
-struct GameSetup;
+
+struct RiderSetup {
+    char name[20];
+    int32_t leftKey;
+    int32_t rightKey;
+    int32_t actionKey;
+};
+
+struct GameSetup {
+    RiderSetup riders[2];
+};
+
+// "Rudko" on A / D / S and "Berto" on the arrows LEFT / RIGHT / DOWN.
+GameSetup defaultGameSetup();
+
+// River speed 0, the game undecided, both riders reset, placed, named and given their keys.
+void setupGame(const GameSetup& setup);
 
 // What a game needs besides its inputs to be played again exactly: the random generator's
 // seed, and the two values that carry over from the run's earlier games.
@@ -22,12 +41,8 @@ GameStart currentStart(uint32_t seed);
 // seeded, the carried-over values put in, then the usual game setup. After each pass the
 // caller moves `ticks` on by exactly one.
 void beginGame(const GameSetup& setup, const GameStart& start);
-
-// One pass of the game loop after its ESC test, at `ticks` == the pass number: the speed
-// ramp, the slow-down, both riders with these inputs, a spawn attempt, and the obstacle lanes
-// (drawn and shown when `draw` is set, only moved and tested otherwise). False when the
-// slow-down has just ended the game; then nothing was stepped.
-bool stepPass(ObstacleLanes& lanes, const PassInput& input, bool draw);
+// The same start as a world (the globals are started too, so the riders carry the names).
+void startWorld(World& world, const GameSetup& setup, const GameStart& start);
 
 // A hash of the whole game state, part by part, so that two runs or two machines can tell
 // where they parted.
@@ -37,7 +52,13 @@ struct StateHash {
     uint64_t lanes = 0;
     uint64_t random = 0; // the random generator's position
     uint64_t whole() const;
+    bool operator==(const StateHash& o) const
+    {
+        return clock == o.clock && riders == o.riders && lanes == o.lanes && random == o.random;
+    }
 };
+StateHash hashWorld(const World& world);
+// The live game's state with these lanes.
 StateHash hashGame(const ObstacleLanes& lanes);
 // "riders", "lanes", ... : the first part that differs, or "" when none does.
 const char* firstDifference(const StateHash& a, const StateHash& b);

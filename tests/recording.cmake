@@ -21,3 +21,12 @@ set_tests_properties(e2e_replay PROPERTIES TIMEOUT 180 LABELS sanitize)
 add_test(NAME e2e_record_safety
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/record_safety.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(e2e_record_safety PROPERTIES TIMEOUT 120)
+
+# The rollback check from the command line: the same line as a plain --verify for a whole game
+# stepped again 8 passes at every pass.
+file(READ ${CMAKE_CURRENT_SOURCE_DIR}/games/long_river.line LONG_RIVER_LINE)
+string(STRIP "${LONG_RIVER_LINE}" LONG_RIVER_LINE)
+add_test(NAME rollback_check_cli
+  COMMAND $<TARGET_FILE:riverduel> --verify ${CMAKE_CURRENT_SOURCE_DIR}/games/long_river.rdr --rollback-check 8)
+set_tests_properties(rollback_check_cli PROPERTIES TIMEOUT 60 LABELS sanitize
+  PASS_REGULAR_EXPRESSION "^${LONG_RIVER_LINE}\n$")

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/game.h"
-#include "app/session.h"
+#include "simulation/feed.h"
 #include "computer/computer.h"
 #include "recording/recording.h"
 #include "simulation/headless.h"

@@ -1,32 +1,29 @@
-// Two lockstep riders in two processes, headless, each at 20 passes a second on its own
-// clock, talking through a loopback proxy that delays, jitters and drops datagrams. Plays
-// games back to back until the given length is reached, then prints what the network cost:
-// time lost to stalled passes, bytes each way, and whether the two games ever parted.
+// Two lockstep riders in one process, headless, each at 20 passes a second on its own clock,
+// talking through a loopback proxy (in a thread of its own) that delays, jitters and drops
+// datagrams. Both games go through the game's one pass loop, a pass at a time, side by side.
+// Plays games back to back until the given length is reached, then prints what the network
+// cost: time lost to stalled passes, bytes each way, and whether the two games ever parted.
 // Usage: net_duel [--seconds S] [--delay MS] [--jitter MS] [--loss FRACTION] [--seed N]
 // Exit status 0 when both sides played the same games to the same states without drifting.
 // NET_DUEL_DEBUG=1 lists every pass that had to wait.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <thread>
-#include <vector>
 
-#include "app/clock.h"
-#include "app/game.h"
 #include "network/duel.h"
-#include "obstacles/lanes.h"
 #include "proxy.h"
+#include "simulation/feed.h"
 #include "simulation/headless.h"
-#include "simulation/simulation.h"
 
 namespace {
 
@@ -40,120 +37,111 @@ struct SideResult {
 };
 
 // Holds of random keys, 5 to 30 passes each, the same every run for a side.
-std::mt19937 keys;
-uint32_t holdLeft = 0;
-RiderInput holding;
-RiderInput scripted()
-{
-    if (holdLeft == 0) {
-        const unsigned r = keys();
-        holding = {(r & 3) == 1, (r & 3) == 2, (r & 12) == 4};
-        holdLeft = 5 + keys() % 26;
-    }
-    --holdLeft;
-    return holding;
-}
-
-void nap() { std::this_thread::sleep_for(std::chrono::milliseconds(2)); }
-
-// One side: connects, then plays games back to back for `passes` passes in all.
-SideResult side(bool hosting, uint16_t port, uint32_t passes, uint32_t seed)
-{
-    SideResult out;
-    keys.seed(seed * 2 + hosting);
-    KindGeometry geometry;
-    geometry.bridgeHeight = 100;
-    if (!startHeadless(geometry)) {
-        out.why = "the rules did not start";
-        return out;
-    }
-    Duel duel(hosting, "127.0.0.1", port, scripted);
-    if (!duel.open()) {
-        out.why = duel.status();
-        return out;
-    }
-    const GameSetup setup = defaultGameSetup();
-    while (out.passes < passes) {
-        const auto giveUp = Clock::now() + std::chrono::seconds(15);
-        while (!duel.startsGame() && Clock::now() < giveUp) {
-            duel.poll();
-            if (!hosting && duel.connected())
-                duel.clicked();
-            nap();
+struct Script {
+    std::mt19937 keys;
+    uint32_t holdLeft = 0;
+    RiderInput holding;
+    RiderInput next()
+    {
+        if (holdLeft == 0) {
+            const unsigned r = keys();
+            holding = {(r & 3) == 1, (r & 3) == 2, (r & 12) == 4};
+            holdLeft = 5 + keys() % 26;
         }
+        --holdLeft;
+        return holding;
+    }
+};
+Script scripts[2];
+RiderInput hostKeys() { return scripts[0].next(); }
+RiderInput joinerKeys() { return scripts[1].next(); }
+
+// One side: its duel, its world, and the game it is playing, a pass at a time.
+struct Side {
+    bool hosting;
+    Duel duel;
+    SideResult out;
+    World world;
+    Stage nowhere;
+    std::unique_ptr<GameRun> run;
+    Clock::time_point t0, due, lastStep, asked, menuSince;
+    bool waiting = false;
+
+    Side(bool hosting, uint16_t port)
+        : hosting(hosting), duel(hosting, "127.0.0.1", port, hosting ? hostKeys : joinerKeys)
+    {
+    }
+
+    // Between games: the menu, until both sides have clicked and a game starts.
+    void menu(uint32_t seed)
+    {
+        duel.poll();
+        if (!hosting && duel.connected())
+            duel.clicked();
         if (!duel.startsGame()) {
-            out.why = std::string("no game started: ") + duel.status();
-            return out;
+            if (Clock::now() - menuSince > std::chrono::seconds(15))
+                out.why = std::string("no game started: ") + duel.status();
+            return;
         }
         GameStart start = currentStart(seed + out.games);
         duel.begin(start);
-        clockOwned = true;
-        beginGame(setup, start);
-        ObstacleLanes lanes;
-        // The pace of the game's timer: passes start on 50 ms ticks, a late one at the next.
-        const auto t0 = Clock::now();
-        auto due = t0, lastStep = t0;
-        uint32_t pass = 0;
-        while (!duel.broken() && out.passes < passes) {
-            PassInput input;
-            const auto asked = Clock::now();
-            bool waited = false;
-            while (!duel.gather(pass, false, input) && !duel.broken()) {
-                waited = true;
-                if (Clock::now() - asked > std::chrono::seconds(10)) {
-                    out.why = "stuck at pass " + std::to_string(pass) + " of game " +
-                              std::to_string(out.games + 1) + ": " + duel.status();
-                    return out;
-                }
-                nap();
-            }
-            if (duel.broken())
-                break;
-            if (waited) {
-                ++out.waitedPasses;
-                out.waitedMs += std::chrono::duration<double, std::milli>(Clock::now() - asked).count();
-                if (getenv("NET_DUEL_DEBUG"))
-                    std::fprintf(stderr, "%s game %u pass %u waited %.1f ms\n", hosting ? "host" : "join", out.games, pass,
-                                 std::chrono::duration<double, std::milli>(Clock::now() - asked).count());
-            }
-            if (input.leave || !stepPass(lanes, input, false))
-                break;
-            duel.stepped(pass, input, lanes);
-            lastStep = Clock::now();
-            ticks = ++pass;
-            ++out.passes;
-            const auto late = (Clock::now() - t0) / PASS;
-            due = t0 + (late + 1) * PASS;
-            std::this_thread::sleep_until(due);
+        startWorld(world, defaultGameSetup(), start);
+        run = std::make_unique<GameRun>(world, duel, nowhere);
+        t0 = due = lastStep = Clock::now();
+        waiting = false;
+    }
+
+    // The next pass when it is due; a pass whose inputs are late is asked again.
+    void play(uint32_t passes)
+    {
+        const Clock::time_point now = Clock::now();
+        if (now < due)
+            return;
+        if (!waiting)
+            asked = now;
+        const GameRun::Turn turn = out.passes < passes ? run->next() : GameRun::OVER;
+        if (turn == GameRun::WAITING) {
+            if (now - asked > std::chrono::seconds(10))
+                out.why = "stuck at pass " + std::to_string(run->pass()) + " of game " +
+                          std::to_string(out.games + 1) + ": " + duel.status();
+            waiting = true;
+            return;
         }
-        clockOwned = false;
+        if (turn == GameRun::STEPPED) {
+            if (waiting) {
+                ++out.waitedPasses;
+                const double ms = std::chrono::duration<double, std::milli>(Clock::now() - asked).count();
+                out.waitedMs += ms;
+                if (getenv("NET_DUEL_DEBUG"))
+                    std::fprintf(stderr, "%s game %u pass %u waited %.1f ms\n", hosting ? "host" : "join",
+                                 out.games, run->pass() - 1, ms);
+            }
+            waiting = false;
+            lastStep = Clock::now();
+            ++out.passes;
+            due = t0 + ((lastStep - t0) / PASS + 1) * PASS;
+            return;
+        }
         // Pass N steps in tick N of the game's pace unless something held it up.
-        if (pass > 0)
-            out.lostTicks += uint32_t((lastStep - t0) / PASS) - (pass - 1);
-        GameResult result;
-        result.decided = gameOver;
-        result.steps = pass;
-        result.state = hashGame(lanes);
-        ++out.games;
+        const uint32_t stepped = run->pass();
+        if (stepped > 0)
+            out.lostTicks += uint32_t((lastStep - t0) / PASS) - (stepped - 1);
         char line[64];
-        std::snprintf(line, sizeof line, "%u:%016llx ", pass, (unsigned long long)result.state.whole());
+        std::snprintf(line, sizeof line, "%u:%016llx ", stepped,
+                      (unsigned long long)run->result().state.whole());
         out.hashes += line;
-        duel.ended(result);
+        ++out.games;
         if (duel.broken()) {
             out.why = duel.brokenWhy();
-            return out;
+        } else {
+            duel.afterGame(run->result());
         }
-        duel.afterGame(result);
+        run.reset();
+        menuSince = Clock::now();
     }
-    // Let the other side finish its last game before leaving.
-    const auto linger = Clock::now() + std::chrono::milliseconds(500);
-    while (Clock::now() < linger) {
-        duel.poll();
-        nap();
-    }
-    duel.quitting();
-    return out;
-}
+
+    bool done(uint32_t passes) const { return !out.why.empty() || (!run && out.passes >= passes); }
+};
 
 uint16_t freePort()
 {
@@ -168,13 +156,38 @@ uint16_t freePort()
     return ntohs(at.sin_port);
 }
 
-pid_t children[2];
-bool childrenDone()
+std::atomic<bool> sidesDone{false};
+bool proxyStops()
 {
-    for (pid_t& child : children)
-        if (child > 0 && waitpid(child, nullptr, WNOHANG) == child)
-            child = 0; // the exit status travels in the pipe
-    return children[0] == 0 && children[1] == 0;
+    return sidesDone.load();
+}
+
+// Both sides in turn, until each has played its passes or given up.
+void playBoth(Side& host, Side& joiner, uint32_t passes, uint32_t seed)
+{
+    Side* const sides[2] = {&host, &joiner};
+    for (Side* side : sides)
+        side->menuSince = Clock::now();
+    while (!(sides[0]->done(passes) && sides[1]->done(passes))) {
+        for (Side* side : sides) {
+            if (side->done(passes))
+                side->duel.poll();
+            else if (side->run)
+                side->play(passes);
+            else
+                side->menu(seed);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    // Let the other side finish its last game before leaving.
+    const auto linger = Clock::now() + std::chrono::milliseconds(500);
+    while (Clock::now() < linger) {
+        for (Side* side : sides)
+            side->duel.poll();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    for (Side* side : sides)
+        side->duel.quitting();
 }
 
 } // namespace
@@ -195,43 +208,29 @@ int main(int argc, char** argv)
     }
     const uint32_t passes = uint32_t(seconds * 20);
     const uint16_t hostPort = freePort(), proxyPort = freePort();
-    int pipes[2][2];
-    for (int s = 0; s < 2; ++s) {
-        if (pipe(pipes[s]) != 0)
-            return 2;
-        children[s] = fork();
-        if (children[s] == 0) {
-            close(pipes[s][0]);
-            const SideResult r = side(s == 0, s == 0 ? hostPort : proxyPort, passes, faults.seed);
-            char text[16384];
-            const int n = std::snprintf(text, sizeof text, "%u %u %u %u %.1f|%s|%s", r.passes, r.lostTicks,
-                                        r.waitedPasses, r.games, r.waitedMs, r.why.c_str(), r.hashes.c_str());
-            if (write(pipes[s][1], text, size_t(n)) != n)
-                _exit(3);
-            _exit(0);
-        }
-        close(pipes[s][1]);
+    KindGeometry geometry;
+    geometry.bridgeHeight = 100;
+    if (!startHeadless(geometry)) {
+        std::fprintf(stderr, "net_duel: the rules did not start\n");
+        return 2;
+    }
+    scripts[0].keys.seed(faults.seed * 2 + 1);
+    scripts[1].keys.seed(faults.seed * 2);
+    Side host(true, hostPort), joiner(false, proxyPort);
+    SideResult r[2];
+    if (!host.duel.open() || !joiner.duel.open()) {
+        std::fprintf(stderr, "net_duel: %s %s\n", host.duel.status(), joiner.duel.status());
+        return 2;
     }
     const auto started = Clock::now();
-    const ProxyCount count = runProxy(proxyPort, hostPort, faults, childrenDone);
+    ProxyCount count;
+    std::thread proxy([&] { count = runProxy(proxyPort, hostPort, faults, proxyStops); });
+    playBoth(host, joiner, passes, faults.seed);
+    sidesDone = true;
+    proxy.join();
     const double wall = std::chrono::duration<double>(Clock::now() - started).count();
-
-    SideResult r[2];
-    for (int s = 0; s < 2; ++s) {
-        std::string text;
-        char buffer[4096];
-        for (ssize_t n; (n = read(pipes[s][0], buffer, sizeof buffer)) > 0;)
-            text.append(buffer, size_t(n));
-        const size_t bar = text.find('|'), bar2 = text.find('|', bar == std::string::npos ? 0 : bar + 1);
-        if (bar2 == std::string::npos) {
-            r[s].why = "the side died";
-            continue;
-        }
-        std::sscanf(text.c_str(), "%u %u %u %u %lf", &r[s].passes, &r[s].lostTicks, &r[s].waitedPasses,
-                    &r[s].games, &r[s].waitedMs);
-        r[s].why = text.substr(bar + 1, bar2 - bar - 1);
-        r[s].hashes = text.substr(bar2 + 1);
-    }
+    r[0] = host.out;
+    r[1] = joiner.out;
     std::printf("proxy: %d ms one way, +-%d ms jitter, %.1f%% loss each way; %.0f s of wall time\n",
                 faults.delayMs, faults.jitterMs, faults.loss * 100, wall);
     const char* names[2] = {"host", "joiner"};

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/game.h"
-#include "app/session.h"
+#include "simulation/feed.h"
 #include "computer/computer.h"
 #include "simulation/headless.h"
 
@@ -42,9 +42,9 @@ public:
         input.riders[index] = keys;
         return true;
     }
-    void stepped(uint32_t pass, const PassInput&, const ObstacleLanes&) override
+    void stepped(uint32_t pass, const PassInput&, const World& world) override
     {
-        if (gameOver && !decidedAt)
+        if (world.gameOver && !decidedAt)
             decidedAt = pass + 1;
     }
     uint32_t decidedAt = 0;
@@ -79,9 +79,10 @@ public:
         ++passes;
         return ready;
     }
-    void stepped(uint32_t pass, const PassInput& input, const ObstacleLanes& lanes) override
+    void started(const World& world) override { inner.started(world); }
+    void stepped(uint32_t pass, const PassInput& input, const World& world) override
     {
-        inner.stepped(pass, input, lanes);
+        inner.stepped(pass, input, world);
     }
     double spent = 0.0;
     long passes = 0;

@@ -9,8 +9,7 @@
 #include <set>
 #include <string>
 
-#include "app/game.h"
-#include "app/session.h"
+#include "simulation/feed.h"
 #include "audio/sound.h"
 #include "recording/recording.h"
 #include "riders/rider.h"
@@ -22,24 +21,23 @@ const std::string gamesDir = RIVERDUEL_SOURCE_DIR "/tests/games";
 
 std::set<std::string> heard;
 
-// Every sample slot gets a stand-in, so each game event reaches the mixer and is noted.
-SAMPLE* stand(int n)
-{
-    static char standIns[14];
-    return reinterpret_cast<SAMPLE*>(&standIns[n]);
-}
-
-void notePlay(SAMPLE* sample, int, int, int, int)
-{
-    static const std::map<SAMPLE*, std::string> names = {
-        {stand(1), "jump"}, {stand(3), "emerge"}, {stand(4), "dive"}, {stand(5), "log"},
-        {stand(6), "rock"}, {stand(7), "burger"}, {stand(8), "bridge"}, {stand(9), "bump"},
-        {stand(10), "bump"}, {stand(11), "stomp"}, {stand(12), "bank"},
-    };
-    const auto name = names.find(sample);
-    if (name != names.end())
-        heard.insert(name->second);
-}
+// Every sound the game asks for is noted by name.
+struct Listening : Stage {
+    void show(const World&, const Cues& cues) override
+    {
+        static const std::map<int, std::string> names = {
+            {SND_JUMP, "jump"},     {SND_EMERGE, "emerge"}, {SND_DIVE, "dive"},
+            {SND_LOG, "log"},       {SND_ROCK, "rock"},     {SND_BURGER, "burger"},
+            {SND_BRIDGE, "bridge"}, {SND_BUMP, "bump"},     {SND_STOMP, "stomp"},
+            {SND_BANK, "bank"},
+        };
+        for (int i = 0; i < cues.count; ++i) {
+            const auto name = names.find(cues.list[i].event);
+            if (name != names.end() && !cues.list[i].stop)
+                heard.insert(name->second);
+        }
+    }
+};
 
 // Replays through the game's own replay feed and watches the riders after every step.
 struct Watch : PassFeed {
@@ -50,12 +48,12 @@ struct Watch : PassFeed {
     {
         return replay->gather(pass, escape, input);
     }
-    void stepped(uint32_t, const PassInput&, const ObstacleLanes&) override
+    void stepped(uint32_t, const PassInput&, const World& world) override
     {
-        for (Rider* rider : riders) {
-            if (rider->x == 125.0f)
+        for (const RiderState& rider : world.riders) {
+            if (rider.x == 125.0f)
                 heard.insert("left bank");
-            if (rider->x == 675.0f)
+            if (rider.x == 675.0f)
                 heard.insert("right bank");
         }
     }
@@ -82,14 +80,6 @@ std::map<std::string, std::string> pinnedGames()
 
 TEST(PinnedGames, EachPlaysToItsLineAndTogetherTheyCoverTheGame)
 {
-    SAMPLE** slots[] = {&musicSample,    &jumpSample,  &landSample,   &emergeSample, &diveSample,
-                        &logSample,      &rockSample,  &burgerSample, &bridgeSample, &bumpSamples[0],
-                        &bumpSamples[1], &stompSample, &bankSample,   &gameEndSample};
-    for (int i = 0; i < 14; ++i)
-        *slots[i] = stand(i);
-    const Mixer saved = mixer;
-    mixer.play = notePlay;
-
     const auto games = pinnedGames();
     ASSERT_GE(games.size(), 6u);
     std::map<std::string, int> outcomes;
@@ -101,13 +91,15 @@ TEST(PinnedGames, EachPlaysToItsLineAndTogetherTheyCoverTheGame)
         ASSERT_EQ(replayRecording(recording, replayed), "") << file;
         EXPECT_EQ(resultLine(replayed), line) << file << " plays differently now";
         Watch watch(recording);
-        const GameResult watched = playHeadless(defaultGameSetup(), watch, UINT32_MAX);
+        GameStart start;
+        watch.begin(start);
+        World world;
+        startWorld(world, defaultGameSetup(), start);
+        Listening listening;
+        const GameResult watched = playGame(world, watch, listening);
         EXPECT_EQ(resultLine(watched), line) << file << " through the replay feed";
         ++outcomes[line.substr(0, line.find(" steps"))];
     }
-    for (int i = 0; i < 14; ++i)
-        *slots[i] = nullptr;
-    mixer = saved;
 
     EXPECT_GE(outcomes["winner Rudko"], 1);
     EXPECT_GE(outcomes["winner Berto"], 1);

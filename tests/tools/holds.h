@@ -3,7 +3,7 @@
 // the game's rand() must see only the game's draws.
 #include <cstdint>
 
-#include "app/session.h"
+#include "simulation/feed.h"
 
 struct Holds : PassFeed {
     uint64_t state;

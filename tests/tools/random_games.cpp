@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/game.h"
-#include "app/session.h"
+#include "simulation/feed.h"
 #include "recording/recording.h"
 #include "simulation/headless.h"
 #include "holds.h"

@@ -5,7 +5,7 @@
 
 #include "app/clock.h"
 #include "harness.h"
-#include "presentation/sprite.h"
+#include "riders/sprite.h"
 
 namespace {
 

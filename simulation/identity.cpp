@@ -1,4 +1,4 @@
-#include "app/identity.h"
+#include "simulation/identity.h"
 
 const char* buildIdentity()
 {

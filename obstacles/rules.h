@@ -1,0 +1,117 @@
+#pragma once
+// The obstacles' rules, written once for the game's lanes of lists and a world's lanes, and for
+// any rider record: touching a rider, hits and pick-ups, a lane's pass, and spawning.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "obstacles/obstacle.h"
+#include "riders/rules.h"
+
+namespace rules {
+
+// The rider's box is 50 x 100 around (x, 500), the row the riders float on.
+template <class R>
+bool touches(Obstacle& o, R& rider)
+{
+    if (o.hitRider[rider.index])
+        return false;
+    if ((rider.state & o.layerMask) == 0)
+        return false;
+    const int halfWidth = o.width / 2;
+    if (!(std::fabs((static_cast<double>(halfWidth) + o.x) - static_cast<double>(rider.x)) <
+          halfWidth + 25))
+        return false;
+    const int halfHeight = o.height / 2;
+    if (!(std::fabs((static_cast<double>(halfHeight) + o.y) - 500.0) < halfHeight + 50))
+        return false;
+    o.hitRider[rider.index] = 1;
+    return true;
+}
+
+// A damaging obstacle hit the rider: its sound, a blink and the damage. Not clamped here:
+// the rider's own move() ends the game at 0.
+template <class R, class Sink>
+void hit(R& rider, const Obstacle& o, uint32_t now, Sink& cues)
+{
+    cues.play(static_cast<SoundEvent>(o.sound));
+    rider.blinkUntil = now + 10;
+    rider.health -= o.damage;
+}
+
+inline void moveDown(Obstacle& o, float riverSpeed)
+{
+    o.y = static_cast<float>((static_cast<double>(riverSpeed) + static_cast<double>(o.ownSpeed)) +
+                             static_cast<double>(o.y));
+}
+
+inline bool gone(const Obstacle& o, int screenH)
+{
+    return o.y > static_cast<float>(screenH + o.height);
+}
+
+// What one lane's pass needs beside the lane and the riders.
+struct LaneContext {
+    float riverSpeed;
+    bool gameOver;
+    uint32_t now;
+    int screenH;
+};
+
+template <class Lane>
+void dropFront(Lane& lane)
+{
+    lane.erase(lane.begin());
+}
+
+// Show, move and test every obstacle of one lane from the lowest upwards, then cull the front.
+// `show` sees each obstacle where it stood before it moved. Everything in a lane moves alike,
+// so whatever left the screen is at the front.
+template <class Lane, class R, class Sink, class Show>
+void stepLane(Lane& lane, R& first, R& second, const LaneContext& c, Sink& cues, Show&& show)
+{
+    if (lane.empty())
+        return;
+    for (auto it = lane.begin(); it != lane.end();) {
+        Obstacle& o = *it;
+        show(o);
+        moveDown(o, c.riverSpeed);
+        if (c.gameOver) {
+            ++it;
+            continue;
+        }
+        if (touches(o, first) && o.damage != 0)
+            hit(first, o, c.now, cues);
+        if (touches(o, second) && o.damage != 0)
+            hit(second, o, c.now, cues);
+        if (o.damage == 0 && (o.hitRider[0] || o.hitRider[1])) {
+            cues.play(static_cast<SoundEvent>(o.sound));
+            R& receiver = o.hitRider[1] ? second : first;
+            receiver.mass = static_cast<float>(static_cast<double>(receiver.mass) + 5.0);
+            if (receiver.mass > 150.0f)
+                receiver.mass = 150.0f;
+            it = lane.erase(it);
+            continue;
+        }
+        ++it;
+    }
+    while (!lane.empty() && gone(lane.front(), c.screenH))
+        dropFront(lane);
+}
+
+// At most one obstacle into one lane: the kind, then the phase, then (in the obstacle's
+// constructor) the position are drawn from rand(). A bridge waits 10 ticks after the last
+// spawn, unsigned on purpose: a tick left over from the last game wraps and lets it through.
+template <class Lanes>
+void spawn(Lanes& lanes, uint32_t now, uint32_t& lastSpawnTick)
+{
+    const int kind = rand() % 4;
+    if (kind == KIND_BRIDGE && now - lastSpawnTick < 10u)
+        return;
+    lastSpawnTick = now;
+    const int phase = rand() % 20;
+    ObstacleKind& k = obstacleKinds[kind];
+    lanes[kind].push_back(Obstacle(&k.sprite, k.layerMask, k.damage, k.ownSpeed, phase, k.sound));
+}
+
+} // namespace rules

@@ -1,0 +1,44 @@
+// The live game's lanes as the frame draws them: each obstacle shown where it stands, then moved.
+#include <allegro.h>
+
+#include "obstacles/lanes.h"
+#include "obstacles/rules.h"
+#include "presentation/assets.h"
+#include "presentation/masked_copy.h"
+#include "riders/live.h"
+#include "riders/rider.h"
+
+void Obstacle::draw(BITMAP* dest)
+{
+    // A game played without a window moves and tests its obstacles but draws nothing.
+    if (!dest)
+        return;
+    sprite->drawPhase(dest, static_cast<int>(x), static_cast<int>(y), static_cast<uint32_t>(phase));
+}
+
+static void stepLane(std::list<Obstacle>& lane, BITMAP* dest, Rider* pair[2])
+{
+    const rules::LaneContext context{riverSpeed, gameOver, ticks.load(), SCREEN_H};
+    Cues cues;
+    rules::stepLane(lane, *pair[0], *pair[1], context, cues, [dest](Obstacle& o) { o.draw(dest); });
+    playCues(cues);
+}
+
+void ObstacleLanes::updateLowerLanes(BITMAP* dest, Rider* pair[2])
+{
+    stepLane(lanes[KIND_ROCK], dest, pair);
+    stepLane(lanes[KIND_LOG], dest, pair);
+    stepLane(lanes[KIND_BURGER], dest, pair);
+    // The bridges have not moved yet this frame, so each shadow sits 20 px below its bridge.
+    if (!bridgeShadowBitmap || !dest)
+        return;
+    for (const Obstacle& bridge : lanes[KIND_BRIDGE]) {
+        const int sy = static_cast<int>(static_cast<double>(bridge.y) + 20.0);
+        maskedCopy(bridgeShadowBitmap, dest, 0, 0, 0, sy, SCREEN_W, bridgeShadowBitmap->h);
+    }
+}
+
+void ObstacleLanes::updateBridgeLane(BITMAP* dest, Rider* pair[2])
+{
+    stepLane(lanes[KIND_BRIDGE], dest, pair);
+}

@@ -1,0 +1,124 @@
+#pragma once
+// Where a game's passes come from and where they are shown, and the one loop that plays a
+// game from them: the keyboard game, driven games, replays, verifying and the benchmarks.
+#include <cstdint>
+
+#include "input/input.h"
+#include "simulation/simulation.h"
+
+// Where one game's passes come from when more than the plain keyboard drives it. The game
+// then runs on its own clock: pass N runs at `ticks` N, whatever the timer did meanwhile.
+class PassFeed {
+public:
+    virtual ~PassFeed() = default;
+    // Before the game's setup: may replace the start (a replay's or the host's).
+    virtual void begin(GameStart& start) { (void)start; }
+    // Once the game is set up, before its first pass: the world it will play in, which stays
+    // the same object for the whole game.
+    virtual void started(const World& world) { (void)world; }
+    // The inputs of pass `pass`, with `escape` true when ESC (or the close button) is down.
+    // False: not known yet; the game shows the last frame and asks again a tick later.
+    virtual bool gather(uint32_t pass, bool escape, PassInput& input) = 0;
+    // After every pass that stepped, with the world as it stands.
+    virtual void stepped(uint32_t pass, const PassInput& input, const World& world)
+    {
+        (void)pass, (void)input, (void)world;
+    }
+    // Once the game has ended (before its end screen): false means the game was cut short
+    // by the feed itself (a replay that ran out, the other machine gone).
+    virtual void ended(const GameResult& result) { (void)result; }
+    // True when the feed gave up on the game (drifted, disconnected): the game ends at once.
+    virtual bool broken() const { return false; }
+    // Every few milliseconds while the end screen waits for a key: a connection to another
+    // machine stays alive here.
+    virtual void waiting() {}
+};
+
+// Everything a run adds to the plain two-player game, asked for on the command line. The menu
+// asks it at every pass.
+class Session {
+public:
+    virtual ~Session() = default;
+    // Once per menu pass, before anything else.
+    virtual void poll() {}
+    // A line shown under the menu button, or nullptr.
+    virtual const char* status() const { return nullptr; }
+    // True: start a game now without a click (a demo, the other machine's click).
+    virtual bool startsGame() { return false; }
+    // A click on the button: true starts the game here too.
+    virtual bool clicked() { return true; }
+    // The feed for the game about to start; it lives until afterGame.
+    virtual PassFeed& feed() = 0;
+    // Seconds the end screen waits for a key before going on by itself; 0 waits for ever.
+    virtual int endScreenSeconds() const { return 0; }
+    // The game and its end screen are over. False leaves the menu and ends the run.
+    virtual bool afterGame(const GameResult& result) { (void)result; return true; }
+    // ESC in the menu: the run is ending.
+    virtual void quitting() {}
+};
+
+// Where a game is played: the window, or nowhere (as fast as it goes).
+class Stage {
+public:
+    virtual ~Stage() = default;
+    // ESC or the close button, asked before each pass.
+    virtual bool escape() { return false; }
+    // True: the game runs on its own clock, pass N at tick N, and `ticks` follows it.
+    // False: the timer moves `ticks` and each pass runs at the tick it finds.
+    virtual bool ownsClock() const { return true; }
+    // The feed has no inputs yet.
+    virtual void stall();
+    // After each pass: draw it, play its sounds, wait for the next.
+    virtual void show(const World& world, const Cues& cues) { (void)world, (void)cues; }
+};
+
+// One game being played, a pass at a time, so that one thread can play two (the network
+// benchmark's two sides). The live globals follow the world after every pass.
+class GameRun {
+public:
+    GameRun(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses = UINT32_MAX);
+    enum Turn { STEPPED, WAITING, OVER };
+    // Tries the next pass: stepped and shown; the feed has no inputs yet; or the game is over
+    // (it ended, was left, the feed broke, or `maxPasses` were stepped: cut short, as if left).
+    Turn next();
+    const GameResult& result() const { return result_; }
+    uint32_t pass() const { return pass_; }
+
+private:
+    void finish();
+    World& world_;
+    PassFeed& feed_;
+    Stage& stage_;
+    uint32_t maxPasses_;
+    uint32_t pass_ = 0;
+    bool over_ = false;
+    GameResult result_;
+};
+
+// Plays `world` (started) from `feed` on `stage` until it is over.
+GameResult playGame(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses = UINT32_MAX);
+
+// The same game without a window, as fast as it goes, from a fresh start with a seed of the
+// system's. Needs the rules brought up (startHeadless).
+GameResult playHeadless(const GameSetup& setup, PassFeed& feed, uint32_t maxPasses);
+
+// A fresh seed for a game from the system's entropy.
+uint32_t freshSeed();
+
+// Two players at one keyboard, each pad (when asked for) beside its rider's keys: the first
+// pad with Rudko, the second with Berto. ESC leaves a game.
+class LocalSession : public Session {
+public:
+    explicit LocalSession(bool gamepads);
+    PassFeed& feed() override;
+
+private:
+    class Feed : public PassFeed {
+    public:
+        bool gamepads = false;
+        bool gather(uint32_t pass, bool escape, PassInput& input) override;
+    } localFeed;
+};
+
+// This player's own inputs when one person plays: either key set, or the first pad.
+RiderInput playerInput(bool gamepads);

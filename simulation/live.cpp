@@ -1,0 +1,42 @@
+#include <cstring>
+
+#include "obstacles/lanes.h"
+#include "riders/collision.h"
+#include "riders/live.h"
+#include "riders/rider.h"
+#include "simulation/world.h"
+
+void captureWorld(World& w, const ObstacleLanes* lanes)
+{
+    w.ticks = ticks.load();
+    w.riverSpeed = riverSpeed;
+    w.gameOver = gameOver;
+    w.winner = winner;
+    w.lastSpawnTick = lastSpawnTick;
+    w.prevRiderHeightSign = prevRiderHeightSign;
+    for (int i = 0; i < 2; ++i) {
+        w.riders[i] = stateOf(*riders[i]);
+        std::memcpy(w.names[i], riders[i]->name, sizeof w.names[i]);
+    }
+    for (int k = 0; k < 4; ++k) {
+        w.lanes[k].clear();
+        if (lanes)
+            w.lanes[k].assign(lanes->lanes[k].begin(), lanes->lanes[k].end());
+    }
+    w.random = currentRandom();
+}
+
+void publishWorld(const World& w, ObstacleLanes* lanes)
+{
+    riverSpeed = w.riverSpeed;
+    gameOver = w.gameOver;
+    winner = w.winner;
+    lastSpawnTick = w.lastSpawnTick;
+    prevRiderHeightSign = w.prevRiderHeightSign;
+    for (int i = 0; i < 2; ++i)
+        putState(*riders[i], w.riders[i]);
+    if (lanes)
+        for (int k = 0; k < 4; ++k)
+            lanes->lanes[k].assign(w.lanes[k].begin(), w.lanes[k].end());
+    adoptRandom(w.random);
+}

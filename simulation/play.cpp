@@ -1,0 +1,111 @@
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "input/gamepad.h"
+#include "riders/live.h"
+#include "riders/rider.h"
+#include "simulation/feed.h"
+
+void Stage::stall()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
+
+GameRun::GameRun(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses)
+    : world_(world), feed_(feed), stage_(stage), maxPasses_(maxPasses)
+{
+    feed_.started(world_);
+}
+
+GameRun::Turn GameRun::next()
+{
+    if (over_)
+        return OVER;
+    if (pass_ >= maxPasses_ || feed_.broken()) {
+        finish();
+        return OVER;
+    }
+    // The feed looks at the world as it stands at the tick of the pass it is asked for.
+    world_.ticks = stage_.ownsClock() ? pass_ : ticks.load();
+    const bool escape = stage_.escape();
+    PassInput input;
+    if (!feed_.gather(pass_, escape, input))
+        return WAITING;
+    Cues cues;
+    if (input.leave || !stepWorld(world_, input, cues)) {
+        finish();
+        return OVER;
+    }
+    ++result_.steps;
+    publishWorld(world_, nullptr);
+    feed_.stepped(pass_, input, world_);
+    stage_.show(world_, cues);
+    ++pass_;
+    if (stage_.ownsClock())
+        ticks = pass_;
+    return STEPPED;
+}
+
+void GameRun::finish()
+{
+    over_ = true;
+    world_.ticks = stage_.ownsClock() ? pass_ : ticks.load();
+    publishWorld(world_, nullptr);
+    result_.decided = world_.gameOver;
+    result_.winner = world_.winner;
+    result_.state = hashWorld(world_);
+    feed_.ended(result_);
+}
+
+GameResult playGame(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses)
+{
+    GameRun run(world, feed, stage, maxPasses);
+    for (GameRun::Turn turn; (turn = run.next()) != GameRun::OVER;)
+        if (turn == GameRun::WAITING)
+            stage.stall();
+    return run.result();
+}
+
+uint32_t freshSeed()
+{
+    std::random_device device;
+    return device();
+}
+
+GameResult playHeadless(const GameSetup& setup, PassFeed& feed, uint32_t maxPasses)
+{
+    GameStart start = currentStart(freshSeed());
+    feed.begin(start);
+    World world;
+    startWorld(world, setup, start);
+    Stage nowhere;
+    return playGame(world, feed, nowhere, maxPasses);
+}
+
+LocalSession::LocalSession(bool gamepads)
+{
+    localFeed.gamepads = gamepads;
+}
+
+PassFeed& LocalSession::feed()
+{
+    return localFeed;
+}
+
+bool LocalSession::Feed::gather(uint32_t, bool escape, PassInput& input)
+{
+    for (int i = 0; i < 2; ++i) {
+        input.riders[i] = keyboardInput(*riders[i]);
+        if (gamepads)
+            input.riders[i] = combine(input.riders[i], gamepadInput(i));
+    }
+    input.leave = escape;
+    return true;
+}
+
+RiderInput playerInput(bool gamepads)
+{
+    RiderInput keys = combine(keyboardInput(*riders[0]), keyboardInput(*riders[1]));
+    return gamepads ? combine(keys, gamepadInput(0)) : keys;
+}
