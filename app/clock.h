@@ -1,4 +1,5 @@
 #pragma once
+// The 20 Hz clock, and waiting for its ticks.
 #include <atomic>
 #include <cstdint>
 

@@ -1,4 +1,5 @@
 #pragma once
+// The command line.
 #include <string>
 
 // The port an online duel uses unless told otherwise (UDP).

@@ -1,4 +1,5 @@
 #pragma once
+// The program as the command line asks for it.
 
 // A run with command-line options: --help, recording and replays, gamepads, the computer, an
 // online duel. Returns the program's exit code.

@@ -1,4 +1,5 @@
 #pragma once
+// WAV bytes to samples, through libsndfile.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -1,4 +1,5 @@
 #pragma once
+// A sound file read from disk into a sample.
 #include <cstddef>
 #include <string>
 

@@ -11,7 +11,8 @@ csv=$("${xvfb[@]}" "$build/bench/riverduel_bench" --benchmark_format=csv --bench
 ns() { echo "$csv" | awk -F, -v n="\"$1\"" '$1 == n { print $3 }'; }
 copy=$(ns BM_FrameCopy); frame=$(ns BM_RenderBusyFrame)
 step=$(ns BM_UpdateRiders); lanes=$(ns BM_SpawnAndLaneStep)
-decision=$(ns BM_ComputerDecision/manual_time)
+decision=$(ns BM_ComputerDecision/iterations:8/manual_time)
+save=$(ns BM_SaveBusyWorld); restore=$(ns BM_RestoreBusyWorld); worldstep=$(ns BM_StepWorld)
 gather=$(ns BM_GatherPlain); recorded=$(ns BM_GatherRecorded)
 set -- $(bash "$here/verify_time.sh" "$build"); verify_min=$1; verify_ms=$2; verify_ten=$3
 
@@ -38,6 +39,8 @@ row "renderFrame / frame copy" "$(awk -v a="$frame" -v b="$copy" 'BEGIN { printf
 row "renderFrame share of the 50 ms tick" "$(awk -v a="$frame" 'BEGIN { printf "%.2f %%", a / 5e7 * 100 }')" "< 2 %"
 row "updateRiders, one step" "$(printf '%.0f ns' "$step")" ""
 row "spawn attempt + lane steps" "$(printf '%.0f ns' "$lanes")" ""
+row "save / restore a busy world" "$(printf '%.0f / %.0f ns' "$save" "$restore")" "< 1000 ns"
+row "one silent pass of a world (stepWorld)" "$(printf '%.0f ns' "$worldstep")" ""
 row "one decision of the computer rider (processor time)" "$(printf '%.1f us' "$decision")" "< 50 us"
 row "a pass's inputs, plain / recorded" "$(printf '%.1f / %.1f ns' "$gather" "$recorded")" ""
 row "--verify of a recorded ${verify_min}-minute game" "$verify_ms ms" ""

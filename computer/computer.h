@@ -1,4 +1,5 @@
 #pragma once
+// The computer rider: what it decides each pass, and the feeds and sessions it rides in.
 #include <memory>
 
 #include "simulation/feed.h"

@@ -1,24 +1,18 @@
 #include "computer/model.h"
 
+#include <algorithm>
 #include <allegro.h>
 
 #include "simulation/world.h"
 
 namespace computer {
 
-static Body seen(const RiderState& rider, int32_t pass, uint32_t now)
+// The rider with its press moved from the game's ticks to the computer's clock.
+static RiderState seen(const RiderState& rider, uint32_t clock, uint32_t now)
 {
-    Body body;
-    body.x = rider.x;
-    body.velocity = rider.velocity;
-    body.height = rider.height;
-    body.verticalSpeed = rider.verticalSpeed;
-    body.weigh(rider.mass);
-    body.health = rider.health;
-    body.state = rider.state;
+    RiderState body = rider;
     // The wind-up body shows from the pass the press was taken.
-    body.held = rider.actionHeld;
-    body.pressPass = pass - static_cast<int32_t>(now - rider.actionPressTick);
+    body.actionPressTick = clock - std::min(now - rider.actionPressTick, EPOCH);
     return body;
 }
 
@@ -26,11 +20,12 @@ static Body seen(const RiderState& rider, int32_t pass, uint32_t now)
 void look(const World& world, int self, int32_t pass, View& view)
 {
     const uint32_t now = world.ticks;
-    view.pass = pass;
+    view.clock = EPOCH + static_cast<uint32_t>(pass);
     view.over = world.gameOver;
     view.screenW = SCREEN_W > 0 ? SCREEN_W : 800;
     for (int i = 0; i < 2; ++i)
-        view.riders[i] = seen(world.riders[i], pass, now);
+        view.riders[i] = seen(world.riders[i], view.clock, now);
+    view.prevSign = world.prevRiderHeightSign;
     view.count = 0;
     for (int kind = 0; kind < 4; ++kind) {
         for (const Obstacle& o : world.lanes[kind]) {

@@ -1,9 +1,10 @@
 #pragma once
 // Inside the computer rider only: what it sees of the river, what it makes of that, and the
-// plans it tries out on its own copy of the rules (computer/rules.h).
+// plans it tries out on copies of the riders under the game's own rules (riders/rules.h).
 #include <cstdint>
 
 #include "input/input.h"
+#include "riders/rules.h"
 
 struct World;
 
@@ -11,24 +12,9 @@ namespace computer {
 
 const int MAX_SEEN = 24;
 
-// A rider as the player sees it: where, how fast, how high, how heavy, which body it shows.
-// `held` and `pressPass` are the rider's own action key: down, and since which pass.
-struct Body {
-    float x = 0, velocity = 0, height = 0, verticalSpeed = 0, mass = 100;
-    int32_t health = 200;
-    uint8_t state = 2;
-    bool held = false;
-    int32_t pressPass = 0;
-    // What the mass makes of a push of the steering keys and of the drag, as the rules
-    // work them out; kept with the mass so that trying plans need not divide.
-    double push = 1.0, drag = 0.5;
-    void weigh(float m)
-    {
-        mass = m;
-        push = 100.0 / m;
-        drag = 50.0 / m;
-    }
-};
+// The computer counts time in its own passes, which the rules see `EPOCH` passes on: a press
+// it sees taken before its first look still lies after zero. Older presses all act alike.
+const uint32_t EPOCH = 1000;
 
 // An obstacle on the screen. `touched` is set once it has touched the computer's rider.
 struct Thing {
@@ -38,17 +24,20 @@ struct Thing {
     bool touched;
 };
 
-// One look at the river, taken before pass `pass` is played.
+// One look at the river, taken before the pass at `clock` is played. The riders are the
+// world's, their presses timed by that clock.
 struct View {
-    int32_t pass = 0;
-    Body riders[2];
+    uint32_t clock = EPOCH;
+    RiderState riders[2];
+    int32_t prevSign = 0; // the riders' height order at the pass before
     Thing things[MAX_SEEN];
     int count = 0;
     int32_t screenW = 800;
     bool over = false;
 };
 
-// Looks at the riders and at the obstacles on the screen that can still reach them.
+// Looks at the riders and at the obstacles on the screen that can still reach them, before
+// the computer's pass `pass` (counted from 0).
 void look(const World& world, int self, int32_t pass, View& view);
 
 const int DELAY = 3;    // passes between a look and the keys it leads to
@@ -62,7 +51,7 @@ struct Plan {
 };
 
 // The keys a plan presses `offset` passes from now, for the body as it stands then.
-RiderInput keysFor(const Plan& plan, const Body& body, int offset);
+RiderInput keysFor(const Plan& plan, const RiderState& body, int offset);
 
 // The river as the computer expects it from now on: its own rider and the other one, and the
 // obstacles with the passes (from now) in which each can reach the riders' row.
@@ -73,14 +62,15 @@ struct Threat {
     uint8_t layerMask;
 };
 struct Situation {
-    int32_t now = 0;
+    uint32_t now = EPOCH;
     int self = 0;
     int32_t screenW = 800;
-    Body me, other;
-    int prevSign = 0;
+    RiderState me, other;
+    int32_t prevSign = 0;
+    bool over = false;
     // The other rider's way for as long as the two do not meet: after its keys, and after
     // its move, at each pass from now.
-    Body otherKeyed[HORIZON], otherMoved[HORIZON];
+    RiderState otherKeyed[HORIZON], otherMoved[HORIZON];
     Threat threats[MAX_SEEN];
     int count = 0;
 };

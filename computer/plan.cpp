@@ -2,8 +2,6 @@
 #include <cmath>
 
 #include "computer/model.h"
-#include "computer/rules.h"
-#include "riders/rider.h"
 
 namespace computer {
 
@@ -13,15 +11,38 @@ const float FADE = 0.012f;         // per pass: the further ahead, the less sure
 const float STICK = 0.3f;          // for keeping to the plan it follows
 const float AIRTIME = 0.1f;        // per pass in the air, where nothing new can be dodged
 
+// What the mass makes of the drag, as the rules work it out.
+static double dragOf(const RiderState& body)
+{
+    return 50.0 / body.mass;
+}
+
+// What a plan listens for: whether the riders met, by a bump or a landing. Like every sink a
+// plan uses, it draws no random number.
+struct Meeting {
+    bool met = false;
+    void play(SoundEvent event) { met = met || event == SND_BUMP || event == SND_STOMP; }
+    void stop(SoundEvent) {}
+};
+
+// A rider's keys, drag and velocity: its part of a pass before the collision.
+template <class Sink>
+static void handle(RiderState& body, const RiderInput& keys, uint32_t now, bool over, Sink& cues)
+{
+    rules::handleInput(body, keys, now, over, cues);
+    rules::applyDrag(body);
+    rules::integrateVelocity(body);
+}
+
 // Towards the target, braking in time to stop on it; no keys in the air. The speed wanted
 // at distance d is sqrt(2 b d) for a braking of b; compared squared, to spare the root.
-static RiderInput steerTowards(const Body& body, float target)
+static RiderInput steerTowards(const RiderState& body, double drag, float target)
 {
     RiderInput keys;
     if (body.state & STATE_AIRBORNE)
         return keys;
-    const float margin = static_cast<float>(body.drag);       // half a push
-    const float reach = static_cast<float>(4.2 * body.drag);  // 2 b, braking at 0.7 of push and drag
+    const float margin = static_cast<float>(drag);       // half a push
+    const float reach = static_cast<float>(4.2 * drag);  // 2 b, braking at 0.7 of push and drag
     // Worked out as if the target were to the right, then mirrored back.
     const bool mirrored = target < body.x;
     const float distance = mirrored ? body.x - target : target - body.x;
@@ -37,19 +58,25 @@ static RiderInput steerTowards(const Body& body, float target)
     return keys;
 }
 
-RiderInput keysFor(const Plan& plan, const Body& body, int offset)
+// `drag` is the body's, kept by the caller with its mass.
+static RiderInput keysFor(const Plan& plan, const RiderState& body, double drag, int offset)
 {
-    RiderInput keys = steerTowards(body, plan.target);
+    RiderInput keys = steerTowards(body, drag, plan.target);
     keys.action = offset >= plan.pressFrom && offset < plan.releaseAt;
     return keys;
 }
 
+RiderInput keysFor(const Plan& plan, const RiderState& body, int offset)
+{
+    return keysFor(plan, body, dragOf(body), offset);
+}
+
 // Nobody knows what the other rider will press: it is taken to hold its action key as it
 // does and to steer no more.
-static RiderInput guessOther(const Body& other)
+static RiderInput guessOther(const RiderState& other)
 {
     RiderInput keys;
-    keys.action = other.held;
+    keys.action = other.actionHeld;
     return keys;
 }
 
@@ -57,28 +84,29 @@ void foresee(const View& seen, int self, const RiderInput* pressedSince, Situati
 {
     now.self = self;
     now.screenW = seen.screenW;
-    now.me = seen.riders[self];
-    now.other = seen.riders[1 - self];
-    const Body& a = seen.riders[0];
-    const Body& b = seen.riders[1];
-    now.prevSign = std::fabs(a.height - b.height) < 20.0f ? 0 : (a.height > b.height ? 1 : -1);
+    RiderState riders[2] = {seen.riders[0], seen.riders[1]};
+    now.prevSign = seen.prevSign;
+    now.over = seen.over;
+    uint8_t winner = 0;
+    Unheard unheard;
     for (int k = 0; k < DELAY; ++k) {
-        const int32_t pass = seen.pass + k;
-        handle(now.me, pressedSince[k], pass);
-        handle(now.other, guessOther(now.other), pass);
-        if (self == 0)
-            collide(now.me, now.other, now.prevSign);
-        else
-            collide(now.other, now.me, now.prevSign);
-        move(now.me, seen.screenW);
-        move(now.other, seen.screenW);
+        RiderInput inputs[2];
+        inputs[self] = pressedSince[k];
+        inputs[1 - self] = guessOther(riders[1 - self]);
+        Contest contest{seen.clock + k, now.over, winner, now.prevSign, seen.screenW};
+        rules::stepRiders(riders[0], riders[1], inputs, contest, unheard);
     }
-    now.now = seen.pass + DELAY;
-    Body other = now.other;
+    now.me = riders[self];
+    now.other = riders[1 - self];
+    now.now = seen.clock + DELAY;
+    RiderState other = now.other;
+    bool over = now.over;
+    int32_t alone = 0; // no one to meet
     for (int i = 0; i < HORIZON; ++i) {
-        handle(other, guessOther(other), now.now + i);
+        Contest contest{now.now + i, over, winner, alone, now.screenW};
+        handle(other, guessOther(other), contest.now, over, unheard);
         now.otherKeyed[i] = other;
-        move(other, now.screenW);
+        rules::move(other, contest, unheard);
         now.otherMoved[i] = other;
     }
 
@@ -132,32 +160,44 @@ struct Hope {
 // worth less than `beat`) as soon as it cannot beat `beat` any more.
 static float outcome(const Situation& s, const Plan& plan, const Hope& hope, float beat)
 {
-    Body me = s.me, other = s.other;
-    int prevSign = s.prevSign;
+    RiderState me = s.me, other = s.other;
+    RiderState& a = s.self == 0 ? me : other;
+    RiderState& b = s.self == 0 ? other : me;
+    int32_t prevSign = s.prevSign;
+    bool over = s.over;
+    uint8_t winner = 0;
     uint32_t touched = 0;
-    bool met = false; // till then the other rider goes the way worked out beforehand
+    // Till the riders meet (or the game ends) the other rider goes the way worked out
+    // beforehand.
+    bool met = false;
     float worth = 0.0f;
-    const Touch landedOnOther = s.self == 0 ? A_LANDED : B_LANDED;
-    const Touch landedOnMe = s.self == 0 ? B_LANDED : A_LANDED;
+    double drag = dragOf(me);
     for (int i = 0; i < HORIZON; ++i) {
         if (worth + hope.from(i) < beat)
             return worth + hope.from(i) - 1.0f;
         const float sure = 1.0f - FADE * i;
-        const int32_t pass = s.now + i;
-        handle(me, keysFor(plan, me, i), pass);
+        Contest contest{s.now + i, over, winner, prevSign, s.screenW};
+        Meeting meeting;
+        handle(me, keysFor(plan, me, drag, i), contest.now, over, meeting);
         if (met)
-            handle(other, guessOther(other), pass);
+            handle(other, guessOther(other), contest.now, over, meeting);
         else
             other = s.otherKeyed[i];
-        const Touch touch = s.self == 0 ? collide(me, other, prevSign) : collide(other, me, prevSign);
-        met = met || touch != APART;
-        int lost = move(me, s.screenW) * 5 + (touch == landedOnMe ? 5 : 0);
-        int taken = touch == landedOnOther ? 5 : 0;
+        // What the bumps, landings and banks cost: the health they take.
+        const int32_t mine = me.health, theirs = other.health;
+        rules::collide(a, b, contest, meeting);
+        met = met || meeting.met;
+        rules::move(me, contest, meeting);
         // The other rider's banks count once the two have met.
-        if (met)
-            taken += move(other, s.screenW) * 5;
-        else
+        if (met) {
+            rules::move(other, contest, meeting);
+        } else {
             other = s.otherMoved[i];
+            over = over || other.health <= 0;
+        }
+        const int lost = mine - me.health;
+        const int taken = met ? theirs - other.health : 0;
+        met = met || over;
         worth -= sure * lost;
         worth += sure * FRIENDLY_FIRE * taken;
         if (me.state & STATE_AIRBORNE)
@@ -173,12 +213,13 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
                 worth -= sure * t.damage;
             } else {
                 worth += sure * burgerWorth(me.mass);
-                me.weigh(std::min(150.0f, me.mass + 5.0f));
+                me.mass = std::min(150.0f, me.mass + 5.0f);
+                drag = dragOf(me);
             }
         }
     }
     // Where it is left: coasting into a bank costs later; the middle leaves room both ways.
-    const double coast = me.x + me.velocity * std::fabs(me.velocity) / (2.0 * me.drag);
+    const double coast = me.x + me.velocity * std::fabs(me.velocity) / (2.0 * drag);
     if (coast < 135.0 || coast > s.screenW - 135.0)
         worth -= 4.0f;
     worth -= 0.004f * std::fabs(me.x - s.screenW / 2.0f);
@@ -187,7 +228,7 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
 
 // The ways to use the action key from now on, as (press, release) offsets.
 // With `all`, every way; otherwise only the jumps that start now.
-static int actions(const Body& me, int32_t now, bool all, Plan* out)
+static int actions(const RiderState& me, uint32_t now, bool all, Plan* out)
 {
     int n = 0;
     auto add = [&](int from, int until) {
@@ -195,10 +236,10 @@ static int actions(const Body& me, int32_t now, bool all, Plan* out)
         out[n].releaseAt = static_cast<int16_t>(until);
         ++n;
     };
-    if (me.held) {
+    if (me.actionHeld) {
         // Let go now (the steering plans do that), later for a higher jump, or dive and
         // come up again.
-        const int age = now - me.pressPass;
+        const int age = static_cast<int>(now - me.actionPressTick);
         if (me.state & STATE_SUBMERGED) {
             for (int r : {2, 5, 9, 14, 20, HORIZON})
                 add(0, r);
@@ -271,10 +312,10 @@ Plan choose(const Situation& s, const Plan* last)
     // Then the action key too, where steering fared best and where the other rider is going.
     const bool attack = std::fabs(s.other.x - s.me.x) < 200.0f;
     const bool hurt = bestWorth < -2.5f;
-    if (!attack && !hurt && !s.me.held)
+    if (!attack && !hurt && !s.me.actionHeld)
         return best;
     // Dodging tries the key where steering fared best; attacking, where the other rider goes.
-    const bool dodge = hurt || s.me.held;
+    const bool dodge = hurt || s.me.actionHeld;
     float targets[3];
     int targetCount = 0;
     if (dodge) {

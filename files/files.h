@@ -1,4 +1,5 @@
 #pragma once
+// Reading the game's files safely, and saying why one could not be read.
 #include <cstddef>
 #include <cstdio>
 #include <string>

@@ -1,4 +1,5 @@
 #pragma once
+// One link to the other machine over ENet: the handshake, sending and receiving.
 #include <cstdint>
 #include <string>
 

@@ -1,4 +1,5 @@
 #pragma once
+// An online duel as the menu and the game see it.
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -1,4 +1,5 @@
 #pragma once
+// Both riders' inputs pass by pass, confirmed by both machines, and the hashes they compare.
 #include <cstdint>
 #include <deque>
 #include <string>

@@ -1,4 +1,5 @@
 #pragma once
+// Every message the two machines exchange, and its encoding.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -1,4 +1,5 @@
 #pragma once
+// The online duel as the program starts it: hosting or joining.
 #include <cstdint>
 #include <memory>
 #include <string>

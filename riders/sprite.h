@@ -1,4 +1,5 @@
 #pragma once
+// The looks a rider or an obstacle carries: a strip of frames, drawn by presentation/.
 #include <cstdint>
 
 struct BITMAP;

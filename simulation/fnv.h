@@ -1,4 +1,5 @@
 #pragma once
+// The hash the game's states are compared by.
 #include <cstddef>
 #include <cstdint>
 

@@ -5,60 +5,43 @@
 #include <vector>
 
 #include "computer/computer.h"
-#include "obstacle_fixture.h"
-#include "riders/collision.h"
+#include "world_fixture.h"
 
-namespace obstacle_test {
+namespace world_test {
 namespace {
 
-struct ComputerWorld : ObstacleWorld {
-    ObstacleLanes lanes;
-    int savedPrevSign = 0;
+struct ComputerWorld : RiverTest {
     std::vector<uint8_t> states; // the computer's rider's state after each pass
 
-    void SetUp() override
+    ComputerWorld()
     {
-        ObstacleWorld::SetUp();
-        savedPrevSign = prevRiderHeightSign;
-        prevRiderHeightSign = 0;
-        riverSpeed = 14.815228f; // cruising
-    }
-    void TearDown() override
-    {
-        prevRiderHeightSign = savedPrevSign;
-        ObstacleWorld::TearDown();
+        w.ticks = 900;
+        w.riverSpeed = 14.815228f; // cruising
     }
 
     // The other rider high in a long jump at `x`, where it can be neither bumped nor landed
     // on for the length of a test: only the river is left to deal with.
-    static void outOfReach(int i, float x)
+    void outOfReach(int i, float x)
     {
-        riders[i]->x = x;
-        riders[i]->state = STATE_AIRBORNE;
-        riders[i]->height = 100.0f;
-        riders[i]->verticalSpeed = 90.0f;
-    }
-    void put(int kind, float x, float y) { lanes.lanes[kind].push_back(make(kind, x, y)); }
-    // The computer looks at the live game as a world.
-    RiderInput decideNow(ComputerRider& computer)
-    {
-        World seen;
-        captureWorld(seen, &lanes);
-        return computer.decide(seen);
+        w.riders[i].x = x;
+        w.riders[i].state = STATE_AIRBORNE;
+        w.riders[i].height = 100.0f;
+        w.riders[i].verticalSpeed = 90.0f;
     }
 
     // One pass of the game with the computer riding `self` and the other rider pressing
-    // `other`: the rider step, then the obstacles moved and tested. Returns the computer's keys.
+    // `other`: the riders' step, then the obstacles moved and tested. Returns the computer's keys.
     RiderInput pass(ComputerRider& computer, int self, RiderInput other = {})
     {
         RiderInput inputs[2];
-        inputs[self] = decideNow(computer);
+        inputs[self] = computer.decide(w);
         inputs[1 - self] = other;
-        updateRiders(inputs);
-        lanes.updateLowerLanes(nullptr, pair);
-        lanes.updateBridgeLane(nullptr, pair);
-        states.push_back(riders[self]->state);
-        ++ticks;
+        rule([&](Contest& c, Cues& cues) {
+            rules::stepRiders(a, b, inputs, c, cues);
+            moveObstacles(w, cues);
+        });
+        states.push_back(w.riders[self].state);
+        ++w.ticks;
         return inputs[self];
     }
     bool everIn(uint8_t state) const
@@ -74,19 +57,19 @@ using ComputerRides = ComputerWorld;
 
 TEST_F(ComputerRides, RockStraightAheadIsAvoided)
 {
-    riders[1]->x = 550.0f;
+    b.x = 550.0f;
     outOfReach(0, 250.0f);
     put(KIND_ROCK, 500.0f, 0.0f); // centred on Berto, 24 passes away
     ComputerRider berto(1);
     for (int i = 0; i < 60; ++i)
         pass(berto, 1);
-    EXPECT_EQ(riders[1]->health, 200);
-    EXPECT_TRUE(heard().empty()) << "a rock hit the computer";
+    EXPECT_EQ(b.health, 200);
+    EXPECT_EQ(sounds.find("rock"), std::string::npos) << "a rock hit the computer: " << sounds;
 }
 
 TEST_F(ComputerRides, LogTooWideToSteerRoundIsJumped)
 {
-    riders[0]->x = 400.0f;
+    a.x = 400.0f;
     outOfReach(1, 650.0f);
     put(KIND_LOG, 300.0f, 70.0f); // 200 wide, centred on Rudko, 15 passes away
     ComputerRider rudko(0);
@@ -95,20 +78,20 @@ TEST_F(ComputerRides, LogTooWideToSteerRoundIsJumped)
     for (int i = 0; i < 50; ++i) {
         const RiderInput keys = pass(rudko, 0);
         held = keys.action ? held + 1 : 0;
-        released = released || (riders[0]->state & STATE_AIRBORNE);
+        released = released || (a.state & STATE_AIRBORNE);
         EXPECT_LT(held, 20) << "a jump is the action key let go within 20 passes";
     }
     EXPECT_TRUE(released);
     EXPECT_FALSE(everIn(STATE_SUBMERGED));
-    EXPECT_EQ(riders[0]->health, 200);
+    EXPECT_EQ(a.health, 200);
 }
 
 TEST_F(ComputerRides, LogsAcrossTheRiverUnderABridgeAreDivedUnder)
 {
     // On a slow river, logs from bank to bank pass under a bridge: jumping meets the bridge,
     // floating meets a log; only under water is safe.
-    riverSpeed = 8.0f;
-    riders[0]->x = 400.0f;
+    w.riverSpeed = 8.0f;
+    a.x = 400.0f;
     outOfReach(1, 675.0f);
     for (float x : {100.0f, 300.0f, 499.0f})
         put(KIND_LOG, x, -90.0f);   // over the riders' row from pass 34 to 49
@@ -116,49 +99,49 @@ TEST_F(ComputerRides, LogsAcrossTheRiverUnderABridgeAreDivedUnder)
     ComputerRider rudko(0);
     for (int i = 0; i < 80; ++i)
         pass(rudko, 0);
-    EXPECT_EQ(riders[0]->health, 200);
+    EXPECT_EQ(a.health, 200);
     EXPECT_TRUE(everIn(STATE_SUBMERGED));
     EXPECT_FALSE(everIn(STATE_AIRBORNE));
-    EXPECT_EQ(riders[0]->state, STATE_SURFACE) << "it comes up again";
+    EXPECT_EQ(a.state, STATE_SURFACE) << "it comes up again";
 }
 
 TEST_F(ComputerRides, BankCloseIsKeptOff)
 {
     // Left alone it would drift 85 pixels, 10 past the left bank's limit.
-    riders[0]->x = 200.0f;
-    riders[0]->velocity = -9.0f;
+    a.x = 200.0f;
+    a.velocity = -9.0f;
     outOfReach(1, 600.0f);
     ComputerRider rudko(0);
     float nearest = 1000.0f;
     for (int i = 0; i < 40; ++i) {
         pass(rudko, 0);
-        nearest = std::min(nearest, riders[0]->x);
+        nearest = std::min(nearest, a.x);
     }
-    EXPECT_EQ(riders[0]->health, 200);
+    EXPECT_EQ(a.health, 200);
     EXPECT_GT(nearest, 125.0f);
 }
 
 TEST_F(ComputerRides, BurgerNearbyIsTakenWhileLight)
 {
-    riders[0]->x = 400.0f;
+    a.x = 400.0f;
     outOfReach(1, 650.0f);
     put(KIND_BURGER, 470.0f, 50.0f); // 95 pixels to the right, 24 passes away
     ComputerRider rudko(0);
     for (int i = 0; i < 40; ++i)
         pass(rudko, 0);
-    EXPECT_EQ(riders[0]->mass, 105.0f);
-    EXPECT_TRUE(lanes.lanes[KIND_BURGER].empty());
+    EXPECT_EQ(a.mass, 105.0f);
+    EXPECT_TRUE(w.lanes[KIND_BURGER].empty());
 }
 
 TEST_F(ComputerRides, OtherRiderAlongsideIsHurt)
 {
-    riders[0]->x = 400.0f;
-    riders[1]->x = 470.0f;
+    a.x = 400.0f;
+    b.x = 470.0f;
     ComputerRider berto(1);
     for (int i = 0; i < 100; ++i)
         pass(berto, 1);
-    EXPECT_LT(riders[0]->health, 200);
-    EXPECT_EQ(riders[1]->health, 200);
+    EXPECT_LT(a.health, 200);
+    EXPECT_EQ(b.health, 200);
 }
 
 bool same(const RiderInput& a, const RiderInput& b)
@@ -173,13 +156,11 @@ TEST_F(ComputerRides, SeesARockThreePassesLateAndDrawsNoRandomNumber)
 {
     const int appears = 20;
     std::vector<RiderInput> plays[2];
+    a.x = 400.0f;
+    outOfReach(1, 650.0f);
+    const World start = w;
     for (int game = 0; game < 2; ++game) {
-        lanes.lanes[KIND_ROCK].clear();
-        ticks = 900;
-        prevRiderHeightSign = 0;
-        riders[0]->reset();
-        riders[0]->x = 400.0f;
-        outOfReach(1, 650.0f);
+        w = start;
         ComputerRider rudko(0);
         for (int i = 0; i < 60; ++i) {
             if (game == 1 && i == appears)
@@ -201,9 +182,9 @@ TEST_F(ComputerRides, SeesARockThreePassesLateAndDrawsNoRandomNumber)
     srand(7);
     ComputerRider rudko(0);
     for (int i = 0; i < 100; ++i)
-        decideNow(rudko);
+        rudko.decide(w);
     EXPECT_EQ(rand(), first);
 }
 
 }  // namespace
-}  // namespace obstacle_test
+}  // namespace world_test

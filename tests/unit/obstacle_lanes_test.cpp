@@ -1,260 +1,181 @@
-#include "obstacle_fixture.h"
+// The obstacles' part of a pass on a world built in code: lanes moved and tested against the
+// riders from the lowest upwards, rocks first and bridges last, what the frame is to show,
+// and the culling at the bottom of the screen.
+#include "world_fixture.h"
 
-namespace obstacle_test {
+namespace world_test {
 namespace {
 
-struct ObstacleLaneStep : ObstacleWorld {
-    ObstacleLanes lanes;
-    BITMAP* canvas = nullptr;
+using ObstacleLaneStep = RiverTest;
 
-    void SetUp() override
-    {
-        ObstacleWorld::SetUp();
-        if (!ready)
-            return;
-        canvas = create_bitmap(800, 600);
-        clear_to_color(canvas, 0);
-    }
-    void TearDown() override
-    {
-        if (canvas)
-            destroy_bitmap(canvas);
-        ObstacleWorld::TearDown();
-    }
-
-    Obstacle& put(int kind, float x, float y)
-    {
-        lanes.lanes[kind].push_back(make(kind, x, y));
-        return lanes.lanes[kind].back();
-    }
-    void frame()
-    {
-        lanes.updateLowerLanes(canvas, pair);
-        lanes.updateBridgeLane(canvas, pair);
-        ++ticks;
-    }
-};
-
-TEST_F(ObstacleLaneStep, LogOverlappingARiderForThirtyFramesHitsOnce)
+TEST_F(ObstacleLaneStep, LogOverlappingARiderForThirtyPassesHitsOnce)
 {
-    Rider& r = *riders[0];
-    // Before its first move the log is just clear of the rider; then 40 frames of overlap.
-    put(KIND_LOG, r.x - 100.0f, 350.0f);
-    ticks = 2000;
+    // Before its first move the log is just clear of the rider; then 40 passes of overlap.
+    put(KIND_LOG, a.x - 100.0f, 350.0f);
+    w.ticks = 2000;
     for (int i = 0; i < 30; ++i) {
-        frame();
-        EXPECT_EQ(r.health, 195) << "frame " << i;
-        EXPECT_EQ(r.blinkUntil, 2010u);
+        flow();
+        EXPECT_EQ(a.health, 195) << "pass " << i;
+        EXPECT_EQ(a.blinkUntil, 2010u);
     }
-    EXPECT_EQ(heard(), std::vector<int>{KIND_LOG});
-    EXPECT_EQ(lanes.lanes[KIND_LOG].front().y, 500.0f);
-    EXPECT_EQ(riders[1]->health, 200);
+    EXPECT_EQ(sounds, "log");
+    EXPECT_EQ(w.lanes[KIND_LOG].front().y, 500.0f);
+    EXPECT_EQ(b.health, 200);
 }
 
-TEST_F(ObstacleLaneStep, HitsAreTestedWhereTheObstacleHasMovedTo)
+TEST_F(ObstacleLaneStep, HitsAreTestedWhereTheObstacleHasMovedToAndShownWhereItWas)
 {
-    riverSpeed = 2.0f;
-    Rider& r = *riders[0];
-    put(KIND_ROCK, r.x - 50.0f, 349.0f);
-    lanes.updateLowerLanes(canvas, pair);
-    EXPECT_EQ(r.health, 190);
-    // Drawn where it was before the move.
-    EXPECT_EQ(getpixel(canvas, static_cast<int>(r.x), 349), getpixel(strips[KIND_ROCK], 0, 0));
+    w.riverSpeed = 2.0f;
+    put(KIND_ROCK, a.x - 50.0f, 349.0f);
+    flow();
+    EXPECT_EQ(a.health, 190);
+    ASSERT_EQ(w.shownLower.size(), 1u);
+    EXPECT_EQ(w.shownLower[0].y, 349.0f);
+    EXPECT_EQ(w.shownLower[0].sprite, &obstacleKinds[KIND_ROCK].sprite);
+    // The frame shows the rider as it was before the rock touched it.
+    EXPECT_EQ(w.blinkBeforeLanes[0], 0u);
+    EXPECT_EQ(a.blinkUntil, 1010u);
 }
 
 TEST_F(ObstacleLaneStep, OneRockHittingBothRidersHurtsBoth)
 {
-    riders[1]->x = riders[0]->x + 40.0f;
-    put(KIND_ROCK, riders[0]->x - 30.0f, 450.0f);
-    frame();
-    EXPECT_EQ(riders[0]->health, 190);
-    EXPECT_EQ(riders[1]->health, 190);
-    EXPECT_EQ(heard(), (std::vector<int>{KIND_ROCK, KIND_ROCK}));
+    b.x = a.x + 40.0f;
+    put(KIND_ROCK, a.x - 30.0f, 450.0f);
+    flow();
+    EXPECT_EQ(a.health, 190);
+    EXPECT_EQ(b.health, 190);
+    EXPECT_EQ(sounds, "rock rock");
 }
 
-TEST_F(ObstacleLaneStep, BothRidersOnOneBurgerFeedsTheSecond)
+// A burger goes to the one rider that touched it, to the second when both did, and adds 5
+// to the mass up to 150; it is eaten, hurts no one, and is heard once.
+TEST_F(ObstacleLaneStep, BurgerFeedsOneRiderUpToOneHundredFifty)
 {
-    riders[1]->x = riders[0]->x;
-    riders[0]->state = STATE_SUBMERGED;
-    riders[1]->state = STATE_AIRBORNE;
-    put(KIND_BURGER, riders[0]->x - 25.0f, 475.0f);
-    frame();
-    EXPECT_EQ(heard(), std::vector<int>{KIND_BURGER});
-    EXPECT_EQ(riders[0]->mass, 100.0f);
-    EXPECT_EQ(riders[1]->mass, 105.0f);
-    EXPECT_TRUE(lanes.lanes[KIND_BURGER].empty());
-    EXPECT_EQ(riders[0]->health, 200);
-    EXPECT_EQ(riders[0]->blinkUntil, 0u);
-}
-
-TEST_F(ObstacleLaneStep, BurgerGoesToTheOnlyRiderThatTouchedIt)
-{
-    put(KIND_BURGER, riders[0]->x - 25.0f, 475.0f);
-    frame();
-    EXPECT_EQ(riders[0]->mass, 105.0f);
-    EXPECT_EQ(riders[1]->mass, 100.0f);
-}
-
-TEST_F(ObstacleLaneStep, MassIsCappedAtOneHundredFifty)
-{
-    const float before[] = {148.0f, 150.0f, 147.5f, 144.0f};
-    const float after[] = {150.0f, 150.0f, 150.0f, 149.0f};
-    for (int i = 0; i < 4; ++i) {
-        riders[0]->mass = before[i];
-        put(KIND_BURGER, riders[0]->x - 25.0f, 475.0f);
-        frame();
-        EXPECT_EQ(riders[0]->mass, after[i]) << before[i];
+    const struct {
+        uint8_t stateA, stateB;
+        float bx, massA, massAAfter, massBAfter;
+    } cases[] = {
+        {STATE_SUBMERGED, STATE_AIRBORNE, 250.0f, 100.0f, 100.0f, 105.0f},
+        {STATE_SURFACE, STATE_SURFACE, 550.0f, 100.0f, 105.0f, 100.0f},
+        {STATE_SURFACE, STATE_SURFACE, 550.0f, 148.0f, 150.0f, 100.0f},
+        {STATE_SURFACE, STATE_SURFACE, 550.0f, 150.0f, 150.0f, 100.0f},
+        {STATE_SURFACE, STATE_SURFACE, 550.0f, 147.5f, 150.0f, 100.0f},
+        {STATE_SURFACE, STATE_SURFACE, 550.0f, 144.0f, 149.0f, 100.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mass " << c.massA << " Berto at " << c.bx);
+        sounds.clear();
+        a.state = c.stateA;
+        b.state = c.stateB;
+        b.x = c.bx;
+        a.mass = c.massA;
+        b.mass = 100.0f;
+        put(KIND_BURGER, a.x - 25.0f, 475.0f);
+        flow();
+        EXPECT_EQ(a.mass, c.massAAfter);
+        EXPECT_EQ(b.mass, c.massBAfter);
+        EXPECT_TRUE(w.lanes[KIND_BURGER].empty());
+        EXPECT_EQ(a.health, 200);
+        EXPECT_EQ(a.blinkUntil, 0u);
+        EXPECT_EQ(sounds, "burger");
     }
 }
 
-TEST_F(ObstacleLaneStep, BurgerEatenMidLaneLeavesItsNeighboursStepOnce)
+// A burger eaten in the middle of its lane leaves the others to move once each, and still
+// shows in the pass it is eaten; eating the last one ends the walk through the lane.
+TEST_F(ObstacleLaneStep, BurgerEatenMidLaneLeavesItsNeighboursStepOnceAndStillShows)
 {
-    riverSpeed = 3.0f;
-    Rider& r = *riders[0];
+    w.riverSpeed = 3.0f;
     put(KIND_BURGER, 600.0f, 560.0f);
-    put(KIND_BURGER, r.x - 25.0f, 470.0f);
+    put(KIND_BURGER, a.x - 25.0f, 470.0f);
     put(KIND_BURGER, 600.0f, 100.0f);
-    frame();
-    ASSERT_EQ(lanes.lanes[KIND_BURGER].size(), 2u);
-    EXPECT_EQ(lanes.lanes[KIND_BURGER].front().y, 563.0f);
-    EXPECT_EQ(lanes.lanes[KIND_BURGER].back().y, 103.0f);
-    EXPECT_EQ(r.mass, 105.0f);
-    const int burger = colourOf(KIND_BURGER, 0);
-    EXPECT_EQ(getpixel(canvas, 600, 560), burger);
-    EXPECT_EQ(getpixel(canvas, 600, 100), burger);
-    // The eaten one still shows in the frame it is eaten.
-    EXPECT_EQ(getpixel(canvas, static_cast<int>(r.x), 470), burger);
-    EXPECT_EQ(heard(), std::vector<int>{KIND_BURGER});
+    flow();
+    ASSERT_EQ(w.lanes[KIND_BURGER].size(), 2u);
+    EXPECT_EQ(w.lanes[KIND_BURGER].front().y, 563.0f);
+    EXPECT_EQ(w.lanes[KIND_BURGER].back().y, 103.0f);
+    EXPECT_EQ(a.mass, 105.0f);
+    ASSERT_EQ(w.shownLower.size(), 3u);
+    EXPECT_EQ(w.shownLower[0].y, 560.0f);
+    EXPECT_EQ(w.shownLower[1].x, a.x - 25.0f);
+    EXPECT_EQ(w.shownLower[1].y, 470.0f);
+    EXPECT_EQ(w.shownLower[2].y, 100.0f);
+    EXPECT_EQ(sounds, "burger");
+
+    w.lanes[KIND_BURGER].pop_back();
+    put(KIND_BURGER, a.x - 25.0f, 475.0f);
+    flow();
+    ASSERT_EQ(w.lanes[KIND_BURGER].size(), 1u);
+    EXPECT_EQ(w.lanes[KIND_BURGER].front().x, 600.0f);
+    flow();
+    EXPECT_EQ(w.lanes[KIND_BURGER].size(), 1u);
 }
 
-TEST_F(ObstacleLaneStep, EatingTheLastBurgerEndsTheWalk)
+// What left the screen is culled from the front of its lane once a whole height below it;
+// the culling stops at the first obstacle still on the river.
+TEST_F(ObstacleLaneStep, CullingTakesFromTheFrontWhatIsAWholeHeightBelowTheScreen)
 {
-    put(KIND_BURGER, 600.0f, 300.0f);
-    put(KIND_BURGER, riders[0]->x - 25.0f, 475.0f);
-    frame();
-    ASSERT_EQ(lanes.lanes[KIND_BURGER].size(), 1u);
-    EXPECT_EQ(lanes.lanes[KIND_BURGER].front().x, 600.0f);
-    frame();
-    EXPECT_EQ(lanes.lanes[KIND_BURGER].size(), 1u);
-}
-
-TEST_F(ObstacleLaneStep, RockIsCulledOnlyOnceBeyondAWholeHeightBelowTheScreen)
-{
-    riverSpeed = 0.5f;
+    w.riverSpeed = 0.5f;
     put(KIND_ROCK, 300.0f, 699.5f);
     put(KIND_ROCK, 300.0f, 400.0f);
-    frame();
-    ASSERT_EQ(lanes.lanes[KIND_ROCK].size(), 2u);
-    EXPECT_EQ(lanes.lanes[KIND_ROCK].front().y, 700.0f);
-    frame();
-    ASSERT_EQ(lanes.lanes[KIND_ROCK].size(), 1u);
-    EXPECT_EQ(lanes.lanes[KIND_ROCK].front().y, 401.0f);
-}
-
-TEST_F(ObstacleLaneStep, CullingStopsAtTheFirstObstacleStillOnTheRiver)
-{
     put(KIND_LOG, 300.0f, 800.0f);
     put(KIND_LOG, 300.0f, 795.0f);
     put(KIND_LOG, 300.0f, 300.0f);
-    put(KIND_LOG, 300.0f, 900.0f);  // out of order on purpose: only the front is looked at
-    frame();
-    ASSERT_EQ(lanes.lanes[KIND_LOG].size(), 2u);
-    EXPECT_EQ(lanes.lanes[KIND_LOG].front().y, 305.0f);
+    put(KIND_LOG, 300.0f, 900.0f); // out of order on purpose: only the front is looked at
+    flow();
+    ASSERT_EQ(w.lanes[KIND_ROCK].size(), 2u);
+    EXPECT_EQ(w.lanes[KIND_ROCK].front().y, 700.0f);
+    ASSERT_EQ(w.lanes[KIND_LOG].size(), 2u);
+    EXPECT_EQ(w.lanes[KIND_LOG].front().y, 305.5f);
+    flow();
+    ASSERT_EQ(w.lanes[KIND_ROCK].size(), 1u);
+    EXPECT_EQ(w.lanes[KIND_ROCK].front().y, 401.0f);
 }
 
 TEST_F(ObstacleLaneStep, NothingTouchesRidersOnceTheGameIsDecided)
 {
-    gameOver = true;
-    riverSpeed = 10.0f;
-    Rider& r = *riders[0];
-    riders[1]->x = r.x;
-    put(KIND_BURGER, r.x - 25.0f, 400.0f);
-    put(KIND_ROCK, r.x - 50.0f, 400.0f);
+    w.gameOver = true;
+    w.riverSpeed = 10.0f;
+    b.x = a.x;
+    put(KIND_BURGER, a.x - 25.0f, 400.0f);
+    put(KIND_ROCK, a.x - 50.0f, 400.0f);
     put(KIND_BRIDGE, 0.0f, 470.0f);
-    r.state = riders[1]->state = STATE_AIRBORNE | STATE_SURFACE;
-    int frames = 0;
-    while (!lanes.lanes[KIND_BURGER].empty()) {
-        const Obstacle& burger = lanes.lanes[KIND_BURGER].front();
+    a.state = b.state = STATE_AIRBORNE | STATE_SURFACE;
+    int passes = 0;
+    while (!w.lanes[KIND_BURGER].empty()) {
+        const Obstacle& burger = w.lanes[KIND_BURGER].front();
         EXPECT_EQ(burger.hitRider[0] | burger.hitRider[1], 0);
-        frame();
-        ++frames;
-        ASSERT_LT(frames, 100);
+        flow();
+        ++passes;
+        ASSERT_LT(passes, 100);
     }
-    // From y 400 at 10 px a frame, past 650 after the 26th move.
-    EXPECT_EQ(frames, 26);
-    EXPECT_EQ(r.mass, 100.0f);
-    EXPECT_EQ(r.health, 200);
-    EXPECT_EQ(riders[1]->health, 200);
-    EXPECT_TRUE(played().empty());
+    // From y 400 at 10 px a pass, past 650 after the 26th move.
+    EXPECT_EQ(passes, 26);
+    EXPECT_EQ(a.mass, 100.0f);
+    EXPECT_EQ(a.health, 200);
+    EXPECT_EQ(b.health, 200);
+    EXPECT_EQ(sounds, "");
 }
 
-TEST_F(ObstacleLaneStep, LowerLanesAreLayeredRocksLogsBurgersThenShadows)
+// Rocks, logs and burgers are shown in that order, then the bridges where they stood before
+// they moved (their shadows are drawn from there); the hits come in the same order.
+TEST_F(ObstacleLaneStep, RocksLogsBurgersThenBridges)
 {
-    BITMAP* shadow = create_bitmap(800, 30);
-    const int dark = makecol(1, 2, 3);
-    clear_to_color(shadow, dark);
-    bridgeShadowBitmap = shadow;
-    put(KIND_ROCK, 300.0f, 100.0f);
-    put(KIND_LOG, 300.0f, 120.0f);
-    put(KIND_BURGER, 300.0f, 140.0f);
-    put(KIND_BRIDGE, 0.0f, 150.0f);
-    lanes.updateLowerLanes(canvas, pair);
-    EXPECT_EQ(getpixel(canvas, 350, 110), getpixel(strips[KIND_ROCK], 0, 0));
-    EXPECT_EQ(getpixel(canvas, 450, 130), getpixel(strips[KIND_LOG], 0, 0));
-    EXPECT_EQ(getpixel(canvas, 310, 165), getpixel(strips[KIND_BURGER], 0, 0));
-    EXPECT_EQ(getpixel(canvas, 310, 170), dark);
-    EXPECT_EQ(lanes.lanes[KIND_BRIDGE].front().y, 150.0f);  // shadows first, bridges later
-    destroy_bitmap(shadow);
-}
-
-TEST_F(ObstacleLaneStep, RockAndLogHitsComeBeforeTheBridgeHit)
-{
-    Rider& r = *riders[0];
-    r.state = STATE_AIRBORNE | STATE_SURFACE;
+    a.state = STATE_AIRBORNE | STATE_SURFACE;
+    w.riverSpeed = 14.8f;
     put(KIND_BRIDGE, 0.0f, 470.0f);
-    put(KIND_LOG, r.x - 100.0f, 450.0f);
-    put(KIND_ROCK, r.x - 50.0f, 450.0f);
-    frame();
-    EXPECT_EQ(heard(), (std::vector<int>{KIND_ROCK, KIND_LOG, KIND_BRIDGE}));
-    EXPECT_EQ(r.health, 200 - 10 - 5 - 10);
+    put(KIND_BURGER, 300.0f, 140.0f);
+    put(KIND_LOG, a.x - 100.0f, 450.0f);
+    put(KIND_ROCK, a.x - 50.0f, 450.0f);
+    flow();
+    ASSERT_EQ(w.shownLower.size(), 3u);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(w.shownLower[k].sprite, &obstacleKinds[k].sprite) << k;
+    ASSERT_EQ(w.shownBridges.size(), 1u);
+    EXPECT_EQ(w.shownBridges[0].y, 470.0f);
+    EXPECT_EQ(w.lanes[KIND_BRIDGE].front().y, 484.8f);
+    EXPECT_EQ(sounds, "rock log bridge");
+    EXPECT_EQ(a.health, 200 - 10 - 5 - 10);
 }
 
-TEST_F(ObstacleLaneStep, BridgeShadowLiesTwentyPixelsBelowItsBridge)
-{
-    BITMAP* shadow = create_bitmap(800, 50);
-    const int dark = makecol(1, 2, 3);
-    clear_to_color(shadow, dark);
-    bridgeShadowBitmap = shadow;
-    riverSpeed = 14.8f;
-    put(KIND_BRIDGE, 0.0f, 200.7f);
-    put(KIND_BRIDGE, 0.0f, -60.5f);  // -40.5 truncates toward zero: rows -40 to 9
-    lanes.updateLowerLanes(canvas, pair);
-    EXPECT_EQ(getpixel(canvas, 400, 219), 0);
-    EXPECT_EQ(getpixel(canvas, 400, 220), dark);
-    EXPECT_EQ(getpixel(canvas, 0, 269), dark);
-    EXPECT_EQ(getpixel(canvas, 799, 269), dark);
-    EXPECT_EQ(getpixel(canvas, 400, 270), 0);
-    EXPECT_EQ(getpixel(canvas, 400, 9), dark);
-    EXPECT_EQ(getpixel(canvas, 400, 10), 0);
-
-    lanes.updateBridgeLane(canvas, pair);
-    const int bridge = colourOf(KIND_BRIDGE, 0);
-    EXPECT_EQ(getpixel(canvas, 400, 200), bridge);
-    EXPECT_EQ(getpixel(canvas, 400, 259), bridge);
-    EXPECT_EQ(getpixel(canvas, 400, 260), dark);
-    EXPECT_EQ(getpixel(canvas, 400, 199), 0);
-    destroy_bitmap(shadow);
-}
-
-TEST_F(ObstacleLaneStep, MissingShadowImageDrawsNoShadow)
-{
-    bridgeShadowBitmap = nullptr;
-    put(KIND_BRIDGE, 0.0f, 100.0f);
-    lanes.updateLowerLanes(canvas, pair);
-    EXPECT_EQ(getpixel(canvas, 400, 130), 0);
-    lanes.updateBridgeLane(canvas, pair);
-    EXPECT_EQ(getpixel(canvas, 400, 130), colourOf(KIND_BRIDGE, 0));
-}
-
-}  // namespace
-}  // namespace obstacle_test
+} // namespace
+} // namespace world_test

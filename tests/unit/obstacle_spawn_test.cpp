@@ -1,96 +1,83 @@
+// Spawning into a world's lanes from the world's generator: which kind, when a bridge must
+// wait, what is drawn from the generator and in which order, and where a new obstacle starts.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
-#include "obstacle_fixture.h"
+#include "world_fixture.h"
 
-namespace obstacle_test {
+namespace world_test {
 namespace {
 
 // A seed whose first rand() % 4 draws the given kind.
 unsigned seedDrawing(int kind)
 {
     for (unsigned seed = 1;; ++seed) {
-        srand(seed);
+        RandomState random = seededRandom(seed);
+        LiveRandom live(random);
         if (rand() % 4 == kind)
             return seed;
     }
 }
 
-struct ObstacleSpawning : ObstacleWorld {
-    ObstacleLanes lanes;
+// The next number `random` gives, without moving it.
+int nextOf(RandomState random)
+{
+    LiveRandom live(random);
+    return rand();
+}
 
-    size_t count(int kind) const { return lanes.lanes[kind].size(); }
-
-    // Spawns with the kind forced by the seed; true when the lane grew.
+struct ObstacleSpawning : RiverTest {
+    // One spawn attempt at `tick` from a generator that draws `kind`; true when the lane grew.
     bool spawnAt(uint32_t tick, int kind)
     {
-        ticks = tick;
-        srand(seedDrawing(kind));
-        const size_t before = count(kind);
-        lanes.spawnObstacle();
-        return count(kind) == before + 1;
+        w.random = seededRandom(seedDrawing(kind));
+        const size_t before = w.lanes[kind].size();
+        LiveRandom live(w.random);
+        rules::spawn(w.lanes, tick, w.lastSpawnTick);
+        return w.lanes[kind].size() == before + 1;
     }
 };
 
-TEST_F(ObstacleSpawning, FirstGameHoldsBridgesBackForTenTicks)
+// A bridge waits 10 ticks after the last obstacle spawned (from 0 in the first game); a
+// refused bridge does not count, other kinds never wait, and a tick left over from an
+// earlier game wraps round and lets the bridge through.
+TEST_F(ObstacleSpawning, BridgesWaitTenTicksAfterTheLastSpawn)
 {
-    for (uint32_t t = 0; t < 10; ++t) {
-        EXPECT_FALSE(spawnAt(t, KIND_BRIDGE)) << "tick " << t;
-        EXPECT_EQ(lastSpawnTick, 0u);
+    const struct {
+        uint32_t tick;
+        int kind;
+        bool spawned;
+        uint32_t last;
+    } script[] = {
+        {0, KIND_BRIDGE, false, 0},    {5, KIND_BRIDGE, false, 0},   {9, KIND_BRIDGE, false, 0},
+        {10, KIND_BRIDGE, true, 10},   {100, KIND_ROCK, true, 100},  {109, KIND_BRIDGE, false, 100},
+        {110, KIND_BRIDGE, true, 110}, {119, KIND_BRIDGE, false, 110}, {200, KIND_LOG, true, 200},
+        {205, KIND_BRIDGE, false, 200}, {209, KIND_BRIDGE, false, 200}, {210, KIND_BRIDGE, true, 210},
+        {250, KIND_ROCK, true, 250},   {250, KIND_ROCK, true, 250},  {251, KIND_LOG, true, 251},
+        {251, KIND_BURGER, true, 251}, {251, KIND_BURGER, true, 251}, {3, KIND_BRIDGE, true, 3},
+    };
+    for (const auto& s : script) {
+        EXPECT_EQ(spawnAt(s.tick, s.kind), s.spawned) << "tick " << s.tick << " kind " << s.kind;
+        EXPECT_EQ(w.lastSpawnTick, s.last) << "tick " << s.tick;
     }
-    EXPECT_TRUE(spawnAt(10, KIND_BRIDGE));
-    EXPECT_EQ(lastSpawnTick, 10u);
-    for (int k = 0; k < 3; ++k)
-        EXPECT_EQ(count(k), 0u);
-}
-
-TEST_F(ObstacleSpawning, BridgeWaitsTenTicksAfterAnySpawn)
-{
-    EXPECT_TRUE(spawnAt(100, KIND_ROCK));
-    EXPECT_FALSE(spawnAt(109, KIND_BRIDGE));
-    EXPECT_EQ(lastSpawnTick, 100u);
-    EXPECT_TRUE(spawnAt(110, KIND_BRIDGE));
-    EXPECT_EQ(lastSpawnTick, 110u);
-}
-
-TEST_F(ObstacleSpawning, RefusedBridgeIsMeasuredAgainstTheLastRealSpawn)
-{
-    EXPECT_TRUE(spawnAt(100, KIND_LOG));
-    EXPECT_FALSE(spawnAt(105, KIND_BRIDGE));
-    EXPECT_FALSE(spawnAt(109, KIND_BRIDGE));
-    EXPECT_TRUE(spawnAt(110, KIND_BRIDGE));
-    EXPECT_FALSE(spawnAt(119, KIND_BRIDGE));
+    const size_t sizes[4] = {3, 2, 2, 4};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(w.lanes[k].size(), sizes[k]) << k;
 }
 
 TEST_F(ObstacleSpawning, RefusedBridgeDrawsNothingElse)
 {
-    ticks = 5;
     const unsigned seed = seedDrawing(KIND_BRIDGE);
-    srand(seed);
-    lanes.spawnObstacle();
-    const int next = rand();
-    srand(seed);
-    rand();
-    EXPECT_EQ(next, rand());
-    for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(count(k), 0u);
-}
-
-TEST_F(ObstacleSpawning, OtherKindsAreNeverThrottled)
-{
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_TRUE(spawnAt(50, k));
-        EXPECT_TRUE(spawnAt(50, k));
-        EXPECT_TRUE(spawnAt(51, k));
+    EXPECT_FALSE(spawnAt(5, KIND_BRIDGE));
+    RandomState once = seededRandom(seed);
+    {
+        LiveRandom live(once);
+        rand();
     }
-    EXPECT_EQ(lastSpawnTick, 51u);
-}
-
-TEST_F(ObstacleSpawning, TickLeftFromAnEarlierGameWrapsAndLetsTheBridgeThrough)
-{
-    lastSpawnTick = 250;
-    EXPECT_TRUE(spawnAt(3, KIND_BRIDGE));
-    EXPECT_EQ(lastSpawnTick, 3u);
+    EXPECT_EQ(nextOf(w.random), nextOf(once));
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(w.lanes[k].empty());
 }
 
 // Kind, phase, then the position for everything narrower than the screen.
@@ -100,94 +87,88 @@ TEST_F(ObstacleSpawning, DrawsKindThenPhaseThenPosition)
     const int heights[4] = {100, 100, 50, BRIDGE_HEIGHT};
     for (int kind = 0; kind < 4; ++kind) {
         SCOPED_TRACE(kind);
-        ticks = 500 + 20 * kind;
+        ASSERT_TRUE(spawnAt(500 + 20 * kind, kind));
         const unsigned seed = seedDrawing(kind);
-        srand(seed);
-        lanes.spawnObstacle();
-        const int after = rand();
-
-        srand(seed);
-        EXPECT_EQ(rand() % 4, kind);
-        const int phase = rand() % 20;
+        RandomState random = seededRandom(seed);
+        int phase = 0;
         float x = 0.0f;
-        if (kind != KIND_BRIDGE)
-            x = static_cast<float>(rand() % (800 - 200 - widths[kind]) + 100);
-        EXPECT_EQ(after, rand());
+        {
+            LiveRandom live(random);
+            EXPECT_EQ(rand() % 4, kind);
+            phase = rand() % 20;
+            if (kind != KIND_BRIDGE)
+                x = static_cast<float>(rand() % (800 - 200 - widths[kind]) + 100);
+        }
+        EXPECT_EQ(nextOf(w.random), nextOf(random));
 
-        ASSERT_EQ(count(kind), 1u);
-        const Obstacle& o = lanes.lanes[kind].back();
+        ASSERT_EQ(w.lanes[kind].size(), 1u);
+        const Obstacle& o = w.lanes[kind].back();
+        const ObstacleKind& k = obstacleKinds[kind];
         EXPECT_EQ(o.phase, phase);
         EXPECT_EQ(o.x, x);
         EXPECT_EQ(o.y, static_cast<float>(-heights[kind]));
         EXPECT_EQ(o.width, widths[kind]);
         EXPECT_EQ(o.height, heights[kind]);
-        EXPECT_EQ(o.sprite, &obstacleKinds[kind].sprite);
-        EXPECT_EQ(o.layerMask, obstacleKinds[kind].layerMask);
-        EXPECT_EQ(o.damage, obstacleKinds[kind].damage);
-        EXPECT_EQ(o.ownSpeed, obstacleKinds[kind].ownSpeed);
-        EXPECT_EQ(o.sound, obstacleKinds[kind].sound);
-        EXPECT_EQ(o.hitRider[0], 0);
-        EXPECT_EQ(o.hitRider[1], 0);
+        EXPECT_EQ(o.sprite, &k.sprite);
+        EXPECT_EQ(o.layerMask, k.layerMask);
+        EXPECT_EQ(o.damage, k.damage);
+        EXPECT_EQ(o.ownSpeed, k.ownSpeed);
+        EXPECT_EQ(o.sound, k.sound);
+        EXPECT_EQ(o.hitRider[0] | o.hitRider[1], 0);
     }
 }
 
 TEST_F(ObstacleSpawning, NewObstaclesQueueAtTheBackOfTheirLane)
 {
     spawnAt(10, KIND_ROCK);
-    lanes.lanes[KIND_ROCK].front().y = 300.0f;
+    w.lanes[KIND_ROCK].front().y = 300.0f;
     spawnAt(11, KIND_ROCK);
-    ASSERT_EQ(count(KIND_ROCK), 2u);
-    EXPECT_EQ(lanes.lanes[KIND_ROCK].front().y, 300.0f);
-    EXPECT_EQ(lanes.lanes[KIND_ROCK].back().y, -100.0f);
+    ASSERT_EQ(w.lanes[KIND_ROCK].size(), 2u);
+    EXPECT_EQ(w.lanes[KIND_ROCK].front().y, 300.0f);
+    EXPECT_EQ(w.lanes[KIND_ROCK].back().y, -100.0f);
 }
 
-TEST_F(ObstacleSpawning, LeftEdgesStayClearOfBothBanks)
+// A new obstacle's left edge is drawn clear of both 100-pixel banks. Kinds too wide to fit
+// between the banks would leave nothing (or less) to divide by: they hug the left bank, and
+// anything as wide as the screen spans it like a bridge without drawing a number.
+TEST_F(ObstacleSpawning, NewObstaclesStartClearOfTheBanks)
 {
-    srand(7);
-    const int lowest[3] = {100, 100, 100};
-    const int highest[3] = {599, 499, 649};
-    for (int kind = 0; kind < 3; ++kind) {
-        SCOPED_TRACE(kind);
-        float lo = 1e9f, hi = -1e9f;
-        for (int i = 0; i < 20000; ++i) {
-            ObstacleKind& k = obstacleKinds[kind];
-            const Obstacle fresh(&k.sprite, k.layerMask, k.damage, k.ownSpeed, 0, k.sound);
-            lo = std::min(lo, fresh.x);
-            hi = std::max(hi, fresh.x);
-        }
-        EXPECT_EQ(lo, static_cast<float>(lowest[kind]));
-        EXPECT_EQ(hi, static_cast<float>(highest[kind]));
-    }
-}
-
-// Kinds too wide to fit between the banks would leave nothing (or less) to divide by.
-TEST_F(ObstacleSpawning, KindsTooWideForTheRiverGetASafePosition)
-{
-    struct Case {
+    const struct {
         int width;
-        float x;
+        float lowest, highest;
         int draws;
     } cases[] = {
-        {599, 100.0f, 1},  // one position only
-        {600, 100.0f, 1},  // nothing to divide by
-        {700, 100.0f, 1},  // negative room
-        {799, 100.0f, 1},
-        {800, 0.0f, 0},    // the bridge
-        {900, 0.0f, 0},    // wider than the screen: spans it like a bridge
+        {100, 100.0f, 599.0f, 1}, {200, 100.0f, 499.0f, 1}, {50, 100.0f, 649.0f, 1},
+        {599, 100.0f, 100.0f, 1}, // one position only
+        {600, 100.0f, 100.0f, 1}, // nothing to divide by
+        {700, 100.0f, 100.0f, 1}, // negative room
+        {799, 100.0f, 100.0f, 1}, {800, 0.0f, 0.0f, 0}, {900, 0.0f, 0.0f, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
-        AnimatedSprite wide;
-        wide.init(strips[KIND_ROCK], c.width, 40, 0, 0, 1, 0, 1);
-        srand(11);
-        const Obstacle o(&wide, 3, 10, 0.0f, 0, SND_ROCK);
-        const int after = rand();
-        srand(11);
-        for (int i = 0; i < c.draws; ++i)
-            rand();
-        EXPECT_EQ(after, rand());
-        EXPECT_EQ(o.x, c.x);
-        EXPECT_EQ(o.y, -40.0f);
+        AnimatedSprite sprite;
+        sprite.init(obstacleKinds[KIND_ROCK].sprite.bitmap, c.width, 40, 0, 0, 1, 0, 1);
+        RandomState random = seededRandom(7), drawn = seededRandom(7);
+        float lo = 1e9f, hi = -1e9f;
+        {
+            LiveRandom live(random);
+            for (int i = 0; i < (c.lowest < c.highest ? 20000 : 1); ++i) {
+                const Obstacle o(&sprite, 3, 10, 0.0f, 0, SND_ROCK);
+                lo = std::min(lo, o.x);
+                hi = std::max(hi, o.x);
+                EXPECT_EQ(o.y, -40.0f);
+            }
+        }
+        EXPECT_EQ(lo, c.lowest);
+        EXPECT_EQ(hi, c.highest);
+        if (c.lowest < c.highest)
+            continue;
+        {
+            LiveRandom live(drawn);
+            for (int i = 0; i < c.draws; ++i)
+                rand();
+        }
+        EXPECT_EQ(nextOf(random), nextOf(drawn));
     }
 }
 
@@ -204,5 +185,5 @@ TEST_F(ObstacleSpawning, CopiesCarryTheTouchFlags)
     EXPECT_EQ(copy.sprite, o.sprite);
 }
 
-}  // namespace
-}  // namespace obstacle_test
+} // namespace
+} // namespace world_test

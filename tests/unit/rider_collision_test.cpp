@@ -1,221 +1,177 @@
-#include "rider_fixture.h"
+// The riders meeting: bumps side by side and landings on each other, on a world built in code.
+#include "world_fixture.h"
 
+namespace world_test {
 namespace {
 
-using RiderCollision = RiderTest;
+using RiderCollision = WorldTest;
 
 TEST(RiderDeadZone, ClosePairsHaveNoSign)
 {
-    EXPECT_EQ(signWithDeadZone(100.0f, 149.9f, 50.0f), 0);
-    EXPECT_EQ(signWithDeadZone(100.0f, 150.0f, 50.0f), -1);
-    EXPECT_EQ(signWithDeadZone(150.0f, 100.0f, 50.0f), 1);
-    EXPECT_EQ(signWithDeadZone(-80.0f, -80.0f, 20.0f), 0);
-    EXPECT_EQ(signWithDeadZone(0.0f, -80.0f, 20.0f), 1);
-    EXPECT_EQ(signWithDeadZone(19.0f, 0.0f, 20.0f), 0);
+    EXPECT_EQ(rules::signWithDeadZone(100.0f, 149.9f, 50.0f), 0);
+    EXPECT_EQ(rules::signWithDeadZone(100.0f, 150.0f, 50.0f), -1);
+    EXPECT_EQ(rules::signWithDeadZone(150.0f, 100.0f, 50.0f), 1);
+    EXPECT_EQ(rules::signWithDeadZone(-80.0f, -80.0f, 20.0f), 0);
+    EXPECT_EQ(rules::signWithDeadZone(0.0f, -80.0f, 20.0f), 1);
+    EXPECT_EQ(rules::signWithDeadZone(19.0f, 0.0f, 20.0f), 0);
 }
 
-TEST_F(RiderCollision, ExactlyFiftyApartOrTwentyHigherDoNotTouch)
+// Riders side by side: exactly 50 apart or 20 higher they do not touch; closer, they bump
+// elastically (equal masses swap speeds, the heavier is deflected less, dived riders bump
+// too) and part 50 apart about their middle, the first on the right when on the same spot.
+TEST_F(RiderCollision, BumpsSideBySide)
 {
-    a->x = 300.0f;
-    b->x = 350.0f;
-    a->velocity = 4.0f;
-    b->velocity = -4.0f;
-    resolveRiderCollision();
-    EXPECT_EQ(a->velocity, 4.0f);
-    EXPECT_EQ(b->x, 350.0f);
-
-    b->x = 320.0f;
-    a->height = 20.0f;
-    resolveRiderCollision();
-    EXPECT_EQ(a->velocity, 4.0f);
-    EXPECT_EQ(b->x, 320.0f);
-    EXPECT_EQ(prevRiderHeightSign, 1);
-    EXPECT_TRUE(playedSounds().empty());
-
-    b->height = 40.0f;
-    resolveRiderCollision();
-    EXPECT_EQ(prevRiderHeightSign, -1);
-}
-
-TEST_F(RiderCollision, EqualMassesSwapVelocitiesAndPartFiftyApart)
-{
-    a->x = 300.0f;
-    b->x = 330.0f;
-    a->velocity = 3.0f;
-    b->velocity = -2.0f;
-    resolveRiderCollision();
-    EXPECT_EQ(a->velocity, -2.0f);
-    EXPECT_EQ(b->velocity, 3.0f);
-    EXPECT_EQ(a->x, 290.0f);
-    EXPECT_EQ(b->x, 340.0f);
-    EXPECT_EQ(a->health, 200);
-    EXPECT_EQ(b->health, 200);
-    ASSERT_EQ(playedSounds().size(), 1u);
-    const PlayedSound& p = playedSounds()[0];
-    EXPECT_TRUE(p.sample == bumpSamples[0] || p.sample == bumpSamples[1]);
-    EXPECT_TRUE(allowedPitch(p.pitch));
-    EXPECT_EQ(p.loop, 0);
-}
-
-TEST_F(RiderCollision, HeavierRiderIsDeflectedLess)
-{
-    a->x = 400.0f;
-    b->x = 380.0f;
-    a->mass = 100.0f;
-    a->velocity = 5.0f;
-    b->mass = 150.0f;
-    b->velocity = -5.0f;
-    resolveRiderCollision();
-    EXPECT_EQ(a->velocity, -7.0f);
-    EXPECT_EQ(b->velocity, 3.0f);
-    EXPECT_EQ(a->x, 415.0f);
-    EXPECT_EQ(b->x, 365.0f);
-}
-
-TEST_F(RiderCollision, RidersOnTheSameSpotPutTheFirstOnTheRight)
-{
-    a->x = 400.0f;
-    b->x = 400.0f;
-    resolveRiderCollision();
-    EXPECT_EQ(a->x, 425.0f);
-    EXPECT_EQ(b->x, 375.0f);
-}
-
-TEST_F(RiderCollision, DivedRidersBumpUnderWater)
-{
-    a->height = b->height = -80.0f;
-    a->state = b->state = STATE_SUBMERGED;
-    prevRiderHeightSign = 0;
-    a->x = 500.0f;
-    b->x = 510.0f;
-    a->velocity = 1.0f;
-    resolveRiderCollision();
-    EXPECT_EQ(a->velocity, 0.0f);
-    EXPECT_EQ(b->velocity, 1.0f);
-    EXPECT_EQ(a->x, 480.0f);
-    EXPECT_EQ(b->x, 530.0f);
+    const struct {
+        float ax, bx, av, bv, bMass, ah, bh;
+        float axAfter, bxAfter, avAfter, bvAfter;
+        int heightSign;
+        const char* sounds;
+    } cases[] = {
+        {300, 350, 4, -4, 100, 0, 0, 300, 350, 4, -4, 0, ""},
+        {300, 320, 4, -4, 100, 20, 0, 300, 320, 4, -4, 1, ""},
+        {300, 320, 4, -4, 100, 20, 40, 300, 320, 4, -4, -1, ""},
+        {300, 330, 3, -2, 100, 0, 0, 290, 340, -2, 3, 0, "bump"},
+        {400, 380, 5, -5, 150, 0, 0, 415, 365, -7, 3, 0, "bump"},
+        {400, 400, 0, 0, 100, 0, 0, 425, 375, 0, 0, 0, "bump"},
+        {500, 510, 1, 0, 100, -80, -80, 480, 530, 0, 1, 0, "bump"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ax << ", " << c.bx << " heights " << c.ah << ", " << c.bh);
+        sounds.clear();
+        w.prevRiderHeightSign = 0;
+        a.x = c.ax;
+        b.x = c.bx;
+        a.velocity = c.av;
+        b.velocity = c.bv;
+        b.mass = c.bMass;
+        a.height = c.ah;
+        b.height = c.bh;
+        rule([&](Contest& contest, Cues& cues) { rules::collide(a, b, contest, cues); });
+        EXPECT_EQ(a.x, c.axAfter);
+        EXPECT_EQ(b.x, c.bxAfter);
+        EXPECT_EQ(a.velocity, c.avAfter);
+        EXPECT_EQ(b.velocity, c.bvAfter);
+        EXPECT_EQ(a.health, 200);
+        EXPECT_EQ(b.health, 200);
+        EXPECT_EQ(w.prevRiderHeightSign, c.heightSign);
+        EXPECT_EQ(sounds, c.sounds);
+    }
 }
 
 TEST_F(RiderCollision, FirstRiderLandsStraightOnTheSecond)
 {
-    a->x = b->x = 400.0f;
-    a->height = 40.0f;
-    resolveRiderCollision();
-    EXPECT_EQ(prevRiderHeightSign, 1);
+    auto collide = [&] { rule([&](Contest& c, Cues& cues) { rules::collide(a, b, c, cues); }); };
+    a.x = b.x = 400.0f;
+    a.height = 40.0f;
+    collide();
+    EXPECT_EQ(w.prevRiderHeightSign, 1);
 
-    a->height = 10.0f;
-    a->verticalSpeed = -12.0f;
-    a->velocity = 2.0f;
-    b->verticalSpeed = 3.0f;
-    ticks = 500;
-    const Rider upper = *a;
-    resolveRiderCollision();
-    EXPECT_EQ(b->x, 450.0f);
-    EXPECT_EQ(b->velocity, 20.0f);
-    EXPECT_EQ(b->verticalSpeed, 0.0f);
-    EXPECT_EQ(b->health, 195);
-    EXPECT_EQ(b->blinkUntil, 510u);
-    EXPECT_EQ(a->x, upper.x);
-    EXPECT_EQ(a->height, upper.height);
-    EXPECT_EQ(a->velocity, upper.velocity);
-    EXPECT_EQ(a->verticalSpeed, upper.verticalSpeed);
-    EXPECT_EQ(a->health, upper.health);
-    EXPECT_EQ(a->blinkUntil, 0u);
-    ASSERT_EQ(samplesPlayed(), std::vector<SAMPLE*>{stompSample});
-    EXPECT_TRUE(allowedPitch(playedSounds()[0].pitch));
-    EXPECT_EQ(playedSounds()[0].loop, 0);
-    EXPECT_EQ(prevRiderHeightSign, 0);
+    a.height = 10.0f;
+    a.verticalSpeed = -12.0f;
+    a.velocity = 2.0f;
+    b.verticalSpeed = 3.0f;
+    w.ticks = 500;
+    const RiderState upper = a;
+    RiderState lower = b;
+    collide();
+    lower.x = 450.0f;
+    lower.velocity = 20.0f;
+    lower.verticalSpeed = 0.0f;
+    lower.health = 195;
+    lower.blinkUntil = 510;
+    EXPECT_EQ(describe(b), describe(lower));
+    EXPECT_EQ(describe(a), describe(upper));
+    EXPECT_EQ(sounds, "stomp");
+    EXPECT_EQ(w.prevRiderHeightSign, 0);
 }
 
 TEST_F(RiderCollision, SecondRiderLandsOnTheFirstAndPushesItLeft)
 {
-    a->x = 390.0f;
-    b->x = 400.0f;
-    a->verticalSpeed = -4.0f;
-    prevRiderHeightSign = -1;
-    resolveRiderCollision();
-    EXPECT_EQ(a->x, 350.0f);
-    EXPECT_EQ(a->velocity, -20.0f);
-    EXPECT_EQ(a->verticalSpeed, -4.0f);
-    EXPECT_EQ(a->health, 195);
-    EXPECT_EQ(b->x, 400.0f);
-    EXPECT_EQ(b->health, 200);
-    EXPECT_EQ(samplesPlayed(), std::vector<SAMPLE*>{stompSample});
+    a.x = 390.0f;
+    b.x = 400.0f;
+    a.verticalSpeed = -4.0f;
+    w.prevRiderHeightSign = -1;
+    const RiderState upper = b;
+    rule([&](Contest& c, Cues& cues) { rules::collide(a, b, c, cues); });
+    EXPECT_EQ(a.x, 350.0f);
+    EXPECT_EQ(a.velocity, -20.0f);
+    EXPECT_EQ(a.verticalSpeed, -4.0f);
+    EXPECT_EQ(a.health, 195);
+    EXPECT_EQ(describe(b), describe(upper));
+    EXPECT_EQ(sounds, "stomp");
 }
 
 TEST_F(RiderCollision, RiderEmergingUnderAFloatingRiderIsHurt)
 {
-    SKIP_WITHOUT_SCREEN();
-    key[KEY_DOWN] = 1;
     for (int i = 0; i <= 20; ++i)
-        step();
-    ASSERT_EQ(b->state, STATE_SUBMERGED);
+        step(NONE, ACTION);
+    // A dived rider loses the surface bit.
+    ASSERT_EQ(b.state, STATE_SUBMERGED);
+    EXPECT_EQ(b.height, -80.0f);
     // Drifting under Rudko while dived touches nothing.
-    a->x = 400.0f;
-    b->x = 420.0f;
-    step();
-    EXPECT_EQ(b->x, 420.0f);
-    EXPECT_EQ(a->health, 200);
-    EXPECT_EQ(b->health, 200);
-    playedSounds().clear();
+    a.x = 400.0f;
+    b.x = 420.0f;
+    step(NONE, ACTION);
+    EXPECT_EQ(b.x, 420.0f);
+    EXPECT_EQ(a.health, 200);
+    EXPECT_EQ(b.health, 200);
+    EXPECT_EQ(sounds, "dive");
 
-    key[KEY_DOWN] = 0;
     step();
-    EXPECT_EQ(b->state, STATE_SURFACE);
-    EXPECT_EQ(b->x, 470.0f);
-    EXPECT_EQ(b->velocity, 20.0f);
-    EXPECT_EQ(b->health, 195);
-    EXPECT_EQ(a->health, 200);
-    EXPECT_EQ(samplesPlayed(), (std::vector<SAMPLE*>{emergeSample, stompSample}));
+    EXPECT_EQ(b.state, STATE_SURFACE);
+    EXPECT_EQ(b.x, 470.0f);
+    EXPECT_EQ(b.velocity, 20.0f);
+    EXPECT_EQ(b.health, 195);
+    EXPECT_EQ(a.health, 200);
+    EXPECT_EQ(sounds, "dive emerge stomp");
 }
 
-TEST_F(RiderCollision, LandingIntoABankBouncesInTheSameStep)
+// Rudko was higher the step before and comes down on Berto: the shove can carry Berto into
+// the bank in the same step, or take the last of its health.
+TEST_F(RiderCollision, LandingShovesIntoTheBankOrEndsTheGame)
 {
-    SKIP_WITHOUT_SCREEN();
-    a->x = 640.0f;
-    b->x = 650.0f;
-    prevRiderHeightSign = 1;
+    a.x = 640.0f;
+    b.x = 650.0f;
+    w.prevRiderHeightSign = 1;
     step();
-    EXPECT_EQ(b->x, 675.0f);
-    EXPECT_EQ(b->velocity, -10.0f);
-    EXPECT_EQ(b->health, 190);
-    EXPECT_EQ(samplesPlayed(), (std::vector<SAMPLE*>{stompSample, bankSample}));
-}
+    EXPECT_EQ(b.x, 675.0f);
+    EXPECT_EQ(b.velocity, -10.0f);
+    EXPECT_EQ(b.health, 190);
+    EXPECT_EQ(sounds, "stomp bank");
 
-TEST_F(RiderCollision, LandingThatTakesTheLastHealthEndsTheGame)
-{
-    SKIP_WITHOUT_SCREEN();
-    a->x = 400.0f;
-    b->x = 380.0f;
-    b->health = 5;
-    prevRiderHeightSign = 1;
+    sounds.clear();
+    a.x = 400.0f;
+    b.x = 380.0f;
+    b.velocity = 0.0f;
+    b.health = 5;
+    w.prevRiderHeightSign = 1;
     step();
-    EXPECT_EQ(b->health, 0);
-    EXPECT_TRUE(gameOver);
-    EXPECT_EQ(winner, 0);
-    EXPECT_EQ(samplesPlayed(), (std::vector<SAMPLE*>{stompSample, gameEndSample}));
+    EXPECT_EQ(b.health, 0);
+    EXPECT_TRUE(w.gameOver);
+    EXPECT_EQ(w.winner, 0);
+    EXPECT_EQ(sounds, "stomp stop-music game-end");
 }
 
 TEST_F(RiderCollision, RidersStillTouchingBumpAgain)
 {
-    SKIP_WITHOUT_SCREEN();
     // Drifting apart, but close: the bump turns them towards each other.
-    a->x = 300.0f;
-    b->x = 320.0f;
-    a->velocity = -1.0f;
-    b->velocity = 1.0f;
-    a->state = b->state = STATE_AIRBORNE;  // no drag
-    a->verticalSpeed = b->verticalSpeed = 100.0f;
-    a->height = b->height = 1000.0f;
+    a.x = 300.0f;
+    b.x = 320.0f;
+    a.velocity = -1.0f;
+    b.velocity = 1.0f;
+    a.state = b.state = STATE_AIRBORNE; // no drag
+    a.verticalSpeed = b.verticalSpeed = 100.0f;
+    a.height = b.height = 1000.0f;
     step();
-    EXPECT_EQ(a->velocity, 1.0f);
-    EXPECT_EQ(b->velocity, -1.0f);
-    EXPECT_EQ(a->x, 286.0f);
-    EXPECT_EQ(b->x, 334.0f);
+    EXPECT_EQ(a.velocity, 1.0f);
+    EXPECT_EQ(b.velocity, -1.0f);
+    EXPECT_EQ(a.x, 286.0f);
+    EXPECT_EQ(b.x, 334.0f);
     step();
-    EXPECT_EQ(a->velocity, -1.0f);
-    EXPECT_EQ(b->velocity, 1.0f);
-    EXPECT_EQ(playedSounds().size(), 2u);
+    EXPECT_EQ(a.velocity, -1.0f);
+    EXPECT_EQ(b.velocity, 1.0f);
+    EXPECT_EQ(sounds, "bump bump");
 }
 
-}  // namespace
+} // namespace
+} // namespace world_test

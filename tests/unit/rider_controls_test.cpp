@@ -1,280 +1,188 @@
-#include <cmath>
+// A rider's keys, its drag and its speed, on riders of a world built in code.
 #include <cstring>
 
-#include "rider_fixture.h"
+#include "riders/rider.h"
+#include "world_fixture.h"
 
+namespace world_test {
 namespace {
 
-using RiderControls = RiderTest;
+using RiderControls = WorldTest;
 
-TEST(RiderRecord, NewRiderIsTheSecondPlayersDefaultsOnTheSurface)
+TEST(RiderRecord, NewRiderIsTheSecondPlayersDefaultsOnTheSurfaceAndResetPutsThemBack)
 {
     Rider rider;
     EXPECT_EQ(rider.index, 0);
     EXPECT_EQ(rider.actionKey, 85);
     EXPECT_EQ(rider.leftKey, 82);
     EXPECT_EQ(rider.rightKey, 83);
-    EXPECT_EQ(rider.state, STATE_SURFACE);
     EXPECT_EQ(rider.currentSprite, &rider.surfaceSprite);
-    EXPECT_EQ(rider.mass, 100.0f);
-    EXPECT_EQ(rider.health, 200);
-    EXPECT_EQ(rider.height, 0.0f);
-    EXPECT_EQ(rider.velocity, 0.0f);
-    EXPECT_FALSE(rider.actionHeld);
-    EXPECT_EQ(rider.blinkUntil, 0u);
+    // The rules' record starts where a new rider does.
+    EXPECT_EQ(describe(stateOf(rider)), describe(RiderState{}));
+
+    std::strcpy(rider.name, "Berto");
+    rider.index = 1;
+    rider.leftKey = KEY_LEFT;
+    // height, its speed, x, velocity, acceleration, mass, health, index, state, blink, held,
+    // pressed, body
+    const RiderState worn{-80.0f, 3.0f, 0.0f, 4.0f, 1.0f, 135.0f, 15, 1, STATE_SUBMERGED, 99, true, 77,
+                          BODY_SUBMERGED};
+    putState(rider, worn);
+    EXPECT_EQ(describe(stateOf(rider)), describe(worn));
+    rider.reset();
+    RiderState fresh;
+    fresh.index = 1;
+    EXPECT_EQ(describe(stateOf(rider)), describe(fresh));
+    EXPECT_EQ(rider.currentSprite, &rider.surfaceSprite);
+    EXPECT_STREQ(rider.name, "Berto");
+    EXPECT_EQ(rider.leftKey, KEY_LEFT);
 }
 
-TEST_F(RiderControls, ResetRestoresTheStartButKeepsKeysIndexAndName)
+TEST_F(RiderControls, JumpSpeedGrowsWithTheChargeAndHeavierRidersJumpLower)
 {
-    std::strcpy(b->name, "Berto");
-    b->height = -80.0f;
-    b->verticalSpeed = 3.0f;
-    b->velocity = 4.0f;
-    b->acceleration = 1.0f;
-    b->mass = 135.0f;
-    b->health = 15;
-    b->state = STATE_SUBMERGED;
-    b->currentSprite = &b->submergedSprite;
-    b->actionHeld = true;
-    b->actionPressTick = 77;
-    b->blinkUntil = 99;
-    b->reset();
-    EXPECT_EQ(b->height, 0.0f);
-    EXPECT_EQ(b->verticalSpeed, 0.0f);
-    EXPECT_EQ(b->velocity, 0.0f);
-    EXPECT_EQ(b->acceleration, 0.0f);
-    EXPECT_EQ(b->mass, 100.0f);
-    EXPECT_EQ(b->health, 200);
-    EXPECT_EQ(b->state, STATE_SURFACE);
-    EXPECT_EQ(b->currentSprite, &b->surfaceSprite);
-    EXPECT_FALSE(b->actionHeld);
-    EXPECT_EQ(b->actionPressTick, 0u);
-    EXPECT_EQ(b->blinkUntil, 0u);
-    EXPECT_STREQ(b->name, "Berto");
-    EXPECT_EQ(b->index, 1);
-    EXPECT_EQ(b->leftKey, KEY_LEFT);
-}
-
-// Presses the action key at the current tick, holds it (one handleInput per tick) until
-// `releaseAfter` ticks have passed, and releases it on that tick.
-void charge(Rider* rider, uint32_t releaseAfter)
-{
-    const uint32_t pressed = ticks;
-    key[rider->actionKey] = 1;
-    rider->handleInput();
-    while (ticks < pressed + releaseAfter) {
-        ++ticks;
-        if (ticks < pressed + releaseAfter)
-            rider->handleInput();
-    }
-    key[rider->actionKey] = 0;
-    rider->handleInput();
-}
-
-TEST_F(RiderControls, PressShowsTheWindUpBodyAndNothingElse)
-{
-    key[KEY_S] = 1;
-    a->handleInput();
-    EXPECT_TRUE(a->actionHeld);
-    EXPECT_EQ(a->actionPressTick, 1000u);
-    EXPECT_EQ(a->currentSprite, &a->windUpSprite);
-    EXPECT_EQ(a->state, STATE_SURFACE);
-    EXPECT_TRUE(playedSounds().empty());
-}
-
-TEST_F(RiderControls, JumpSpeedGrowsWithTheChargeAtMass100)
-{
-    const struct { uint32_t charge; float speed; } cases[] = {{1, 16.5f}, {2, 18.0f}, {20, 45.0f}};
+    const struct {
+        float mass;
+        uint32_t charge;
+        float speed;
+    } cases[] = {{100.0f, 1, 16.5f},      {100.0f, 2, 18.0f},      {100.0f, 20, 45.0f},
+                 {150.0f, 1, 13.472194f}, {150.0f, 20, 36.742346f}};
     for (const auto& c : cases) {
-        a->reset();
-        charge(a, c.charge);
-        EXPECT_EQ(a->verticalSpeed, c.speed) << "charge " << c.charge;
-        EXPECT_EQ(a->state, STATE_AIRBORNE);
-        EXPECT_EQ(a->currentSprite, &a->airborneSprite);
-        EXPECT_FALSE(a->actionHeld);
-        EXPECT_EQ(a->height, 0.0f);
+        a = RiderState{};
+        a.mass = c.mass;
+        // The action key held for `charge` ticks, and let go after them.
+        for (uint32_t i = 0; i < c.charge; ++i, ++w.ticks)
+            press(a, ACTION);
+        press(a, NONE);
+        EXPECT_FLOAT_EQ(a.verticalSpeed, c.speed) << "charge " << c.charge << " mass " << c.mass;
+        EXPECT_EQ(a.state, STATE_AIRBORNE);
+        EXPECT_EQ(a.body, BODY_AIRBORNE);
+        EXPECT_FALSE(a.actionHeld);
+        EXPECT_EQ(a.height, 0.0f);
     }
-    ASSERT_EQ(playedSounds().size(), 3u);
-    for (const PlayedSound& p : playedSounds()) {
-        EXPECT_EQ(p.sample, jumpSample);
-        EXPECT_TRUE(allowedPitch(p.pitch)) << p.pitch;
-        EXPECT_EQ(p.loop, 0);
-    }
+    EXPECT_EQ(sounds, "jump jump jump jump jump");
 }
 
-TEST_F(RiderControls, HeavierRidersJumpLower)
-{
-    a->mass = 150.0f;
-    charge(a, 1);
-    EXPECT_EQ(a->verticalSpeed, static_cast<float>(165 / std::sqrt(150.0)));
-    EXPECT_NEAR(a->verticalSpeed, 13.47f, 0.01f);
-    a->reset();
-    a->mass = 150.0f;
-    charge(a, 20);
-    EXPECT_NEAR(a->verticalSpeed, 36.74f, 0.01f);
-}
-
+// A press only shows the wind-up body; held for 20 ticks it dives, once; let go, it emerges.
 TEST_F(RiderControls, HoldingTwentyTicksDivesOnceAndReleasingEmerges)
 {
-    key[KEY_S] = 1;
-    a->handleInput();
+    auto hold = [&](RiderInput in) {
+        press(a, in);
+        ++w.ticks;
+    };
+    hold(ACTION);
+    EXPECT_TRUE(a.actionHeld);
+    EXPECT_EQ(a.actionPressTick, 1000u);
+    EXPECT_EQ(a.body, BODY_WIND_UP);
     for (int i = 1; i < 20; ++i) {
-        ++ticks;
-        a->handleInput();
-        ASSERT_EQ(a->state, STATE_SURFACE) << "tick " << i;
+        hold(ACTION);
+        ASSERT_EQ(a.state, STATE_SURFACE) << "tick " << i;
     }
-    EXPECT_TRUE(playedSounds().empty());
-    ++ticks;
-    a->handleInput();
-    EXPECT_EQ(a->height, -80.0f);
-    EXPECT_EQ(a->state, STATE_SUBMERGED);
-    EXPECT_EQ(a->currentSprite, &a->submergedSprite);
-    for (int i = 0; i < 30; ++i) {
-        ++ticks;
-        a->handleInput();
-    }
-    EXPECT_EQ(a->state, STATE_SUBMERGED);
-    ASSERT_EQ(samplesPlayed(), std::vector<SAMPLE*>{diveSample});
+    EXPECT_EQ(sounds, "");
+    hold(ACTION);
+    EXPECT_EQ(a.height, -80.0f);
+    EXPECT_EQ(a.state, STATE_SUBMERGED);
+    EXPECT_EQ(a.body, BODY_SUBMERGED);
+    for (int i = 0; i < 30; ++i)
+        hold(ACTION);
+    EXPECT_EQ(a.state, STATE_SUBMERGED);
+    EXPECT_EQ(sounds, "dive");
 
-    ++ticks;
-    key[KEY_S] = 0;
-    a->handleInput();
-    EXPECT_EQ(a->height, 0.0f);
-    EXPECT_EQ(a->state, STATE_SURFACE);
-    EXPECT_EQ(a->currentSprite, &a->surfaceSprite);
-    EXPECT_FALSE(a->actionHeld);
-    ASSERT_EQ(samplesPlayed(), (std::vector<SAMPLE*>{diveSample, emergeSample}));
-    for (const PlayedSound& p : playedSounds()) {
-        EXPECT_TRUE(allowedPitch(p.pitch)) << p.pitch;
-        EXPECT_EQ(p.loop, 0);
-    }
+    hold(NONE);
+    EXPECT_EQ(a.height, 0.0f);
+    EXPECT_EQ(a.state, STATE_SURFACE);
+    EXPECT_EQ(a.body, BODY_SURFACE);
+    EXPECT_FALSE(a.actionHeld);
+    EXPECT_EQ(sounds, "dive emerge");
 }
 
 TEST_F(RiderControls, ReleaseAfterSkippedTicksNeitherJumpsNorEmerges)
 {
-    key[KEY_S] = 1;
-    a->handleInput();
-    ticks += 21;
-    key[KEY_S] = 0;
-    a->handleInput();
-    EXPECT_EQ(a->state, STATE_SURFACE);
-    EXPECT_EQ(a->height, 0.0f);
-    EXPECT_EQ(a->verticalSpeed, 0.0f);
-    EXPECT_EQ(a->currentSprite, &a->windUpSprite);
-    EXPECT_FALSE(a->actionHeld);
-    EXPECT_TRUE(playedSounds().empty());
+    press(a, ACTION);
+    w.ticks += 21;
+    press(a, NONE);
+    EXPECT_EQ(a.state, STATE_SURFACE);
+    EXPECT_EQ(a.height, 0.0f);
+    EXPECT_EQ(a.verticalSpeed, 0.0f);
+    EXPECT_EQ(a.body, BODY_WIND_UP);
+    EXPECT_FALSE(a.actionHeld);
+    EXPECT_EQ(sounds, "");
 }
 
 TEST_F(RiderControls, KeysAreIgnoredInTheAirAndAfterTheGameIsDecided)
 {
-    key[KEY_A] = 1;
-    key[KEY_S] = 1;
-    a->state = STATE_AIRBORNE;
-    a->handleInput();
-    EXPECT_EQ(a->acceleration, 0.0f);
-    EXPECT_FALSE(a->actionHeld);
+    const RiderInput leftAndAction{true, false, true};
+    a.state = STATE_AIRBORNE;
+    press(a, leftAndAction);
+    EXPECT_EQ(a.acceleration, 0.0f);
+    EXPECT_FALSE(a.actionHeld);
 
     // Still down at the first step on the surface: the charge starts then.
-    a->state = STATE_SURFACE;
-    a->handleInput();
-    EXPECT_EQ(a->acceleration, -1.0f);
-    EXPECT_TRUE(a->actionHeld);
-    EXPECT_EQ(a->actionPressTick, 1000u);
+    a.state = STATE_SURFACE;
+    press(a, leftAndAction);
+    EXPECT_EQ(a.acceleration, -1.0f);
+    EXPECT_TRUE(a.actionHeld);
+    EXPECT_EQ(a.actionPressTick, 1000u);
 
-    gameOver = true;
-    a->acceleration = 0.0f;
-    key[KEY_S] = 0;
-    ++ticks;
-    a->handleInput();
-    EXPECT_EQ(a->acceleration, 0.0f);
-    EXPECT_TRUE(a->actionHeld);
-    EXPECT_EQ(a->currentSprite, &a->windUpSprite);
-    EXPECT_TRUE(playedSounds().empty());
+    w.gameOver = true;
+    a.acceleration = 0.0f;
+    ++w.ticks;
+    press(a, LEFT);
+    EXPECT_EQ(a.acceleration, 0.0f);
+    EXPECT_TRUE(a.actionHeld);
+    EXPECT_EQ(a.body, BODY_WIND_UP);
+    EXPECT_EQ(sounds, "");
 }
 
-TEST_F(RiderControls, SteeringDependsOnMassAndBothKeysCancel)
+// One rider's keys, drag and new speed: steering depends on the mass, both keys cancel, the
+// drag opposes motion only on or under the water, and steering against the motion stops the
+// rider for a step instead of turning it round.
+TEST(RiderSpeed, KeysThenDragThenVelocity)
 {
-    key[KEY_LEFT] = 1;
-    b->handleInput();
-    EXPECT_EQ(b->acceleration, -1.0f);
-    b->acceleration = 0.0f;
-    key[KEY_RIGHT] = 1;
-    b->handleInput();
-    EXPECT_EQ(b->acceleration, 0.0f);
-    key[KEY_LEFT] = 0;
-    b->mass = 125.0f;
-    b->handleInput();
-    EXPECT_EQ(b->acceleration, 0.8f);
-
-    // Both keys down: only the drag acts.
-    key[KEY_LEFT] = 1;
-    b->acceleration = 0.0f;
-    b->mass = 100.0f;
-    b->velocity = 3.0f;
-    b->handleInput();
-    b->applyDrag();
-    b->integrateVelocity();
-    EXPECT_EQ(b->velocity, 2.5f);
-}
-
-TEST_F(RiderControls, DragOpposesMotionOnlyOnTheWater)
-{
-    a->velocity = 0.0f;
-    a->applyDrag();
-    EXPECT_EQ(a->acceleration, 0.0f);
-    a->velocity = 2.0f;
-    a->applyDrag();
-    EXPECT_EQ(a->acceleration, -0.5f);
-    a->acceleration = 0.0f;
-    a->velocity = -2.0f;
-    a->mass = 125.0f;
-    a->applyDrag();
-    EXPECT_EQ(a->acceleration, 0.4f);
-    a->acceleration = 0.0f;
-    a->state = STATE_AIRBORNE | STATE_SURFACE;
-    a->applyDrag();
-    EXPECT_EQ(a->acceleration, 0.0f);
-    a->state = STATE_SUBMERGED;
-    a->applyDrag();
-    EXPECT_EQ(a->acceleration, 0.4f);
-}
-
-TEST_F(RiderControls, SteeringAgainstTheMotionStopsInsteadOfReversing)
-{
-    a->velocity = 1.0f;
-    key[KEY_A] = 1;
-    a->handleInput();
-    a->applyDrag();
-    EXPECT_EQ(a->acceleration, -1.5f);
-    a->integrateVelocity();
-    EXPECT_EQ(a->velocity, 0.0f);
-
-    a->acceleration = 0.0f;
-    a->handleInput();
-    a->applyDrag();
-    a->integrateVelocity();
-    EXPECT_EQ(a->velocity, -1.0f);
+    const RiderInput both{true, true, false};
+    const struct {
+        float mass, velocity;
+        uint8_t state;
+        RiderInput keys;
+        float acceleration, after;
+    } cases[] = {
+        {100.0f, 0.0f, STATE_SURFACE, LEFT, -1.0f, -1.0f},
+        {100.0f, 0.0f, STATE_SURFACE, both, 0.0f, 0.0f},
+        {125.0f, 0.0f, STATE_SURFACE, RIGHT, 0.8f, 0.8f},
+        {100.0f, 3.0f, STATE_SURFACE, both, -0.5f, 2.5f},
+        {100.0f, 2.0f, STATE_SURFACE, NONE, -0.5f, 1.5f},
+        {125.0f, -2.0f, STATE_SURFACE, NONE, 0.4f, -1.6f},
+        {125.0f, -2.0f, STATE_SUBMERGED, NONE, 0.4f, -1.6f},
+        {125.0f, -2.0f, STATE_AIRBORNE | STATE_SURFACE, NONE, 0.0f, -2.0f},
+        {100.0f, -3.0f, STATE_AIRBORNE, LEFT, 0.0f, -3.0f},
+        {100.0f, 1.0f, STATE_SURFACE, LEFT, -1.5f, 0.0f},
+        {100.0f, 0.25f, STATE_SURFACE, NONE, -0.5f, 0.0f},
+    };
+    Unheard nothing;
+    for (const auto& c : cases) {
+        RiderState r;
+        r.mass = c.mass;
+        r.velocity = c.velocity;
+        r.state = c.state;
+        rules::handleInput(r, c.keys, 1000, false, nothing);
+        rules::applyDrag(r);
+        EXPECT_EQ(r.acceleration, c.acceleration) << "mass " << c.mass << " v " << c.velocity;
+        rules::integrateVelocity(r);
+        EXPECT_EQ(r.velocity, c.after) << "mass " << c.mass << " v " << c.velocity;
+    }
 }
 
 TEST_F(RiderControls, CoastingSlowsToExactlyZeroAndRests)
 {
-    a->velocity = 1.25f;
-    const float expected[] = {0.75f, 0.25f, 0.0f, 0.0f, 0.0f};
-    for (float v : expected) {
-        a->handleInput();
-        a->applyDrag();
-        a->integrateVelocity();
-        a->acceleration = 0.0f;
-        EXPECT_EQ(a->velocity, v);
+    a.velocity = 1.25f;
+    const float velocity[] = {0.75f, 0.25f, 0.0f, 0.0f, 0.0f};
+    const float x[] = {250.75f, 251.0f, 251.0f, 251.0f, 251.0f};
+    for (int s = 0; s < 5; ++s) {
+        step();
+        EXPECT_EQ(a.velocity, velocity[s]) << "step " << s;
+        EXPECT_EQ(a.x, x[s]) << "step " << s;
+        EXPECT_EQ(a.acceleration, 0.0f);
     }
 }
 
-TEST_F(RiderControls, AirborneVelocityStaysAsItIs)
-{
-    a->state = STATE_AIRBORNE;
-    a->velocity = -3.0f;
-    a->integrateVelocity();
-    EXPECT_EQ(a->velocity, -3.0f);
-}
-
-}  // namespace
+} // namespace
+} // namespace world_test

@@ -1,223 +1,171 @@
-#include "rider_fixture.h"
+// Jumps, dives, the banks and the end of a game, stepped on the riders of a world built in code.
+#include <vector>
 
+#include "world_fixture.h"
+
+namespace world_test {
 namespace {
 
-using RiderMotion = RiderTest;
+using RiderMotion = WorldTest;
 
 // Rudko charges for two ticks and releases; the release step is step 1 of the jump.
 TEST_F(RiderMotion, WorkedJumpArcLandsAtStep18)
 {
-    SKIP_WITHOUT_SCREEN();
-    key[KEY_S] = 1;
-    step();
-    step();
-    key[KEY_S] = 0;
-    const float heights[17] = {16, 30, 42, 52, 60, 66, 70, 72, 72, 70, 66, 60, 52, 42, 30, 16, 0};
+    step(ACTION);
+    step(ACTION);
+    std::vector<float> heights;
+    std::vector<int> states;
     for (int s = 1; s <= 17; ++s) {
         step();
-        ASSERT_EQ(a->height, heights[s - 1]) << "step " << s;
-        const bool low = s <= 2 || s == 17;
-        EXPECT_EQ(a->state, low ? STATE_AIRBORNE | STATE_SURFACE : STATE_AIRBORNE) << "step " << s;
-        EXPECT_EQ(a->currentSprite, &a->airborneSprite);
+        heights.push_back(a.height);
+        states.push_back(a.state);
+        EXPECT_EQ(a.body, BODY_AIRBORNE) << "step " << s;
     }
-    EXPECT_EQ(samplesPlayed(), std::vector<SAMPLE*>{jumpSample});
+    EXPECT_EQ(heights, (std::vector<float>{16, 30, 42, 52, 60, 66, 70, 72, 72, 70, 66, 60, 52, 42,
+                                           30, 16, 0}));
+    // The surface bit follows the height one step late.
+    EXPECT_EQ(states, (std::vector<int>{6, 6, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 6}));
+    EXPECT_EQ(sounds, "jump");
 
     step();
-    EXPECT_EQ(a->height, 0.0f);
-    EXPECT_EQ(a->verticalSpeed, 0.0f);
-    EXPECT_EQ(a->state, STATE_SURFACE);
-    EXPECT_EQ(a->currentSprite, &a->surfaceSprite);
-    EXPECT_EQ(samplesPlayed(), (std::vector<SAMPLE*>{jumpSample, landSample}));
-    EXPECT_TRUE(allowedPitch(playedSounds()[1].pitch));
-    EXPECT_EQ(playedSounds()[1].loop, 0);
+    EXPECT_EQ(a.height, 0.0f);
+    EXPECT_EQ(a.verticalSpeed, 0.0f);
+    EXPECT_EQ(a.state, STATE_SURFACE);
+    EXPECT_EQ(a.body, BODY_SURFACE);
+    EXPECT_EQ(sounds, "jump land");
 }
 
 TEST_F(RiderMotion, TopSpeedJumpIsAtZeroOneStepBeforeItLands)
 {
-    SKIP_WITHOUT_SCREEN();
-    b->verticalSpeed = 45.0f;
-    b->state = STATE_AIRBORNE;
+    b.verticalSpeed = 45.0f;
+    b.state = STATE_AIRBORNE;
     for (int s = 1; s <= 44; ++s)
-        b->move();
-    EXPECT_EQ(b->height, 0.0f);
-    // It came down from 43 in one step, so the surface bit is still to follow.
-    EXPECT_EQ(b->state, STATE_AIRBORNE);
-    b->move();
-    EXPECT_EQ(b->state, STATE_SURFACE);
-    EXPECT_EQ(b->verticalSpeed, 0.0f);
-}
-
-TEST_F(RiderMotion, DivedRiderLosesTheSurfaceBit)
-{
-    SKIP_WITHOUT_SCREEN();
-    key[KEY_DOWN] = 1;
-    for (int i = 0; i < 21; ++i)
         step();
-    EXPECT_EQ(b->height, -80.0f);
-    EXPECT_EQ(b->state, STATE_SUBMERGED);
-}
-
-TEST_F(RiderMotion, RiderExactlyOnABankLimitIsNotBounced)
-{
-    SKIP_WITHOUT_SCREEN();
-    a->x = 125.0f;
-    b->x = SCREEN_W - 125.0f;
+    EXPECT_EQ(b.height, 0.0f);
+    // It came down from 43 in one step, so the surface bit is still to follow.
+    EXPECT_EQ(b.state, STATE_AIRBORNE);
     step();
-    EXPECT_EQ(a->x, 125.0f);
-    EXPECT_EQ(b->x, 675.0f);
-    EXPECT_EQ(a->health, 200);
-    EXPECT_EQ(b->health, 200);
-    EXPECT_TRUE(playedSounds().empty());
+    EXPECT_EQ(b.state, STATE_SURFACE);
+    EXPECT_EQ(b.verticalSpeed, 0.0f);
 }
 
+// One move of a rider by a bank: exactly on a limit nothing happens; past it the rider is
+// put on it, rebounds at half speed, loses 5 and blinks; a jump goes on as it was.
 TEST_F(RiderMotion, BanksReboundAtHalfSpeedAndCostHealth)
 {
-    SKIP_WITHOUT_SCREEN();
-    a->x = 124.9f;
-    a->move();
-    EXPECT_EQ(a->x, 125.0f);
-    EXPECT_EQ(a->health, 195);
-    EXPECT_EQ(a->blinkUntil, 1010u);
-
-    a->x = 130.0f;
-    a->velocity = -10.0f;
-    a->move();
-    EXPECT_EQ(a->x, 125.0f);
-    EXPECT_EQ(a->velocity, 5.0f);
-    EXPECT_EQ(a->health, 190);
-
-    b->x = 670.0f;
-    b->velocity = 10.0f;
-    ticks = 2000;
-    b->move();
-    EXPECT_EQ(b->x, 675.0f);
-    EXPECT_EQ(b->velocity, -5.0f);
-    EXPECT_EQ(b->health, 195);
-    EXPECT_EQ(b->blinkUntil, 2010u);
-
-    ASSERT_EQ(samplesPlayed(), (std::vector<SAMPLE*>{bankSample, bankSample, bankSample}));
-    for (const PlayedSound& p : playedSounds()) {
-        EXPECT_TRUE(allowedPitch(p.pitch));
-        EXPECT_EQ(p.loop, 0);
+    const struct {
+        float x, velocity, height, verticalSpeed;
+        uint32_t tick;
+        float xAfter, velocityAfter, heightAfter;
+        int health;
+        uint32_t blink;
+        const char* sounds;
+    } cases[] = {
+        {125.0f, 0.0f, 0.0f, 0.0f, 1000, 125.0f, 0.0f, 0.0f, 200, 0, ""},
+        {675.0f, 0.0f, 0.0f, 0.0f, 1000, 675.0f, 0.0f, 0.0f, 200, 0, ""},
+        {124.9f, 0.0f, 0.0f, 0.0f, 1000, 125.0f, 0.0f, 0.0f, 195, 1010, "bank"},
+        {130.0f, -10.0f, 0.0f, 0.0f, 1000, 125.0f, 5.0f, 0.0f, 195, 1010, "bank"},
+        {670.0f, 10.0f, 0.0f, 0.0f, 2000, 675.0f, -5.0f, 0.0f, 195, 2010, "bank"},
+        {672.0f, 6.0f, 30.0f, 10.0f, 1000, 675.0f, -3.0f, 38.0f, 195, 1010, "bank"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.x);
+        sounds.clear();
+        b = RiderState{};
+        b.index = 1;
+        b.x = c.x;
+        b.velocity = c.velocity;
+        b.height = c.height;
+        b.verticalSpeed = c.verticalSpeed;
+        if (c.height > 0.0f)
+            b.state = STATE_AIRBORNE;
+        w.ticks = c.tick;
+        rule([&](Contest& contest, Cues& cues) { rules::move(b, contest, cues); });
+        EXPECT_EQ(b.x, c.xAfter);
+        EXPECT_EQ(b.velocity, c.velocityAfter);
+        EXPECT_EQ(b.height, c.heightAfter);
+        EXPECT_EQ(b.health, c.health);
+        EXPECT_EQ(b.blinkUntil, c.blink);
+        EXPECT_EQ(b.state, c.height > 0.0f ? STATE_AIRBORNE : STATE_SURFACE);
+        EXPECT_EQ(sounds, c.sounds);
     }
-}
-
-TEST_F(RiderMotion, RiderInAJumpIsBouncedWithoutChangingItsArc)
-{
-    SKIP_WITHOUT_SCREEN();
-    b->x = 672.0f;
-    b->velocity = 6.0f;
-    b->height = 30.0f;
-    b->verticalSpeed = 10.0f;
-    b->state = STATE_AIRBORNE;
-    b->move();
-    EXPECT_EQ(b->x, 675.0f);
-    EXPECT_EQ(b->velocity, -3.0f);
-    EXPECT_EQ(b->health, 195);
-    EXPECT_EQ(b->height, 38.0f);
-    EXPECT_EQ(b->state, STATE_AIRBORNE);
 }
 
 TEST_F(RiderMotion, SteeringIntoABankBouncesEverySecondStep)
 {
-    SKIP_WITHOUT_SCREEN();
-    a->x = 125.0f;
-    key[KEY_A] = 1;
+    a.x = 125.0f;
     for (int s = 1; s <= 20; ++s) {
-        step();
-        EXPECT_EQ(a->x, 125.0f) << "step " << s;
-        EXPECT_EQ(a->velocity, s % 2 ? 0.5f : 0.0f) << "step " << s;
-        EXPECT_EQ(a->health, 200 - 5 * ((s + 1) / 2)) << "step " << s;
-        EXPECT_EQ(a->acceleration, 0.0f);
+        step(LEFT);
+        EXPECT_EQ(a.x, 125.0f) << "step " << s;
+        EXPECT_EQ(a.velocity, s % 2 ? 0.5f : 0.0f) << "step " << s;
+        EXPECT_EQ(a.health, 200 - 5 * ((s + 1) / 2)) << "step " << s;
+        EXPECT_EQ(a.acceleration, 0.0f);
     }
-    EXPECT_EQ(playedSounds().size(), 10u);
+    EXPECT_EQ(sounds, "bank bank bank bank bank bank bank bank bank bank");
 }
 
 TEST_F(RiderMotion, ComingInFastBouncesStopsAndReturns)
 {
-    SKIP_WITHOUT_SCREEN();
-    b->x = 660.0f;
-    b->velocity = 12.0f;
-    key[KEY_RIGHT] = 1;
-    step();  // 12.5 -> 672.5
-    EXPECT_EQ(b->x, 672.5f);
-    step();  // 13 -> bounced at -6.5
-    EXPECT_EQ(b->x, 675.0f);
-    EXPECT_EQ(b->velocity, -6.5f);
-    EXPECT_EQ(b->health, 195);
+    b.x = 660.0f;
+    b.velocity = 12.0f;
+    step(NONE, RIGHT); // 12.5 -> 672.5
+    EXPECT_EQ(b.x, 672.5f);
+    step(NONE, RIGHT); // 13 -> bounced at -6.5
+    EXPECT_EQ(b.x, 675.0f);
+    EXPECT_EQ(b.velocity, -6.5f);
+    EXPECT_EQ(b.health, 195);
     int bounces = 1;
     for (int s = 0; s < 40; ++s) {
-        const int before = b->health;
-        step();
-        bounces += b->health < before;
-        ASSERT_LE(b->x, 675.0f);
+        const int before = b.health;
+        step(NONE, RIGHT);
+        bounces += b.health < before;
+        ASSERT_LE(b.x, 675.0f);
     }
     EXPECT_GT(bounces, 10);
-    EXPECT_EQ(b->health, 200 - 5 * bounces);
+    EXPECT_EQ(b.health, 200 - 5 * bounces);
 }
 
-TEST_F(RiderMotion, FirstRiderAtZeroHealthNamesTheOtherTheWinner)
+// The first rider whose move finds it at 0 health or below decides the game for the other,
+// once.
+TEST_F(RiderMotion, RunningOutOfHealthNamesTheOtherTheWinner)
 {
-    SKIP_WITHOUT_SCREEN();
-    a->health = 5;
-    a->x = 124.9f;
-    step();
-    EXPECT_EQ(a->health, 0);
-    EXPECT_TRUE(gameOver);
-    EXPECT_EQ(winner, 1);
-    EXPECT_EQ(stoppedSounds(), std::vector<SAMPLE*>{musicSample});
-    ASSERT_EQ(samplesPlayed(), (std::vector<SAMPLE*>{bankSample, gameEndSample}));
-    EXPECT_EQ(playedSounds()[1].pitch, 1000);
-    EXPECT_EQ(playedSounds()[1].loop, 0);
-}
-
-TEST_F(RiderMotion, SecondRiderRunningOutMakesTheFirstTheWinner)
-{
-    SKIP_WITHOUT_SCREEN();
-    winner = 1;
-    b->health = -7;
-    step();
-    EXPECT_EQ(b->health, 0);
-    EXPECT_TRUE(gameOver);
-    EXPECT_EQ(winner, 0);
-}
-
-TEST_F(RiderMotion, BothAtZeroInOneStepTheSecondRiderWins)
-{
-    SKIP_WITHOUT_SCREEN();
-    a->health = 0;
-    b->health = -3;
-    step();
-    EXPECT_TRUE(gameOver);
-    EXPECT_EQ(winner, 1);
-    EXPECT_EQ(a->health, 0);
-    EXPECT_EQ(b->health, 0);
-    EXPECT_EQ(samplesPlayed(), std::vector<SAMPLE*>{gameEndSample});
-    EXPECT_EQ(stoppedSounds().size(), 1u);
-}
-
-TEST_F(RiderMotion, RunOutGoesOnWithoutDecidingTheGameAgain)
-{
-    SKIP_WITHOUT_SCREEN();
-    a->health = 0;
-    step();
-    ASSERT_TRUE(gameOver);
-    ASSERT_EQ(winner, 1);
-    playedSounds().clear();
-    stoppedSounds().clear();
-
-    // The winner drifts into the bank with no say in it, down to 0 as well.
-    b->health = 5;
-    b->velocity = 40.0f;
-    key[KEY_LEFT] = 1;
-    for (int s = 0; s < 5; ++s)
+    const struct {
+        int healthA;
+        float xA;
+        int healthB;
+        uint8_t winnerBefore, winner;
+        const char* sounds;
+    } cases[] = {
+        {5, 124.9f, 200, 0, 1, "bank stop-music game-end"},
+        {200, 250.0f, -7, 1, 0, "stop-music game-end"},
+        {0, 250.0f, -3, 0, 1, "stop-music game-end"}, // both at once: the second rider wins
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sounds);
+        sounds.clear();
+        w.gameOver = false;
+        w.winner = c.winnerBefore;
+        a.health = c.healthA;
+        a.x = c.xA;
+        b.health = c.healthB;
         step();
-    EXPECT_EQ(b->health, 0);
-    EXPECT_EQ(winner, 1);
-    EXPECT_TRUE(stoppedSounds().empty());
-    for (SAMPLE* s : samplesPlayed())
-        EXPECT_EQ(s, bankSample);
-    EXPECT_FALSE(samplesPlayed().empty());
+        EXPECT_EQ(a.health, c.healthA > 5 ? c.healthA : 0);
+        EXPECT_EQ(b.health, c.healthB > 0 ? c.healthB : 0);
+        EXPECT_TRUE(w.gameOver);
+        EXPECT_EQ(w.winner, c.winner);
+        EXPECT_EQ(sounds, c.sounds);
+    }
+    // The game goes on without being decided again: the winner drifts into the bank with no
+    // say in it, down to 0 as well.
+    sounds.clear();
+    b.health = 5;
+    b.velocity = 40.0f;
+    for (int s = 0; s < 5; ++s)
+        step(NONE, LEFT);
+    EXPECT_EQ(b.health, 0);
+    EXPECT_EQ(w.winner, 1);
+    EXPECT_EQ(sounds, "bank");
 }
 
-}  // namespace
+} // namespace
+} // namespace world_test
