@@ -14,10 +14,15 @@ const char* usage()
            "  --demo             watch the computer ride both, one game after another\n"
            "  --host [PORT]      host an online duel (UDP port, default 24642); you ride Rudko\n"
            "  --join HOST[:PORT] join an online duel; you ride Berto\n"
-           "  --record FILE      save every game to FILE, later games to FILE-2, FILE-3, ...\n"
+           "  --record FILE      record every game as it is played, each to the first free\n"
+           "                     name of FILE, NAME-2.EXT, NAME-3.EXT, ... (game.rdr,\n"
+           "                     game-2.rdr, ...): an existing file is never replaced; a\n"
+           "                     game cut off by a crash stays in FILE.part\n"
+           "  --overwrite        with --record: game N replaces the N-th name of the series\n"
            "  --replay FILE      play a recorded game back in the window; ESC stops it\n"
            "  --verify FILE      play a recorded game through without a window and print\n"
-           "                     \"winner NAME steps N state HEX\"\n"
+           "                     \"winner NAME steps N state HEX\", followed by \" unfinished\"\n"
+           "                     for a game cut off before it ended\n"
            "  --rollback-check N with --verify: at every pass also save the game, step N\n"
            "                     passes ahead, restore it and step them again; exit 3 naming\n"
            "                     the first pass and part that differ (N from 1 to 64)\n"
@@ -30,7 +35,8 @@ const char* usage()
            "\n"
            "The game reads its art from ./bitmaps/ and its sounds from ./sound/.\n"
            "Exit status: 0 when the player quits, 1 when the game cannot start, 2 for bad\n"
-           "options or an unreadable recording, 3 when a rollback check finds a difference.\n";
+           "options, a FILE that cannot be recorded to, or an unreadable recording, 3 when a\n"
+           "rollback check finds a difference.\n";
 }
 
 // A whole number from `low` to `high`, nothing else.
@@ -68,6 +74,8 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
         } else if (arg == "--record") {
             if (!value(options.record))
                 return false;
+        } else if (arg == "--overwrite") {
+            options.overwrite = true;
         } else if (arg == "--replay") {
             if (!value(options.replay))
                 return false;
@@ -128,6 +136,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
                       options.demo + online + (options.host && !options.join.empty());
     if (modes > 1) {
         error = "choose one of --replay, --verify, --computer, --demo, --host and --join";
+        return false;
+    }
+    if (options.overwrite && options.record.empty()) {
+        error = "--overwrite goes with --record";
         return false;
     }
     if (options.rollbackCheck && options.verify.empty()) {

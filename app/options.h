@@ -10,6 +10,7 @@ struct Options {
     bool help = false;
     bool version = false;
     std::string record;  // --record FILE
+    bool overwrite = false;
     std::string replay;  // --replay FILE
     std::string verify;  // --verify FILE
     int rollbackCheck = 0; // --rollback-check N: passes stepped ahead and again at every pass

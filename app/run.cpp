@@ -45,6 +45,14 @@ static int verify(const std::string& path, int rollbackCheck)
     }
     if (!error.empty())
         return refuse(path, error);
+    if (!recording.finished) {
+        // Cut off before the game ended: its line so far, and no final state to compare.
+        std::printf("%s unfinished\n", resultLine(result).c_str());
+        if (recording.tornBytes > 0)
+            std::fprintf(stderr, "riverduel: %s: its last %zu bytes, cut off in the middle of a write, are left out\n",
+                         path.c_str(), recording.tornBytes);
+        return 0;
+    }
     std::printf("%s\n", resultLine(result).c_str());
     if (result.state.whole() != recording.finalState) {
         std::fprintf(stderr, "riverduel: %s: this game ends it in another state than %s did\n",
@@ -114,6 +122,14 @@ int runWithOptions(int argc, char** argv)
     windowRequest.scale = options.scale;
     windowRequest.fullscreen = options.fullscreen;
     setSoundVolume(options.volume);
+
+    // Where the games will go is checked before anyone plays.
+    if (!options.record.empty()) {
+        error = checkRecordingTarget(options.record);
+        if (!error.empty())
+            return refuse(options.record, error);
+    }
+
     if (!startUp())
         return 1;
     const GameSetup setup = defaultGameSetup();
@@ -139,6 +155,6 @@ int runWithOptions(int argc, char** argv)
         session.reset(new LocalSession(gamepads));
     std::unique_ptr<Session> recorder;
     if (!options.record.empty())
-        recorder.reset(recordEveryGame(*session, options.record));
+        recorder.reset(recordEveryGame(*session, options.record, options.overwrite));
     return runMenu(setup, recorder ? *recorder : *session);
 }

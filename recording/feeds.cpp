@@ -1,50 +1,40 @@
 #include <cstdio>
 #include <memory>
-#include <sys/stat.h>
 
 #include "simulation/identity.h"
 #include "simulation/feed.h"
 #include "recording/recording.h"
 
-std::string recordingPath(const std::string& first, int game)
-{
-    if (game <= 1)
-        return first;
-    const size_t slash = first.rfind('/');
-    size_t dot = first.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == slash + 1)
-        dot = first.size();
-    for (int n = game;; ++n) {
-        const std::string path = first.substr(0, dot) + "-" + std::to_string(n) + first.substr(dot);
-        struct stat info;
-        if (stat(path.c_str(), &info) != 0)
-            return path;
-    }
-}
-
 namespace {
 
 class RecordingFeed : public PassFeed {
 public:
+    RecordingFeed(const std::string& first, bool overwrite) : writer(first, overwrite) {}
+
     PassFeed* inner = nullptr;
-    std::string path;
+    int game = 1; // in the run, from 1
 
     void begin(GameStart& start) override
     {
         inner->begin(start);
-        recording = Recording();
-        recording.build = buildIdentity();
-        recording.start = start;
-        recording.geometry = currentGeometry();
+        Recording head;
+        head.build = buildIdentity();
+        head.start = start;
+        head.geometry = currentGeometry();
+        passes = 0;
+        tell("this game is not recorded", writer.begin(head, game));
     }
     bool gather(uint32_t pass, bool escape, PassInput& input) override
     {
         if (!inner->gather(pass, escape, input))
             return false;
-        recording.passes.push_back(packPass(input));
+        ++passes;
+        if (writer.writing())
+            tell("the recording stopped at pass " + std::to_string(pass), writer.add(packPass(input)));
         return true;
     }
     void started(const World& world) override { inner->started(world); }
+    // Only the pass and its inputs matter here, and those came through gather.
     void stepped(uint32_t pass, const PassInput& input, const World& world) override
     {
         inner->stepped(pass, input, world);
@@ -52,31 +42,44 @@ public:
     void ended(const GameResult& result) override
     {
         inner->ended(result);
+        if (!writer.writing())
+            return; // the player has been told why
         // A game cut short from outside (the other machine gone) is saved as left at the
         // pass it stopped at, so it plays back to the same state.
-        if (recording.passes.size() == result.steps) {
+        if (passes == result.steps) {
             PassInput leave;
             leave.leave = true;
-            recording.passes.push_back(packPass(leave));
+            tell("the recording stopped at pass " + std::to_string(passes), writer.add(packPass(leave)));
+            if (!writer.writing())
+                return;
         }
-        recording.finalState = result.state.whole();
-        const std::string error = saveRecording(path, recording);
+        std::string path;
+        const std::string error = writer.finish(result.state.whole(), path);
         if (error.empty())
             std::printf("%s: %s\n", path.c_str(), resultLine(result).c_str());
-        else
-            std::fprintf(stderr, "riverduel: the game was not recorded: %s\n", error.c_str());
+        tell("the game was not saved", error);
         std::fflush(stdout);
     }
     bool broken() const override { return inner->broken(); }
     void waiting() override { inner->waiting(); }
 
 private:
-    Recording recording;
+    static void tell(const std::string& what, const std::string& error)
+    {
+        if (!error.empty())
+            std::fprintf(stderr, "riverduel: %s: %s\n", what.c_str(), error.c_str());
+    }
+
+    RecordingWriter writer;
+    uint32_t passes = 0;
 };
 
 class RecordingSession : public Session {
 public:
-    RecordingSession(Session& inner, const std::string& first) : inner(inner), first(first) {}
+    RecordingSession(Session& inner, const std::string& first, bool overwrite)
+        : inner(inner), recorder(first, overwrite)
+    {
+    }
 
     void poll() override { inner.poll(); }
     const char* status() const override { return inner.status(); }
@@ -85,7 +88,7 @@ public:
     PassFeed& feed() override
     {
         recorder.inner = &inner.feed();
-        recorder.path = recordingPath(first, ++games);
+        recorder.game = ++games;
         return recorder;
     }
     int endScreenSeconds() const override { return inner.endScreenSeconds(); }
@@ -94,7 +97,6 @@ public:
 
 private:
     Session& inner;
-    std::string first;
     int games = 0;
     RecordingFeed recorder;
 };
@@ -124,16 +126,15 @@ private:
 
 } // namespace
 
-Session* recordEveryGame(Session& inner, const std::string& firstPath)
+Session* recordEveryGame(Session& inner, const std::string& first, bool overwrite)
 {
-    return new RecordingSession(inner, firstPath);
+    return new RecordingSession(inner, first, overwrite);
 }
 
-PassFeed* recordingFeed(PassFeed& inner, const std::string& path)
+PassFeed* recordingFeed(PassFeed& inner, const std::string& first)
 {
-    RecordingFeed* feed = new RecordingFeed;
+    RecordingFeed* feed = new RecordingFeed(first, false);
     feed->inner = &inner;
-    feed->path = path;
     return feed;
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the decoders of the art and sound files with clang's libFuzzer and the sanitizers, and
-# fuzzes each for a fixed time, starting from the game's own files. Any crash, sanitizer report
-# or broken promise of a decoder fails the test; the input that did it is kept in the log.
+# Builds the decoders of the art and sound files, and the recording reader, with clang's
+# libFuzzer and the sanitizers, and fuzzes each for a fixed time, starting from the game's own
+# files. Any crash, sanitizer report or broken promise of a decoder fails the test; the input
+# that did it is kept in the log.
 #
 # Usage: fuzz.sh SOURCE_DIR BUILD_DIR [SECONDS_EACH]
 set -euo pipefail
@@ -40,3 +41,13 @@ run() {
 
 run fuzz_image "$build_dir/bitmaps"
 run fuzz_wav "$build_dir/sound"
+# The recording reader starts from the pinned games (version 1) and from recordings this game
+# writes (version 2), finished, unfinished and cut off mid-block.
+mkdir -p "$work/recordings"
+cp "$source_dir"/tests/games/*.rdr "$work/recordings/"
+"$build_dir/tests/random_games" "$work/recordings" 3 7 >/dev/null
+for f in "$work"/recordings/random-*.rdr; do
+    head -c 120 "$f" > "${f%.rdr}-cut.rdr"
+    head -c 131 "$f" > "${f%.rdr}-torn.rdr"
+done
+run fuzz_recording "$work/recordings"

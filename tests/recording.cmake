@@ -1,5 +1,7 @@
-# Recorded games: the reader and the replay without a window, recordings made by the real
-# program under load, and the pinned games whose outcome must never change by accident.
+# Recorded games: the reader, the writer and the replay without a window, recordings made by
+# the real program under load, what the real program does with places that cannot take a
+# recording and with a game killed mid-way, and the pinned games whose outcome must never
+# change by accident.
 file(GLOB HEADLESS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/headless/*.cpp)
 add_executable(headless_tests ${HEADLESS_TEST_SOURCES})
 target_link_libraries(headless_tests PRIVATE riverduel_core GTest::gtest)
@@ -16,6 +18,9 @@ set_tests_properties(e2e_record_under_load PROPERTIES TIMEOUT 300 LABELS sanitiz
 add_test(NAME e2e_replay
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/replay.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
 set_tests_properties(e2e_replay PROPERTIES TIMEOUT 180 LABELS sanitize)
+add_test(NAME e2e_record_safety
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/record_safety.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e_record_safety PROPERTIES TIMEOUT 120)
 
 # The rollback check from the command line: the same line as a plain --verify for a whole game
 # stepped again 8 passes at every pass.

@@ -65,15 +65,17 @@ case $device in
     *) fail "unknown device kind '$device'" ;;
 esac
 
-# passes_of FILE: the bytes of the passes of a recording; they sit between the header (8 + 2 +
-# 1 + the build's name + 15 bytes) and the final state and checksum (12 bytes); the last one
-# leaves the game. Rudko's bits are 0-2 (left, right, action), Berto's 3-5.
+# passes_of FILE: the bytes of the passes of a recording. They sit in blocks after the header
+# (8 + 2 + 1 + the build's name + 15 bytes): each block is its count K (1 to 20), K passes and a
+# 4-byte checksum; the end starts with 0xFF (docs/recording-format.md). The last pass leaves
+# the game. Rudko's bits are 0-2 (left, right, action), Berto's 3-5.
 passes_of() {
-    local build_length size first
+    local build_length
     build_length=$(od -An -tu1 -j10 -N1 "$1" | tr -d ' ')
-    size=$(stat -c %s "$1")
-    first=$((8 + 2 + 1 + build_length + 15))
-    od -An -tu1 -v -j"$first" -N$((size - 12 - first)) "$1"
+    od -An -tu1 -v -j$((8 + 2 + 1 + build_length + 15)) "$1" | awk '
+        { for (i = 1; i <= NF; i++) byte[n++] = $i }
+        END { for (at = 0; at < n && byte[at] != 255; at += byte[at] + 5)
+                  for (k = 1; k <= byte[at]; k++) printf "%d ", byte[at + k] }'
 }
 # inputs SHIFT: one rider's inputs in $passes, a word for each run of passes that hold the same.
 inputs() {

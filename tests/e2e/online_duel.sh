@@ -116,7 +116,10 @@ waited=$(( ($(date +%s%N) - killed_at) / 1000000 ))
 [ "$waited" -lt 5000 ] || fail "the host took $waited ms to notice the joiner was gone"
 grep -q "connection lost" "$tmp/host.log" || fail "the host does not say the connection was lost"
 wait_line "$tmp/host.log" "connection lost - waiting for a rider on UDP port $port" 2
-pass "the joiner killed mid-game: the host is back in its menu after $waited ms, waiting again"
+recorded=$(grep -F "$tmp/host-2.rdr: " "$tmp/host.log") || fail "the game cut short was not recorded"
+cut_line=$(cd "$build" && ./riverduel --verify "$tmp/host-2.rdr") || fail "the cut-short game does not verify"
+[ "$cut_line" = "${recorded#*: }" ] || fail "the cut-short game verifies to '$cut_line', recorded as '$recorded'"
+pass "the joiner killed mid-game: the host is back in its menu after $waited ms, waiting again, its game recorded"
 
 # A new joiner; ESC in the host's menu tells it, and the host ends with 0.
 DISPLAY=$join_display
