@@ -37,14 +37,36 @@ void drawMenu(const MenuButton& button, const char* status)
     blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
 }
 
+bool ShownMenu::changed(int x, int y, const char* now)
+{
+    if (drawn && x == pointerX && y == pointerY && hasStatus == (now != nullptr) &&
+        (!now || status == now))
+        return false;
+    drawn = true;
+    pointerX = x;
+    pointerY = y;
+    hasStatus = now != nullptr;
+    status = now ? now : "";
+    return true;
+}
+
+// Should the pointer move while drawMenu reads it again, the next look sees it moved.
+static void showMenu(ShownMenu& shown, const MenuButton& button, const char* status = nullptr)
+{
+    if (shown.changed(mouse_x, mouse_y, status))
+        drawMenu(button, status);
+}
+
 int runMenu(const GameSetup& setup)
 {
     MenuButton button(100, 100, 300, 40);
+    ShownMenu shown;
     uint32_t nextTick = ticks + 1;
     while (!key[KEY_ESC] && !closeRequested) {
-        drawMenu(button);
+        showMenu(shown, button);
         if (button.isClicked()) {
             runGame(setup);
+            shown.drawn = false;
             // The counter now holds the game's length: start pacing afresh from 0.
             ticks = 0;
             nextTick = ticks;
@@ -58,6 +80,7 @@ int runMenu(const GameSetup& setup)
 int runMenu(const GameSetup& setup, Session& session)
 {
     MenuButton button(100, 100, 300, 40);
+    ShownMenu shown;
     uint32_t nextTick = ticks + 1;
     for (;;) {
         session.poll();
@@ -65,10 +88,11 @@ int runMenu(const GameSetup& setup, Session& session)
             session.quitting();
             break;
         }
-        drawMenu(button, session.status());
+        showMenu(shown, button, session.status());
         const bool start = session.startsGame() || (button.isClicked() && session.clicked());
         if (start) {
             const GameResult result = runGame(setup, session.feed(), session.endScreenSeconds());
+            shown.drawn = false;
             ticks = 0;
             nextTick = ticks;
             if (!session.afterGame(result))
