@@ -74,6 +74,7 @@ bool startUp()
         allegro_message("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.");
         return false;
     }
+    keepLoadedArt();
     return true;
 }
 
