@@ -2,10 +2,16 @@
 
 #include <allegro.h>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 std::atomic<bool> clockOwned{false};
 std::atomic<uint32_t> paceTicks{0};
+
+// The timer tells a waiting pass that a tick came, so the pass wakes once a tick.
+static std::mutex tickMutex;
+static std::condition_variable tickCame;
 
 void tickHandler()
 {
@@ -13,26 +19,30 @@ void tickHandler()
         paceTicks.fetch_add(1, std::memory_order_relaxed);
     else
         ticks.fetch_add(1, std::memory_order_relaxed);
+    // Taken and let go between the count and the call, so a waiter that saw the old count
+    // is already waiting when it is called.
+    { std::lock_guard<std::mutex> seen(tickMutex); }
+    tickCame.notify_all();
 }
 END_OF_FUNCTION(tickHandler)
 
-static void nap(unsigned int milliseconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-// The timer fires every 50 ms, so once a tick has been seen arriving the next one is due
-// 50 ms after it: sleep until shortly before then, and only from there in 1 ms naps. That is
-// a few wake-ups a tick instead of fifty, and the pass still starts within a millisecond.
+// Without a nap of its own a wait sleeps until the timer's tick wakes it. With one (a test
+// stepping the clock) it naps: the timer fires every 50 ms, so once a tick has been seen
+// arriving the next one is due 50 ms after it, and the nap lasts until shortly before then.
 static uint32_t waitOn(const std::atomic<uint32_t>& counter, uint32_t target,
                        void (*pause)(unsigned int))
 {
     using Clock = std::chrono::steady_clock;
+    if (!pause) {
+        // Woken by the timer's tick; the timeout only covers a count moved by other hands.
+        std::unique_lock<std::mutex> lock(tickMutex);
+        while (counter.load() < target)
+            tickCame.wait_for(lock, std::chrono::milliseconds(50));
+        return counter.load() + 1;
+    }
     static const std::atomic<uint32_t>* seenCounter = nullptr;
     static uint32_t seen = 0;
     static Clock::time_point seenAt;
-    if (!pause)
-        pause = nap;
     for (;;) {
         const uint32_t now = counter.load();
         if (now >= target)

@@ -14,8 +14,8 @@ extern std::atomic<uint32_t> paceTicks;
 void tickHandler();
 
 // Waits until `ticks` reaches `target` (unsigned), giving the processor back meanwhile, and
-// returns the next pass's target, `ticks` + 1. Missed ticks are dropped. `pause` is the nap;
-// tests pass their own to step the clock.
+// returns the next pass's target, `ticks` + 1. Missed ticks are dropped. Without `pause` the
+// timer's tick wakes the wait, once a tick; tests pass a nap of their own to step the clock.
 uint32_t waitForTick(uint32_t target, void (*pause)(unsigned int milliseconds) = nullptr);
 // The same on `paceTicks`.
 uint32_t waitForPace(uint32_t target, void (*pause)(unsigned int milliseconds) = nullptr);

@@ -40,14 +40,36 @@ void drawMenu(const MenuButton& button, const char* status)
     present(backBuffer);
 }
 
+bool ShownMenu::changed(int x, int y, const char* now)
+{
+    if (drawn && x == pointerX && y == pointerY && hasStatus == (now != nullptr) &&
+        (!now || status == now))
+        return false;
+    drawn = true;
+    pointerX = x;
+    pointerY = y;
+    hasStatus = now != nullptr;
+    status = now ? now : "";
+    return true;
+}
+
+// Should the pointer move while drawMenu reads it again, the next look sees it moved.
+static void showMenu(ShownMenu& shown, const MenuButton& button, const char* status = nullptr)
+{
+    if (shown.changed(mouse_x, mouse_y, status))
+        drawMenu(button, status);
+}
+
 int runMenu(const GameSetup& setup)
 {
     MenuButton button(100, 100, 300, 40);
+    ShownMenu shown;
     uint32_t nextTick = ticks + 1;
     while (!key[KEY_ESC] && !closeRequested) {
-        drawMenu(button);
+        showMenu(shown, button);
         if (button.isClicked()) {
             runGame(setup);
+            shown.drawn = false;
             // The counter now holds the game's length: start pacing afresh from 0.
             ticks = 0;
             nextTick = ticks;
@@ -61,6 +83,7 @@ int runMenu(const GameSetup& setup)
 int runMenu(const GameSetup& setup, Session& session)
 {
     MenuButton button(100, 100, 300, 40);
+    ShownMenu shown;
     uint32_t nextTick = ticks + 1;
     for (;;) {
         session.poll();
@@ -69,11 +92,12 @@ int runMenu(const GameSetup& setup, Session& session)
             session.quitting();
             break;
         }
-        drawMenu(button, session.status() ? session.status() : gamepadStatus());
+        showMenu(shown, button, session.status() ? session.status() : gamepadStatus());
         const bool clicked = button.isClicked() || pads.pressed.face;
         const bool start = session.startsGame() || (clicked && session.clicked());
         if (start) {
             const GameResult result = runGame(setup, session.feed(), session.endScreenSeconds());
+            shown.drawn = false;
             ticks = 0;
             nextTick = ticks;
             if (!session.afterGame(result))

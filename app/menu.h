@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 struct BITMAP;
 struct GameSetup;
@@ -22,6 +23,19 @@ public:
 // One menu frame: black, the button, a line of status under it (when there is one), the
 // pointer, copied to the screen.
 void drawMenu(const MenuButton& button, const char* status = nullptr);
+
+// What the menu on the screen shows besides the button, which never moves: the pointer and
+// the status line. The menu is drawn only when `changed` says one of them differs from the
+// last look; clearing `drawn` (a game took the screen) makes the next look draw.
+struct ShownMenu {
+    bool changed(int pointerX, int pointerY, const char* status);
+
+    bool drawn = false;
+    int pointerX = 0;
+    int pointerY = 0;
+    bool hasStatus = false;
+    std::string status;
+};
 
 // The menu: one button that starts a game, ESC quits. Returns main's exit code.
 int runMenu(const GameSetup& setup);

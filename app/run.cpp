@@ -91,6 +91,7 @@ bool startUp()
         allegro_message("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.");
         return false;
     }
+    keepLoadedArt();
     return true;
 }
 

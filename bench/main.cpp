@@ -29,6 +29,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the generated art and sounds are missing\n");
         return 1;
     }
+    keepLoadedArt();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

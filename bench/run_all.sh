@@ -9,7 +9,10 @@ xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
 
 csv=$("${xvfb[@]}" "$build/bench/riverduel_bench" --benchmark_format=csv --benchmark_min_time=1 2>/dev/null)
 ns() { echo "$csv" | awk -F, -v n="\"$1\"" '$1 == n { print $3 }'; }
+# The same in processor time: the frame's wall time also holds its waits on the X server.
+cpu_ns() { echo "$csv" | awk -F, -v n="\"$1\"" '$1 == n { print $4 }'; }
 copy=$(ns BM_FrameCopy); frame=$(ns BM_RenderBusyFrame)
+cpucopy=$(cpu_ns BM_FrameCopy); cpuframe=$(cpu_ns BM_RenderBusyFrame)
 step=$(ns BM_UpdateRiders); lanes=$(ns BM_SpawnAndLaneStep)
 decision=$(ns BM_ComputerDecision/iterations:8/manual_time)
 save=$(ns BM_SaveBusyWorld); restore=$(ns BM_RestoreBusyWorld); worldstep=$(ns BM_StepWorld)
@@ -39,7 +42,8 @@ row() { printf '%-52s %14s %s\n' "$1" "$2" "$3"; }
 row "measure" "value" "target"
 row "memcpy of one 800x600x32 frame" "$(printf '%.0f ns' "$copy")" ""
 row "renderFrame, busy scene" "$(printf '%.0f ns' "$frame")" ""
-row "renderFrame / frame copy" "$(awk -v a="$frame" -v b="$copy" 'BEGIN { printf "%.2f x", a / b }')" "<= 10 x"
+row "renderFrame / frame copy" "$(awk -v a="$frame" -v b="$copy" 'BEGIN { printf "%.2f x", a / b }')" "<= 5 x"
+row "renderFrame / frame copy, processor time" "$(awk -v a="$cpuframe" -v b="$cpucopy" 'BEGIN { printf "%.2f x", a / b }')" "<= 5 x"
 row "renderFrame share of the 50 ms tick" "$(awk -v a="$frame" 'BEGIN { printf "%.2f %%", a / 5e7 * 100 }')" "< 2 %"
 row "updateRiders, one step" "$(printf '%.0f ns' "$step")" ""
 row "spawn attempt + lane steps" "$(printf '%.0f ns' "$lanes")" ""

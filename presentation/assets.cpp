@@ -6,6 +6,7 @@
 #include "audio/sound.h"
 #include "obstacles/obstacle.h"
 #include "presentation/image_source.h"
+#include "presentation/masked_copy.h"
 #include "presentation/scenery.h"
 #include "riders/rider.h"
 
@@ -97,4 +98,15 @@ bool loadAssets()
     if (!titleBitmap)
         return true;
     return false;
+}
+
+void keepLoadedArt()
+{
+    for (BITMAP* strip : riderStrips)
+        keepMaskedArt(strip);
+    keepMaskedArt(banks.left.bitmap);
+    keepMaskedArt(banks.right.bitmap);
+    for (const ObstacleKind& kind : obstacleKinds)
+        keepMaskedArt(kind.sprite.bitmap);
+    keepMaskedArt(bridgeShadowBitmap);
 }

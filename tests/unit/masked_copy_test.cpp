@@ -3,8 +3,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "harness.h"
+#include "presentation/image_source.h"
 #include "presentation/masked_copy.h"
 
 namespace {
@@ -31,7 +34,7 @@ void fillRandom(BITMAP* bmp)
 std::string firstDifference(BITMAP* a, BITMAP* b)
 {
     for (int y = 0; y < a->h; ++y)
-        for (int x = 0; x < a->w; ++x)
+        for (int x = 0; x < a->w && std::memcmp(a->line[y], b->line[y], a->w * 4u) != 0; ++x)
             if (getpixel(a, x, y) != getpixel(b, x, y))
                 return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
     return "";
@@ -72,6 +75,74 @@ TEST(MaskedCopy, LeavesTheSamePixelsAsMaskedBlitWhereverTheRectangleFalls)
             << dy << "), " << w << " x " << h;
     }
     destroy_bitmap(src);
+    destroy_bitmap(expected);
+    destroy_bitmap(got);
+}
+
+// Kept art is drawn from its rows' stretches: solid ones copied whole, long holes skipped.
+// Rows of runs of every length, art and holes, near the short-hole limit and at the edges.
+TEST(MaskedCopy, KeptArtLeavesTheSamePixelsAsMaskedBlit)
+{
+    std::srand(16);
+    BITMAP* src = create_bitmap(90, 31);
+    for (int y = 0; y < src->h; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(src->line[y]);
+        for (int x = 0; x < src->w;) {
+            const int run = 1 + std::rand() % (y % 3 == 0 ? 4 : 14);
+            const bool hole = std::rand() % 2;
+            for (int i = 0; i < run && x < src->w; ++i, ++x)
+                row[x] = hole ? 0x00FF00FFu : randomPixel();
+        }
+    }
+    keepMaskedArt(src);
+    BITMAP* expected = create_bitmap(120, 50);
+    BITMAP* got = create_bitmap(120, 50);
+    for (int round = 0; round < 1500; ++round) {
+        fillRandom(expected);
+        blit(expected, got, 0, 0, 0, 0, expected->w, expected->h);
+        const int sx = around(src->w), sy = around(src->h);
+        const int dx = around(got->w), dy = around(got->h);
+        const int w = std::rand() % 110 - 5, h = std::rand() % 45 - 5;
+        masked_blit(src, expected, sx, sy, dx, dy, w, h);
+        maskedCopy(src, got, sx, sy, dx, dy, w, h);
+        ASSERT_EQ(firstDifference(expected, got), "")
+            << "round " << round << ": from (" << sx << ", " << sy << ") to (" << dx << ", "
+            << dy << "), " << w << " x " << h;
+    }
+    // Kept art stays alive until the process ends.
+    destroy_bitmap(expected);
+    destroy_bitmap(got);
+}
+
+// The game's own strips, kept, at random places on a frame and over its edges.
+TEST(MaskedCopy, KeptGameArtLeavesTheSamePixelsAsMaskedBlit)
+{
+    std::srand(600);
+    const char* const strips[] = {"brehlavy.bmp", "brehpravy.bmp", "drevo.bmp", "hambac.bmp",
+                                   "most.tga",     "mosttien.tga",  "skala.bmp", "voda0.bmp",
+                                   "vzduch1.bmp",  "naprah0.bmp",   "zem1.bmp",  "shadow.bmp"};
+    BITMAP* under = create_bitmap(800, 600);
+    BITMAP* expected = create_bitmap(800, 600);
+    BITMAP* got = create_bitmap(800, 600);
+    fillRandom(under);
+    for (const char* name : strips) {
+        BITMAP* src = imageReader((std::string(RIVERDUEL_BUILD_DIR "/bitmaps/") + name).c_str());
+        ASSERT_NE(src, nullptr) << name;
+        keepMaskedArt(src); // and kept alive until the process ends
+        for (int round = 0; round < 25; ++round) {
+            blit(under, expected, 0, 0, 0, 0, 800, 600);
+            blit(under, got, 0, 0, 0, 0, 800, 600);
+            const int frameW = src->h < 100 ? src->h : 100;
+            const int sx = std::rand() % src->w, w = std::rand() % 2 ? frameW : std::rand() % src->w;
+            const int dx = around(800) - w / 2, dy = around(600) - src->h / 2;
+            masked_blit(src, expected, sx, 0, dx, dy, w, src->h);
+            maskedCopy(src, got, sx, 0, dx, dy, w, src->h);
+            ASSERT_EQ(firstDifference(expected, got), "")
+                << name << ", round " << round << ": from x " << sx << " to (" << dx << ", "
+                << dy << "), " << w << " wide";
+        }
+    }
+    destroy_bitmap(under);
     destroy_bitmap(expected);
     destroy_bitmap(got);
 }

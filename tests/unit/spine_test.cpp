@@ -79,6 +79,43 @@ TEST(MenuButtonPainting, PaintedBlockIsOnePixelLargerThanTheHitArea)
     destroy_bitmap(canvas);
 }
 
+// The menu is drawn again only when the pointer or the status line differs from what the
+// screen shows, or after a game took the screen; the status is compared by its text.
+TEST(MenuRedraw, OnlyWhatChangedOnTheMenuDrawsItAgain)
+{
+    char status[32] = "Waiting for the other side";
+    char sameText[32] = "Waiting for the other side";
+    ShownMenu shown;
+    struct Look {
+        int x, y;
+        const char* status;
+        bool forget;
+        bool draws;
+    } const looks[] = {
+        {600, 300, nullptr, false, true},   // the first look
+        {600, 300, nullptr, false, false},  // nothing moved
+        {601, 300, nullptr, false, true},   // the pointer moved
+        {601, 301, nullptr, false, true},
+        {601, 301, status, false, true},    // a status line appeared
+        {601, 301, sameText, false, false}, // the same words from another buffer
+        {601, 301, nullptr, true, true},    // a game took the screen
+        {601, 301, nullptr, false, false},
+    };
+    int i = 0;
+    for (const Look& look : looks) {
+        if (look.forget)
+            shown.drawn = false;
+        EXPECT_EQ(shown.changed(look.x, look.y, look.status), look.draws) << "look " << i;
+        ++i;
+    }
+    std::strcpy(status, "Connected");
+    EXPECT_TRUE(shown.changed(601, 301, status));
+    EXPECT_FALSE(shown.changed(601, 301, status));
+    std::strcpy(status, "Connected.");
+    EXPECT_TRUE(shown.changed(601, 301, status)) << "the status's words changed in place";
+    EXPECT_TRUE(shown.changed(601, 301, nullptr)) << "the status line went away";
+}
+
 // The pacing rule: a wait ends on the first tick at or past its target, the next target is
 // one past the tick the wait ended on, and ticks that went by during an overrun are dropped.
 uint32_t napsTaken = 0;
