@@ -71,6 +71,8 @@ uint32_t waitForPace(uint32_t target, void (*pause)(unsigned int))
 
 void waitForRetrace()
 {
-    if (!is_windowed_mode())
+    // Under X the library has no retrace to wait for, even full screen: it imitates one.
+    const bool imitated = system_driver && system_driver->id == SYSTEM_XWINDOWS;
+    if (!is_windowed_mode() && !imitated)
         vsync();
 }

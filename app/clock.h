@@ -20,7 +20,7 @@ uint32_t waitForTick(uint32_t target, void (*pause)(unsigned int milliseconds) =
 // The same on `paceTicks`.
 uint32_t waitForPace(uint32_t target, void (*pause)(unsigned int milliseconds) = nullptr);
 
-// The vertical retrace before the next pass. In a window the library only imitates one with a
-// 70 Hz timer and waits for it in 1 ms naps, a dozen wake-ups a pass for no tearing saved, so
-// a window skips it; full screen waits as usual.
+// The vertical retrace before the next pass. In a window, and in a full screen under X, the
+// library only imitates one with a 70 Hz timer and waits for it in 1 ms naps, a dozen wake-ups
+// a pass for no tearing saved, so those skip it; a real full screen waits as usual.
 void waitForRetrace();
