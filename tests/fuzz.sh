@@ -38,5 +38,12 @@ run() {
     echo "ok: $target ran ${seconds}s without a fault"
 }
 
-run fuzz_image "$build_dir/bitmaps"
-run fuzz_wav "$build_dir/sound"
+# The two fuzz side by side, one to a processor; each reports once it is done.
+run fuzz_image "$build_dir/bitmaps" &
+image=$!
+run fuzz_wav "$build_dir/sound" &
+wav=$!
+failed=0
+wait "$image" || failed=1
+wait "$wav" || failed=1
+exit "$failed"
