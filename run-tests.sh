@@ -5,7 +5,11 @@
 # non-zero when either has a failure.
 set -euo pipefail
 cd "$(dirname "$0")"
-./deps.sh test
+# What building needs comes first; the rest of the test packages install while the game builds.
+./deps.sh tree
+deps_log=$(mktemp)
+./deps.sh test --lists-fresh >"$deps_log" 2>&1 &
+deps=$!
 jobs="$(nproc)"
 failed=0
 
@@ -26,6 +30,15 @@ set -m # its own process group, so that the trap stops the compilers with it
 asan_build=$!
 set +m
 trap 'kill -- "-$asan_build" 2>/dev/null || true' EXIT
+
+deps_done=0
+wait "$deps" || deps_done=$?
+cat "$deps_log"
+rm -f "$deps_log"
+if [ "$deps_done" -ne 0 ]; then
+    echo "installing the test packages failed" >&2
+    exit 1
+fi
 
 (cd build && ctest -j2 --output-on-failure --timeout 1200) || failed=1
 
