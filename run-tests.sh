@@ -25,11 +25,15 @@ cmake --build build -j"$jobs"
 # leave unused, so the tests that time what they see and hear run as they would alone.
 idle=(chrt --idle 0)
 "${idle[@]}" true 2>/dev/null || idle=(nice -n 19)
-set -m # its own process group, so that the trap stops the compilers with it
+set -m # its own process group, so that it can be stopped with its compilers
 "${idle[@]}" cmake --build build-asan -j"$jobs" >build-asan/build.log 2>&1 &
 asan_build=$!
 set +m
-trap 'kill -- "-$asan_build" 2>/dev/null || true' EXIT
+stop_asan_build() {
+    if jobs -pr | grep -qx "$asan_build"; then kill -TERM -- "-$asan_build" 2>/dev/null || true; fi
+    wait "$asan_build" 2>/dev/null || true
+}
+trap stop_asan_build EXIT
 
 deps_done=0
 wait "$deps" || deps_done=$?
@@ -42,14 +46,12 @@ fi
 
 (cd build && ctest -j2 --output-on-failure --timeout 1200) || failed=1
 
-asan_built=0
-wait "$asan_build" || asan_built=$?
+# What is left of the sanitized build (or all of it again, when it failed) goes on at the
+# normal priority, here in front.
+stop_asan_build
 trap - EXIT
 cat build-asan/build.log
-if [ "$asan_built" -ne 0 ]; then
-    echo "building the sanitized tree failed" >&2
-    exit 1
-fi
+cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest -j2 --output-on-failure --timeout 1200 -L sanitize --no-tests=error) || failed=1
 
