@@ -5,18 +5,55 @@
 # non-zero when either has a failure.
 set -euo pipefail
 cd "$(dirname "$0")"
-./deps.sh test
+# What building needs comes first; the rest of the test packages install while the game builds.
+./deps.sh tree
+deps_log=$(mktemp)
+./deps.sh test --lists-fresh >"$deps_log" 2>&1 &
+deps=$!
 jobs="$(nproc)"
 failed=0
 
-cmake -S . -B build -DBUILD_TESTING=ON >/dev/null
-cmake --build build -j"$jobs"
-(cd build && ctest -j2 --output-on-failure --timeout 1200) || failed=1
-
-# The tests labelled "sanitize"; the whole tree is built, so every tool they use is there.
+# The plain tree is laid out as Debian lays out games, so the package tests pack this build
+# instead of building the game once more beside it.
+cmake -S . -B build -DBUILD_TESTING=ON -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games \
+    -DCMAKE_INSTALL_DATADIR=share/games >/dev/null
 cmake -S . -B build-asan -DBUILD_TESTING=ON -DRIVERDUEL_SANITIZE=ON >/dev/null
+cmake --build build -j"$jobs"
+
+# The sanitized tree (everything its tests use; benchmarks and packaging are left out there)
+# builds while the suite runs, at idle priority: it only gets the processor time the tests
+# leave unused, so the tests that time what they see and hear run as they would alone.
+idle=(chrt --idle 0)
+"${idle[@]}" true 2>/dev/null || idle=(nice -n 19)
+set -m # its own process group, so that it can be stopped with its compilers
+"${idle[@]}" cmake --build build-asan -j"$jobs" >build-asan/build.log 2>&1 &
+asan_build=$!
+set +m
+stop_asan_build() {
+    if jobs -pr | grep -qx "$asan_build"; then kill -TERM -- "-$asan_build" 2>/dev/null || true; fi
+    wait "$asan_build" 2>/dev/null || true
+}
+trap stop_asan_build EXIT
+
+deps_done=0
+wait "$deps" || deps_done=$?
+cat "$deps_log"
+rm -f "$deps_log"
+if [ "$deps_done" -ne 0 ]; then
+    echo "installing the test packages failed" >&2
+    exit 1
+fi
+
+# Two tests at a time, and the demo besides (tests/CMakeLists.txt counts each test as two).
+(cd build && ctest -j5 --output-on-failure --timeout 1200) || failed=1
+
+# What is left of the sanitized build (or all of it again, when it failed) goes on at the
+# normal priority, here in front.
+stop_asan_build
+trap - EXIT
+grep -v '\*\*\* .*Terminated$' build-asan/build.log || true
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest -j2 --output-on-failure --timeout 1200 -L sanitize --no-tests=error) || failed=1
+    ctest -j5 --output-on-failure --timeout 1200 -L sanitize --no-tests=error) || failed=1
 
 exit "$failed"

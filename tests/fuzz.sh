@@ -39,8 +39,6 @@ run() {
     echo "ok: $target ran ${seconds}s without a fault"
 }
 
-run fuzz_image "$build_dir/bitmaps"
-run fuzz_wav "$build_dir/sound"
 # The recording reader starts from the pinned games (version 1) and from recordings this game
 # writes (version 2), finished, unfinished and cut off mid-block.
 mkdir -p "$work/recordings"
@@ -50,4 +48,13 @@ for f in "$work"/recordings/random-*.rdr; do
     head -c 120 "$f" > "${f%.rdr}-cut.rdr"
     head -c 131 "$f" > "${f%.rdr}-torn.rdr"
 done
-run fuzz_recording "$work/recordings"
+# Two fuzz side by side, one to a processor, then the third; each reports once it is done.
+run fuzz_image "$build_dir/bitmaps" &
+image=$!
+run fuzz_wav "$build_dir/sound" &
+wav=$!
+failed=0
+wait "$image" || failed=1
+wait "$wav" || failed=1
+run fuzz_recording "$work/recordings" || failed=1
+exit "$failed"
