@@ -3,11 +3,9 @@
 #include <allegro.h>
 
 #include "obstacles/lanes.h"
-#include "presentation/assets.h"
 #include "presentation/display.h"
 #include "presentation/draw.h"
 #include "presentation/hud.h"
-#include "presentation/masked_copy.h"
 #include "presentation/scenery.h"
 #include "riders/live.h"
 #include "riders/rider.h"
@@ -39,12 +37,8 @@ void drawWorld(const World& w, BITMAP* dest)
             drawRider(dest, *riders[i], w.riders[i], w.blinkBeforeLanes[i], now);
     for (const ShownObstacle& o : w.shownLower)
         drawShown(dest, o);
-    // The bridges have not moved yet in the frame, so each shadow sits 20 px below its bridge.
-    if (bridgeShadowBitmap)
-        for (const ShownObstacle& bridge : w.shownBridges) {
-            const int sy = static_cast<int>(static_cast<double>(bridge.y) + 20.0);
-            maskedCopy(bridgeShadowBitmap, dest, 0, 0, 0, sy, SCREEN_W, bridgeShadowBitmap->h);
-        }
+    for (const ShownObstacle& bridge : w.shownBridges)
+        drawBridgeShadow(dest, bridge.y);
 
     for (int i : order)
         if (w.riders[i].state == STATE_SURFACE)

@@ -4,6 +4,7 @@
 #include "obstacles/lanes.h"
 #include "obstacles/rules.h"
 #include "presentation/assets.h"
+#include "presentation/draw.h"
 #include "presentation/masked_copy.h"
 #include "riders/live.h"
 #include "riders/rider.h"
@@ -29,13 +30,18 @@ void ObstacleLanes::updateLowerLanes(BITMAP* dest, Rider* pair[2])
     stepLane(lanes[KIND_ROCK], dest, pair);
     stepLane(lanes[KIND_LOG], dest, pair);
     stepLane(lanes[KIND_BURGER], dest, pair);
-    // The bridges have not moved yet this frame, so each shadow sits 20 px below its bridge.
-    if (!bridgeShadowBitmap || !dest)
+    // The bridges have not moved yet this frame.
+    if (dest)
+        for (const Obstacle& bridge : lanes[KIND_BRIDGE])
+            drawBridgeShadow(dest, bridge.y);
+}
+
+void drawBridgeShadow(BITMAP* dest, float bridgeY)
+{
+    if (!bridgeShadowBitmap)
         return;
-    for (const Obstacle& bridge : lanes[KIND_BRIDGE]) {
-        const int sy = static_cast<int>(static_cast<double>(bridge.y) + 20.0);
-        maskedCopy(bridgeShadowBitmap, dest, 0, 0, 0, sy, SCREEN_W, bridgeShadowBitmap->h);
-    }
+    const int sy = static_cast<int>(static_cast<double>(bridgeY) + 20.0);
+    maskedCopy(bridgeShadowBitmap, dest, 0, 0, 0, sy, SCREEN_W, bridgeShadowBitmap->h);
 }
 
 void ObstacleLanes::updateBridgeLane(BITMAP* dest, Rider* pair[2])
