@@ -186,6 +186,9 @@ void Duel::begin(GameStart& start)
     stalledSince_ = 0;
     haveStart_ = partnerClicked_ = partnerInMenu_ = false;
     brokenWhy_.clear();
+    confirmed_ = 0;
+    if (watcher_)
+        watcher_->gameStarted(start_);
 }
 
 bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
@@ -220,7 +223,11 @@ bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
 
 void Duel::stepped(uint32_t pass, const PassInput& input, const World& world)
 {
-    (void)input;
+    // In lockstep every pass that steps has both riders' inputs confirmed.
+    if (watcher_ && game_ && pass == confirmed_) {
+        watcher_->confirmed(game_->game(), pass, input);
+        ++confirmed_;
+    }
     steppedWith(pass, hashWorld(world));
 }
 
@@ -244,6 +251,8 @@ void Duel::ended(const GameResult& result)
 {
     (void)result;
     playing_ = false;
+    if (watcher_ && game_)
+        watcher_->gameEnded(game_->game(), confirmed_);
 }
 
 bool Duel::afterGame(const GameResult& result)

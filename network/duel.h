@@ -8,6 +8,16 @@
 #include "network/connection.h"
 #include "network/lockstep.h"
 
+// Whoever follows the host's games without playing: told of each game's start, of every pass
+// once both riders' inputs for it are confirmed (in order, each once), and of its end.
+class DuelWatcher {
+public:
+    virtual ~DuelWatcher() = default;
+    virtual void gameStarted(const Message& start) = 0;
+    virtual void confirmed(uint16_t game, uint32_t pass, const PassInput& input) = 0;
+    virtual void gameEnded(uint16_t game, uint32_t passes) = 0;
+};
+
 // An online duel as the menu and the game see it: the host rides Rudko, the joiner Berto.
 // A click on either side starts the game on both; the host chooses the start.
 class Duel : public Session, public PassFeed {
@@ -36,6 +46,7 @@ public:
     bool connected() const { return link_ && link_->connected(); }
     uint16_t port() const { return link_ ? link_->port() : port_; }
     const std::string& brokenWhy() const { return brokenWhy_; }
+    void watchedBy(DuelWatcher* watcher) { watcher_ = watcher; }
 
 private:
     void service();
@@ -63,4 +74,6 @@ private:
     bool partnerInMenu_ = true;
     std::string lastWhy_, brokenWhy_, status_;
     uint32_t lastSent_ = 0; // milliseconds, the network library's clock
+    DuelWatcher* watcher_ = nullptr;
+    uint32_t confirmed_ = 0; // passes of this game told to the watcher
 };
