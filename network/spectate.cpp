@@ -1,0 +1,505 @@
+#include "network/spectate.h"
+
+#include <enet/enet.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// A spectator says what it holds ten times a second; one silent this long is gone.
+const uint32_t SPECTATOR_SILENCE_MS = 5000;
+const uint32_t SEEN_MS = 100;
+// A spectator greeted this early in a game is still shown it from its start.
+const uint32_t LATE_FOLLOW_PASSES = 40;
+// A shown game that gets no new pass for this long has lost its host.
+const uint32_t DRY_MS = 15000;
+const uint32_t PING_MS = 250;
+
+void sendTo(ENetPeer* peer, const Message& message, bool reliable)
+{
+    const std::vector<uint8_t> bytes = encode(message);
+    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
+    if (enet_peer_send(peer, reliable ? 0 : 1, packet) != 0)
+        enet_packet_destroy(packet);
+    enet_host_flush(peer->host);
+}
+
+void refuse(ENetPeer* peer, RefuseReason reason, const Connection::Identity& self)
+{
+    Message m;
+    m.type = MessageType::Refuse;
+    m.reason = reason;
+    m.protocol = self.protocol;
+    m.build = self.build;
+    sendTo(peer, m, true);
+    enet_peer_disconnect_later(peer, PARTING_DROPPED);
+}
+
+std::string describe(uint16_t protocol, const std::string& build)
+{
+    return (build.empty() ? std::string("an unnamed build") : build) + " (protocol " +
+           std::to_string(protocol) + ")";
+}
+
+} // namespace
+
+Spectators::Spectators(Connection::Identity self) : self_(std::move(self))
+{
+}
+
+Spectators::~Spectators()
+{
+    for (Seat& seat : seats_)
+        enet_peer_disconnect_now(seat.peer, PARTING_LEFT);
+}
+
+size_t Spectators::watching() const
+{
+    size_t n = 0;
+    for (const Seat& seat : seats_)
+        n += seat.greeted;
+    return n;
+}
+
+Spectators::Seat* Spectators::seat(const ENetPeer* peer)
+{
+    for (Seat& seat : seats_)
+        if (seat.peer == peer)
+            return &seat;
+    return nullptr;
+}
+
+bool Spectators::has(const ENetPeer* peer) const
+{
+    for (const Seat& seat : seats_)
+        if (seat.peer == peer)
+            return true;
+    return false;
+}
+
+void Spectators::arrived(ENetPeer* peer)
+{
+    if (seats_.size() >= Connection::MAX_GUESTS) {
+        refuse(peer, RefuseReason::Busy, self_);
+        return;
+    }
+    Seat seat;
+    seat.peer = peer;
+    seat.lastHeard = enet_time_get();
+    seats_.push_back(seat);
+    enet_peer_ping_interval(peer, PING_MS);
+}
+
+void Spectators::left(ENetPeer* peer)
+{
+    for (size_t i = 0; i < seats_.size(); ++i)
+        if (seats_[i].peer == peer) {
+            seats_.erase(seats_.begin() + long(i));
+            return;
+        }
+}
+
+void Spectators::heard(ENetPeer* peer, const uint8_t* data, size_t size)
+{
+    Seat* s = seat(peer);
+    if (!s)
+        return;
+    s->lastHeard = enet_time_get();
+    Message m;
+    if (!decode(data, size, m)) {
+        enet_peer_disconnect_now(peer, PARTING_DROPPED);
+        left(peer);
+        return;
+    }
+    if (m.type == MessageType::Watch && !s->greeted) {
+        if (m.protocol != self_.protocol || m.build != self_.build) {
+            refuse(peer, RefuseReason::Version, self_);
+            left(peer);
+            return;
+        }
+        s->greeted = true;
+        Message hello;
+        hello.type = MessageType::Hello;
+        hello.protocol = self_.protocol;
+        hello.build = self_.build;
+        send(*s, hello, true);
+        if (haveGame_ && games_[0].total == GAME_RUNNING && games_[0].passes.size() <= LATE_FOLLOW_PASSES)
+            follow(*s);
+        return;
+    }
+    if (m.type != MessageType::Seen || !s->greeted || !haveGame_)
+        return;
+    if (m.game == games_[0].start.game && s->following) {
+        if (m.total > s->held)
+            s->held = m.total < games_[0].passes.size() ? m.total : uint32_t(games_[0].passes.size());
+        sendPasses(*s, games_[0], s->held);
+    } else if (games_[1].start.type == MessageType::Start && m.game == games_[1].start.game) {
+        sendPasses(*s, games_[1], m.total);
+    }
+}
+
+void Spectators::send(Seat& seat, const Message& message, bool reliable)
+{
+    sendTo(seat.peer, message, reliable);
+}
+
+void Spectators::follow(Seat& seat)
+{
+    seat.following = true;
+    seat.held = 0;
+    send(seat, games_[0].start, true);
+    sendPasses(seat, games_[0], 0);
+}
+
+void Spectators::sendPasses(Seat& seat, const Game& game, uint32_t from)
+{
+    if (from > game.passes.size())
+        return;
+    const size_t left = game.passes.size() - from;
+    const size_t n = left < MAX_INPUTS_PER_MESSAGE ? left : MAX_INPUTS_PER_MESSAGE;
+    if (n == 0 && game.total == GAME_RUNNING)
+        return;
+    Message m;
+    m.type = MessageType::Passes;
+    m.game = game.start.game;
+    m.first = from;
+    m.total = game.total;
+    m.inputs.assign(game.passes.begin() + from, game.passes.begin() + long(from + n));
+    send(seat, m, false);
+}
+
+void Spectators::dropSilent()
+{
+    const uint32_t now = enet_time_get();
+    for (size_t i = seats_.size(); i-- > 0;)
+        if (now - seats_[i].lastHeard > SPECTATOR_SILENCE_MS) {
+            enet_peer_disconnect_now(seats_[i].peer, PARTING_DROPPED);
+            seats_.erase(seats_.begin() + long(i));
+        }
+}
+
+void Spectators::gameStarted(const Message& start)
+{
+    games_[1] = std::move(games_[0]);
+    games_[0] = Game();
+    games_[0].start = start;
+    haveGame_ = true;
+    dropSilent();
+    for (Seat& seat : seats_)
+        if (seat.greeted)
+            follow(seat);
+}
+
+void Spectators::confirmed(uint16_t game, uint32_t pass, const PassInput& input)
+{
+    Game& current = games_[0];
+    if (!haveGame_ || game != current.start.game || pass != current.passes.size() ||
+        current.total != GAME_RUNNING)
+        return;
+    current.passes.push_back(packPass(input));
+    dropSilent();
+    for (Seat& seat : seats_)
+        if (seat.following)
+            sendPasses(seat, current, seat.held);
+}
+
+void Spectators::gameEnded(uint16_t game, uint32_t passes)
+{
+    Game& current = games_[0];
+    if (!haveGame_ || game != current.start.game || current.total != GAME_RUNNING)
+        return;
+    if (passes < current.passes.size())
+        current.passes.resize(passes);
+    current.total = uint32_t(current.passes.size());
+    for (Seat& seat : seats_)
+        if (seat.following)
+            sendPasses(seat, current, seat.held);
+}
+
+// ---- the spectator's side ----
+
+Watching::Watching(std::string address, uint16_t port, Connection::Identity self)
+    : address_(std::move(address)), port_(port), self_(std::move(self))
+{
+}
+
+Watching::~Watching()
+{
+    quitting();
+}
+
+bool Watching::open()
+{
+    static const bool started = [] {
+        if (enet_initialize() != 0)
+            return false;
+        std::atexit(enet_deinitialize);
+        return true;
+    }();
+    greeted_ = false;
+    if (!started) {
+        lose("the network library did not start");
+        return false;
+    }
+    ENetAddress address{};
+    address.port = port_;
+    if (enet_address_set_host(&address, address_.c_str()) != 0) {
+        lose("cannot find the machine " + address_);
+        return false;
+    }
+    host_ = enet_host_create(nullptr, 1, 2, 0, 0);
+    if (host_)
+        peer_ = enet_host_connect(host_, &address, 2, self_.protocol | Connection::WATCHING);
+    if (!host_ || !peer_) {
+        lose("cannot open a UDP socket");
+        return false;
+    }
+    host_->maximumPacketSize = 4096;
+    host_->maximumWaitingData = 64 * 1024;
+    lastWhy_.clear();
+    refreshStatus();
+    return true;
+}
+
+void Watching::lose(const std::string& why)
+{
+    lastWhy_ = why;
+    if (showing_ && brokenWhy_.empty())
+        brokenWhy_ = why;
+    if (host_) {
+        if (peer_)
+            enet_peer_disconnect_now(peer_, PARTING_DROPPED);
+        enet_host_destroy(host_);
+    }
+    host_ = nullptr;
+    peer_ = nullptr;
+    greeted_ = false;
+    for (auto it = games_.begin(); it != games_.end();)
+        it = showing_ && it->first == shown_ ? std::next(it) : games_.erase(it);
+    refreshStatus();
+}
+
+void Watching::send(const Message& message, bool reliable)
+{
+    if (peer_)
+        sendTo(peer_, message, reliable);
+}
+
+void Watching::say(const std::string& status)
+{
+    if (status == status_)
+        return;
+    status_ = status;
+    std::printf("riverduel: %s\n", status_.c_str());
+    std::fflush(stdout);
+}
+
+void Watching::refreshStatus()
+{
+    const std::string where = address_ + ":" + std::to_string(port_);
+    if (!host_)
+        say(lastWhy_ + " - click to try again");
+    else if (!greeted_)
+        say("connecting to " + where + " to watch...");
+    else
+        say("watching the riders at " + where + ": each game is shown as it starts");
+}
+
+void Watching::service()
+{
+    ENetEvent event;
+    while (host_ && enet_host_service(host_, &event, 0) > 0) {
+        switch (event.type) {
+        case ENET_EVENT_TYPE_CONNECT: {
+            enet_peer_ping_interval(peer_, PING_MS);
+            Message watch;
+            watch.type = MessageType::Watch;
+            watch.protocol = self_.protocol;
+            watch.build = self_.build;
+            send(watch, true);
+            break;
+        }
+        case ENET_EVENT_TYPE_DISCONNECT:
+            peer_ = nullptr;
+            if (event.data == PARTING_LEFT)
+                lose("the host left");
+            else if (event.data == PARTING_DROPPED && greeted_)
+                lose("the host closed the connection");
+            else if (!greeted_)
+                lose("no answer from " + address_ + ":" + std::to_string(port_));
+            else
+                lose("connection lost");
+            return;
+        case ENET_EVENT_TYPE_RECEIVE: {
+            Message m;
+            const bool ok = decode(event.packet->data, event.packet->dataLength, m);
+            enet_packet_destroy(event.packet);
+            if (!ok) {
+                lose("the host sent a damaged packet");
+                return;
+            }
+            handle(m);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    if (host_ && greeted_ && enet_time_get() - lastSeen_ >= SEEN_MS)
+        acknowledge();
+}
+
+void Watching::handle(const Message& m)
+{
+    switch (m.type) {
+    case MessageType::Hello:
+        greeted_ = true;
+        refreshStatus();
+        break;
+    case MessageType::Refuse:
+        if (m.reason == RefuseReason::Version)
+            lose("refused: " + describe(self_.protocol, self_.build) + " met " + describe(m.protocol, m.build));
+        else if (m.reason == RefuseReason::Busy)
+            lose("refused: that game already has " + std::to_string(Connection::MAX_GUESTS) + " spectators");
+        else
+            lose("refused: the host could not read our packets");
+        break;
+    case MessageType::Start: {
+        if (!greeted_ || games_.count(m.game) || (showing_ && m.game == shown_))
+            return;
+        // A game older than the one before this never gets its passes any more.
+        for (auto it = games_.begin(); it != games_.end();)
+            it = (showing_ && it->first == shown_) || uint16_t(m.game - it->first) < 2 ? std::next(it)
+                                                                                        : games_.erase(it);
+        games_[m.game].start = m.start;
+        break;
+    }
+    case MessageType::Passes: {
+        auto it = games_.find(m.game);
+        if (it == games_.end())
+            return;
+        Game& game = it->second;
+        if (m.first <= game.passes.size() && m.first + m.inputs.size() > game.passes.size())
+            game.passes.insert(game.passes.end(), m.inputs.begin() + long(game.passes.size() - m.first),
+                               m.inputs.end());
+        if (m.total != GAME_RUNNING && game.passes.size() <= m.total)
+            game.total = m.total;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// Tells the host how much it holds of the oldest game still missing passes, which brings
+// the rest; with nothing missing, the newest game's count keeps the connection warm.
+void Watching::acknowledge()
+{
+    lastSeen_ = enet_time_get();
+    Message seen;
+    seen.type = MessageType::Seen;
+    seen.game = games_.empty() ? 0 : games_.rbegin()->first;
+    seen.total = games_.empty() ? 0 : uint32_t(games_.rbegin()->second.passes.size());
+    for (const auto& [number, game] : games_)
+        if (!game.complete()) {
+            seen.game = number;
+            seen.total = uint32_t(game.passes.size());
+            break;
+        }
+    send(seen, false);
+}
+
+void Watching::poll()
+{
+    service();
+    refreshStatus();
+}
+
+const Watching::Game* Watching::next() const
+{
+    for (const auto& [number, game] : games_)
+        if (game.passes.size() >= LEAD || game.complete())
+            return &game;
+    return nullptr;
+}
+
+bool Watching::startsGame()
+{
+    return !showing_ && next() != nullptr;
+}
+
+bool Watching::clicked()
+{
+    if (!host_)
+        open();
+    return false; // the host's riders start the games
+}
+
+void Watching::begin(GameStart& start)
+{
+    for (const auto& [number, game] : games_)
+        if (&game == next()) {
+            shown_ = number;
+            start = game.start;
+            break;
+        }
+    showing_ = true;
+    dry_ = false;
+    brokenWhy_.clear();
+}
+
+bool Watching::gather(uint32_t pass, bool escape, PassInput& input)
+{
+    service();
+    auto it = games_.find(shown_);
+    if (!brokenWhy_.empty() || it == games_.end()) {
+        if (brokenWhy_.empty())
+            brokenWhy_ = lastWhy_.empty() ? "connection lost" : lastWhy_;
+        return false;
+    }
+    const Game& game = it->second;
+    if (escape || (game.total != GAME_RUNNING && pass >= game.total)) {
+        input = PassInput();
+        input.leave = true;
+        return true;
+    }
+    // Once the game ran dry, it waits for a lead again rather than stutter pass by pass.
+    const size_t held = game.passes.size();
+    if (pass < held && (!dry_ || held >= pass + LEAD || game.complete())) {
+        dry_ = false;
+        return unpackPass(game.passes[pass], input);
+    }
+    const uint32_t now = enet_time_get();
+    if (!dry_) {
+        dry_ = true;
+        dryAt_ = now;
+    } else if (now - dryAt_ > DRY_MS) {
+        brokenWhy_ = "the host stopped sending the game";
+    }
+    return false;
+}
+
+bool Watching::afterGame(const GameResult& result)
+{
+    (void)result;
+    showing_ = false;
+    games_.erase(shown_);
+    if (!brokenWhy_.empty())
+        lastWhy_ = brokenWhy_;
+    brokenWhy_.clear();
+    refreshStatus();
+    return true;
+}
+
+void Watching::quitting()
+{
+    if (host_) {
+        if (peer_)
+            enet_peer_disconnect_now(peer_, PARTING_LEFT);
+        enet_host_destroy(host_);
+    }
+    host_ = nullptr;
+    peer_ = nullptr;
+    greeted_ = false;
+}
