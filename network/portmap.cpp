@@ -16,7 +16,7 @@ using Clock = std::chrono::steady_clock;
 
 // How long the router gets to answer each question: a router that answers at all does so
 // within a few milliseconds on a home network.
-const int DISCOVER_MS = 1500;
+const int DISCOVER_MS = 1000;
 const int NATPMP_ANSWER_MS = 1500;
 const char* const DESCRIPTION = "River Duel";
 
@@ -51,7 +51,13 @@ public:
         port_ = port;
         lease_ = std::to_string(lease);
         int error = 0;
-        UPNPDev* devices = upnpDiscover(DISCOVER_MS, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error);
+        // Every kind of gateway asked at once, answers awaited once.
+        static const char* const kinds[] = {"urn:schemas-upnp-org:device:InternetGatewayDevice:1",
+                                            "urn:schemas-upnp-org:device:InternetGatewayDevice:2",
+                                            "urn:schemas-upnp-org:service:WANIPConnection:1",
+                                            "urn:schemas-upnp-org:service:WANPPPConnection:1", nullptr};
+        UPNPDev* devices = upnpDiscoverDevices(kinds, DISCOVER_MS, nullptr, nullptr, UPNP_LOCAL_PORT_ANY,
+                                               0, 2, &error, 1);
         if (!devices)
             return false;
         const int found = UPNP_GetValidIGD(devices, &urls_, &data_, lan_, sizeof lan_);

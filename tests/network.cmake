@@ -10,3 +10,10 @@ set_tests_properties(e2e_online_duel PROPERTIES TIMEOUT 240 LABELS sanitize)
 add_test(NAME network_proxy_no_drift
   COMMAND $<TARGET_FILE:net_duel> --seconds 30 --delay 50 --jitter 10 --loss 0.05 --seed 11)
 set_tests_properties(network_proxy_no_drift PROPERTIES TIMEOUT 120 LABELS sanitize)
+
+# The host behind a home router made of network namespaces, with and without miniupnpd:
+# the address to give a friend, the friend joining through it, the mapping gone after the
+# host. Needs root.
+add_test(NAME e2e_router_lab
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/router_lab.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
+set_tests_properties(e2e_router_lab PROPERTIES TIMEOUT 120)
