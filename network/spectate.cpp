@@ -460,7 +460,15 @@ bool Watching::gather(uint32_t pass, bool escape, PassInput& input)
     }
     const Game& game = it->second;
     if (escape || (game.total != GAME_RUNNING && pass >= game.total)) {
+        // The riders' game ended here: the slow-down ran out (this pass, stepped, ends it
+        // the same way) or someone left.
         input = PassInput();
+        if (!escape && world_) {
+            World trial = *world_;
+            Cues unheard;
+            if (!stepWorld(trial, input, unheard))
+                return true;
+        }
         input.leave = true;
         return true;
     }

@@ -80,6 +80,7 @@ public:
     void quitting() override;
 
     void begin(GameStart& start) override;
+    void started(const World& world) override { world_ = &world; }
     bool gather(uint32_t pass, bool escape, PassInput& input) override;
     bool broken() const override { return !brokenWhy_.empty(); }
     void waiting() override { service(); }
@@ -112,6 +113,7 @@ private:
     bool greeted_ = false;
     std::map<uint16_t, Game> games_; // by game number; the oldest is shown first
     bool showing_ = false;
+    const World* world_ = nullptr; // the game shown
     uint16_t shown_ = 0;
     bool dry_ = false;          // the shown game ran out of passes: wait for LEAD more
     uint32_t dryAt_ = 0;        // milliseconds, when it ran dry
