@@ -5,7 +5,10 @@
 #include <miniupnpc/upnpcommands.h>
 #include <miniupnpc/upnperrors.h>
 #include <natpmp.h>
+#include <pthread.h>
 #include <sys/select.h>
+
+#include <csignal>
 
 #include <chrono>
 #include <memory>
@@ -234,6 +237,12 @@ bool PortMap::stopping(int seconds)
 
 void PortMap::run()
 {
+    // SIGTERM and SIGINT are the main thread's to notice, never this one's to be cut short by.
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGTERM);
+    sigaddset(&stops, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
     std::unique_ptr<Mapping> mapping;
     auto upnp = std::make_unique<UpnpMapping>();
     if (upnp->open(port_, LEASE_SECONDS)) {
