@@ -75,7 +75,7 @@ public:
     bool startsGame() override;
     bool clicked() override;
     PassFeed& feed() override { return *this; }
-    int endScreenSeconds() const override { return 3; }
+    int endScreenSeconds() const override { return 5; }
     bool afterGame(const GameResult& result) override;
     void quitting() override;
 

@@ -25,3 +25,9 @@ add_executable(spectators_test spectators/spectators_test.cpp)
 target_link_libraries(spectators_test PRIVATE riverduel_core)
 add_test(NAME network_spectators COMMAND spectators_test)
 set_tests_properties(network_spectators PROPERTIES TIMEOUT 240 LABELS sanitize)
+
+# Two spectators in the window, one killed midway: the other hears the game and shows its
+# end screen, and the riders' recordings agree.
+add_test(NAME e2e_spectators
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/spectators.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
+set_tests_properties(e2e_spectators PROPERTIES TIMEOUT 180)
