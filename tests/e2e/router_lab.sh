@@ -7,9 +7,9 @@
 #   - no daemon: the host's status line says to open the port by hand; the friend outside
 #     cannot reach it, a rider on the home network still can;
 #   - UPnP: the host shows "ask your friend to join 11.77.0.1:PORT" in its menu and on
-#     standard output, the friend joins through that address, and once the host is stopped
-#     (SIGTERM) the mapping is gone from the router;
-#   - NAT-PMP alone: the same address, and the mapping gone after SIGINT.
+#     standard output, the mapping is leased for 120 s, the friend joins through that
+#     address, and once the host is stopped (SIGTERM) the mapping is gone from the router;
+#   - NAT-PMP alone: the same address and lease, and the mapping gone after SIGINT.
 # The games reach the X server through its socket file, which every namespace sees.
 # Needs root. Usage: router_lab.sh BUILD_DIR TEXT_MASK_TOOL
 . "$(dirname "$0")/lib.sh"
@@ -168,7 +168,8 @@ friend="waiting for a rider on UDP port $port: ask your friend to join 11.77.0.1
 wait_line "$tmp/host.log" "$friend" 8
 status_reads "$friend"
 mapping >/dev/null || fail "the router holds no mapping for port $port"
-grep -q "AddPortMapping" "$tmp/miniupnpd.log" || fail "the mapping was not asked for by UPnP"
+grep -q "AddPortMapping: ext port $port to 10.77.0.2:$port protocol UDP for: River Duel leaseduration=120 " \
+    "$tmp/miniupnpd.log" || fail "the mapping was not asked for by UPnP with a lease of 120 s"
 rider "$outside" 11.77.0.1 "$tmp/outside.log"
 wait_line "$tmp/outside.log" "riding with the host at 11.77.0.1:$port" 6
 wait_line "$tmp/host.log" "Berto has joined" 3
@@ -184,7 +185,8 @@ start_daemon no
 host_at
 wait_line "$tmp/host.log" "$friend" 8
 mapping >/dev/null || fail "the router holds no NAT-PMP mapping for port $port"
-grep -q "NAT-PMP" "$tmp/miniupnpd.log" || fail "the mapping was not asked for by NAT-PMP"
+grep -q "NAT-PMP port mapping request : $port->10.77.0.2:$port udp lifetime=120s" "$tmp/miniupnpd.log" ||
+    fail "the mapping was not asked for by NAT-PMP with a lease of 120 s"
 stop_host INT
 mapping && fail "the NAT-PMP mapping outlived the host stopped by SIGINT"
 grep -q "mapping removed" "$tmp/miniupnpd.log" || fail "the host did not take back its NAT-PMP mapping"
