@@ -393,16 +393,15 @@ void Watching::handle(const Message& m)
 }
 
 // Tells the host how much it holds of the oldest game still missing passes, which brings
-// the rest; with nothing missing, the newest game's count keeps the connection warm.
+// the rest; with nothing missing, it only says it is still there.
 void Watching::acknowledge()
 {
     lastSeen_ = enet_time_get();
     Message seen;
-    seen.type = MessageType::Seen;
-    seen.game = games_.empty() ? 0 : games_.rbegin()->first;
-    seen.total = games_.empty() ? 0 : uint32_t(games_.rbegin()->second.passes.size());
+    seen.type = MessageType::Alive;
     for (const auto& [number, game] : games_)
         if (!game.complete()) {
+            seen.type = MessageType::Seen;
             seen.game = number;
             seen.total = uint32_t(game.passes.size());
             break;
