@@ -15,6 +15,8 @@ const uint32_t LATE_FOLLOW_PASSES = 40;
 // A shown game that gets no new pass for this long has lost its host.
 const uint32_t DRY_MS = 15000;
 const uint32_t PING_MS = 250;
+// A host that has not greeted a spectator by then is not there (or not a host of this game).
+const uint32_t GREETING_MS = 5000;
 
 void sendTo(ENetPeer* peer, const Message& message, bool reliable)
 {
@@ -257,6 +259,7 @@ bool Watching::open()
     }
     host_->maximumPacketSize = 4096;
     host_->maximumWaitingData = 64 * 1024;
+    openedAt_ = enet_time_get();
     lastWhy_.clear();
     refreshStatus();
     return true;
@@ -346,6 +349,8 @@ void Watching::service()
             break;
         }
     }
+    if (host_ && !greeted_ && enet_time_get() - openedAt_ > GREETING_MS)
+        lose("no answer from " + address_ + ":" + std::to_string(port_));
     if (host_ && greeted_ && enet_time_get() - lastSeen_ >= SEEN_MS)
         acknowledge();
 }
@@ -445,6 +450,7 @@ void Watching::begin(GameStart& start)
         }
     showing_ = true;
     dry_ = false;
+    world_ = nullptr; // until started() names this game's world
     brokenWhy_.clear();
 }
 

@@ -118,5 +118,6 @@ private:
     bool dry_ = false;          // the shown game ran out of passes: wait for LEAD more
     uint32_t dryAt_ = 0;        // milliseconds, when it ran dry
     uint32_t lastSeen_ = 0;     // milliseconds, when the last Seen went out
+    uint32_t openedAt_ = 0;     // milliseconds, when the connection was asked for
     std::string lastWhy_, brokenWhy_, status_;
 };

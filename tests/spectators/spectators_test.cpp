@@ -3,7 +3,8 @@
 // (a fifth is turned away). One spectator follows both games to their ends, one freezes in
 // the middle of the first (as a killed game does: not another word), two only stay in the
 // menu. The riders' results and stalls must be the same both times, and the spectator that
-// watched must see exactly the games they played, a few passes behind.
+// watched must see exactly the games they played, a few passes behind. Another version of
+// the game is turned away as a spectator.
 // Headless, one thread, every side a pass each 10 ms, bounded in time.
 // Usage: spectators_test; exit status 0 when all holds.
 #include <arpa/inet.h>
@@ -121,11 +122,28 @@ Outcome play(bool watched, uint32_t seed)
     host.watchedBy(&stands);
     joiner.open();
     std::vector<std::unique_ptr<Watching>> spectators;
-    if (watched)
+    if (watched) {
+        // Another version is turned away first, naming both.
+        Watching stranger("127.0.0.1", port, Connection::Identity{Connection::ours().protocol, "riverduel 0.0.1"});
+        stranger.open();
+        const auto until = Clock::now() + std::chrono::seconds(5);
+        while (std::string(stranger.status()).find("refused") != 0 && Clock::now() < until) {
+            host.poll();
+            stranger.poll();
+            std::this_thread::sleep_for(PASS);
+        }
+        const std::string refusal = "refused: riverduel 0.0.1 (protocol " +
+                                    std::to_string(Connection::ours().protocol) + ") met " +
+                                    Connection::ours().build;
+        if (std::string(stranger.status()).find(refusal) != 0) {
+            out.why = std::string("another version was not turned away: ") + stranger.status();
+            return out;
+        }
         for (size_t i = 0; i < Connection::MAX_GUESTS; ++i) {
             spectators.push_back(std::make_unique<Watching>("127.0.0.1", port));
             spectators.back()->open();
         }
+    }
     Play hostPlay, joinerPlay, watchPlay;
     int started = 0;
     bool frozen = false;
