@@ -9,6 +9,9 @@
 #include "network/duel.h"
 #include "simulation/feed.h"
 
+// One message to a peer of either side, sent at once: reliable ones on channel 0, the rest on 1.
+void sendTo(_ENetPeer* peer, const Message& message, bool reliable);
+
 // The host's spectators, up to Connection::MAX_GUESTS: told of each game's start and sent its
 // confirmed passes in small batches, each repeating what a spectator has not yet said it
 // holds, so a lost datagram costs nothing. Nothing here ever waits for a spectator: one that
