@@ -10,7 +10,8 @@
 #include "simulation/feed.h"
 
 // One message to a peer of either side, sent at once: reliable ones on channel 0, the rest on 1.
-void sendTo(_ENetPeer* peer, const Message& message, bool reliable);
+// Returns its size.
+size_t sendTo(_ENetPeer* peer, const Message& message, bool reliable);
 
 // The host's spectators, up to Connection::MAX_GUESTS: told of each game's start and sent its
 // confirmed passes in small batches, each repeating what a spectator has not yet said it
@@ -32,6 +33,8 @@ public:
 
     // Spectators who said hello in this game's version.
     size_t watching() const;
+    // Bytes of messages sent to spectators so far.
+    uint64_t sent() const { return sent_; }
 
 private:
     struct Seat {
@@ -58,6 +61,7 @@ private:
     std::vector<Seat> seats_;
     Game games_[2]; // the current game and the one before, for spectators still catching up
     bool haveGame_ = false;
+    uint64_t sent_ = 0;
 };
 
 // `--watch HOST[:PORT]`: follows a host's games as a spectator, a second and a half behind

@@ -2,13 +2,14 @@
 
 #include <enet/enet.h>
 
-void sendTo(ENetPeer* peer, const Message& message, bool reliable)
+size_t sendTo(ENetPeer* peer, const Message& message, bool reliable)
 {
     const std::vector<uint8_t> bytes = encode(message);
     ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
     if (enet_peer_send(peer, reliable ? 0 : 1, packet) != 0)
         enet_packet_destroy(packet);
     enet_host_flush(peer->host);
+    return bytes.size();
 }
 
 namespace {
@@ -129,7 +130,7 @@ void Spectators::heard(ENetPeer* peer, const uint8_t* data, size_t size)
 
 void Spectators::send(Seat& seat, const Message& message, bool reliable)
 {
-    sendTo(seat.peer, message, reliable);
+    sent_ += sendTo(seat.peer, message, reliable);
 }
 
 void Spectators::follow(Seat& seat)

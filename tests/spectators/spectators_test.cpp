@@ -103,6 +103,7 @@ struct Outcome {
     uint32_t hostWaited = 0, joinerWaited = 0;
     uint32_t leastLag = UINT32_MAX, mostLag = 0; // the host's pass less the watched one's
     size_t watchingAtEnd = 0;
+    double bytesPerSpectatorSecond = 0; // of messages, while the riders played
     std::string why;
 };
 
@@ -234,6 +235,12 @@ Outcome play(bool watched, uint32_t seed)
             }
         }
     }
+    uint32_t passes = 0;
+    for (const GameResult& r : hostPlay.results)
+        passes += r.steps;
+    // Four spectators followed the first game, three (one frozen) the second; passes at 20 a second.
+    if (passes > 0)
+        out.bytesPerSpectatorSecond = double(stands.sent()) / 3.5 / (passes / 20.0);
     out.host = hostPlay.results;
     out.joiner = joinerPlay.results;
     out.hostWaited = hostPlay.waited;
@@ -305,6 +312,8 @@ int main()
         std::printf("FAIL: the spectator did not follow a second or two behind\n");
         ok = false;
     }
+    std::printf("host to each spectator: about %.0f bytes/s of messages at 20 passes a second\n",
+                seen.bytesPerSpectatorSecond);
     std::printf("spectators still watching at the end: %zu of 4 let in (one froze)\n", seen.watchingAtEnd);
     if (seen.why.empty() && seen.watchingAtEnd != 3) {
         std::printf("FAIL: the frozen spectator was not let go, or another was\n");
