@@ -14,6 +14,11 @@ const char* usage()
            "  --demo             watch the computer ride both, one game after another\n"
            "  --host [PORT]      host an online duel (UDP port, default 24642); you ride Rudko\n"
            "  --join HOST[:PORT] join an online duel; you ride Berto\n"
+           "  --watch HOST[:PORT] watch a host's online duels as a spectator, a second or two\n"
+           "                     behind, one game after another (up to 4 spectators)\n"
+           "  --lan-only         with --host: do not ask the router to open the port (the host\n"
+           "                     otherwise asks it by UPnP and NAT-PMP and shows the address\n"
+           "                     to give a friend)\n"
            "  --record FILE      record every game as it is played, each to the first free\n"
            "                     name of FILE, NAME-2.EXT, NAME-3.EXT, ... (game.rdr,\n"
            "                     game-2.rdr, ...): an existing file is never replaced; a\n"
@@ -112,20 +117,23 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
                 error = std::string("--host: not a port: ") + argv[i];
                 return false;
             }
-        } else if (arg == "--join") {
+        } else if (arg == "--join" || arg == "--watch") {
             if (i + 1 >= argc || !*argv[i + 1]) {
-                error = "--join needs HOST or HOST:PORT";
+                error = arg + " needs HOST or HOST:PORT";
                 return false;
             }
-            options.join = argv[++i];
-            const size_t colon = options.join.rfind(':');
+            std::string& where = arg == "--join" ? options.join : options.watch;
+            where = argv[++i];
+            const size_t colon = where.rfind(':');
             if (colon != std::string::npos) {
-                if (!parsePort(options.join.c_str() + colon + 1, options.port) || colon == 0) {
-                    error = "--join: not HOST:PORT: " + options.join;
+                if (!parsePort(where.c_str() + colon + 1, options.port) || colon == 0) {
+                    error = arg + ": not HOST:PORT: " + where;
                     return false;
                 }
-                options.join.resize(colon);
+                where.resize(colon);
             }
+        } else if (arg == "--lan-only") {
+            options.lanOnly = true;
         } else {
             error = "unknown option " + arg + " (try --help)";
             return false;
@@ -133,9 +141,14 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
     }
     const bool online = options.host || !options.join.empty();
     const int modes = (!options.replay.empty()) + (!options.verify.empty()) + options.computer +
-                      options.demo + online + (options.host && !options.join.empty());
+                      options.demo + online + (options.host && !options.join.empty()) +
+                      (!options.watch.empty());
     if (modes > 1) {
-        error = "choose one of --replay, --verify, --computer, --demo, --host and --join";
+        error = "choose one of --replay, --verify, --computer, --demo, --host, --join and --watch";
+        return false;
+    }
+    if (options.lanOnly && !options.host) {
+        error = "--lan-only goes with --host";
         return false;
     }
     if (options.overwrite && options.record.empty()) {

@@ -19,6 +19,8 @@ struct Options {
     bool demo = false;
     bool host = false;
     std::string join;    // HOST[:PORT]
+    std::string watch;   // --watch HOST[:PORT]
+    bool lanOnly = false; // --lan-only: the host does not ask the router for its port
     int port = 0;        // 0: the default port
     int scale = 1;       // --scale N, 1 to 4
     bool fullscreen = false;

@@ -60,8 +60,9 @@ bool Connection::open()
     address.port = port_;
     if (hosting_) {
         address.host = ENET_HOST_ANY;
-        // Room for the partner and for others to be told that the game is taken.
-        host_ = enet_host_create(&address, 4, 2, 0, 0);
+        // Room for the partner and for others to be told that the game is taken, and for
+        // spectators.
+        host_ = enet_host_create(&address, 4 + MAX_GUESTS + 1, 2, 0, 0);
         if (!host_) {
             why_ = "cannot open UDP port " + std::to_string(port_) + " (is it in use?)";
             return false;
@@ -126,6 +127,18 @@ Connection::Event Connection::next(Message& message)
     ENetEvent event;
     // A datagram ENet cannot read counts as nothing; silence is caught by the caller's clock.
     while (enet_host_service(host_, &event, 0) > 0) {
+        if (guests_ && hosting_ && event.peer != partner_ &&
+            (guests_->has(event.peer) || (event.type == ENET_EVENT_TYPE_CONNECT && (event.data & WATCHING)))) {
+            if (event.type == ENET_EVENT_TYPE_CONNECT)
+                guests_->arrived(event.peer);
+            else if (event.type == ENET_EVENT_TYPE_RECEIVE)
+                guests_->heard(event.peer, event.packet->data, event.packet->dataLength);
+            else if (event.type == ENET_EVENT_TYPE_DISCONNECT)
+                guests_->left(event.peer);
+            if (event.type == ENET_EVENT_TYPE_RECEIVE)
+                enet_packet_destroy(event.packet);
+            continue;
+        }
         switch (event.type) {
         case ENET_EVENT_TYPE_CONNECT:
             if (hosting_ && partner_ && partner_ != event.peer) {

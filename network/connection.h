@@ -18,6 +18,20 @@ public:
         uint16_t protocol;
         std::string build;
     };
+    // Machines that connect to the host's port only to watch (their connect data has
+    // WATCHING set): they never become the partner, and whatever they send or do is handed
+    // to the guests' own code.
+    class Guests {
+    public:
+        virtual ~Guests() = default;
+        virtual void arrived(_ENetPeer* peer) = 0;
+        virtual bool has(const _ENetPeer* peer) const = 0;
+        virtual void heard(_ENetPeer* peer, const uint8_t* data, size_t size) = 0;
+        virtual void left(_ENetPeer* peer) = 0;
+    };
+    static constexpr uint32_t WATCHING = 0x80000000u;
+    static constexpr size_t MAX_GUESTS = 4;
+    void welcome(Guests* guests) { guests_ = guests; }
     static Identity ours();
 
     enum class Event { None, Partner, Received, Gone };
@@ -54,6 +68,7 @@ private:
     bool greeted_ = false;
     uint32_t lastHeard_ = 0, lastSent_ = 0; // the network library's clock, milliseconds
     std::string why_, partnerBuild_;
+    Guests* guests_ = nullptr;
 };
 
 // What the disconnect notice carries.

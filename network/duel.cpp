@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "network/portmap.h"
+
 namespace {
 // Longer than any pause of a live game, well short of what a player would wait for.
 const uint32_t SILENCE_MS = 3000;
@@ -42,6 +44,23 @@ void Duel::say(const std::string& status)
     std::fflush(stdout);
 }
 
+std::string Duel::friendAddress() const
+{
+    return portMap_ && portMap_->state() == PortMap::State::Mapped ? portMap_->address() : "";
+}
+
+// Where a friend elsewhere finds this host, as far as the router told.
+static std::string routerNote(const PortMap* map, const std::string& address)
+{
+    if (!map)
+        return "";
+    if (!address.empty())
+        return ": ask your friend to join " + address;
+    if (map->state() == PortMap::State::Asking)
+        return " (asking the router to open it...)";
+    return ": no router answered, open the port by hand";
+}
+
 void Duel::refreshStatus()
 {
     const std::string where = address_ + ":" + std::to_string(port_);
@@ -50,7 +69,7 @@ void Duel::refreshStatus()
         line = lastWhy_ + (hosting_ ? "" : " - click to try again");
     else if (!link_->connected() && hosting_)
         line = (lastWhy_.empty() ? "" : lastWhy_ + " - ") + "waiting for a rider on UDP port " +
-               std::to_string(port_);
+               std::to_string(port_) + routerNote(portMap_, friendAddress());
     else if (!link_->connected())
         line = "connecting to " + where + "...";
     else if (!partnerInMenu_)

@@ -8,6 +8,8 @@
 #include "network/connection.h"
 #include "network/lockstep.h"
 
+class PortMap;
+
 // Whoever follows the host's games without playing: told of each game's start, of every pass
 // once both riders' inputs for it are confirmed (in order, each once), and of its end.
 class DuelWatcher {
@@ -47,6 +49,13 @@ public:
     uint16_t port() const { return link_ ? link_->port() : port_; }
     const std::string& brokenWhy() const { return brokenWhy_; }
     void watchedBy(DuelWatcher* watcher) { watcher_ = watcher; }
+    // Spectators who connect to the host's port (after open()).
+    void welcome(Connection::Guests* guests) { if (link_) link_->welcome(guests); }
+    // The router's port mapping, which gives the address a friend joins.
+    void mappedBy(const PortMap* map) { portMap_ = map; }
+    // What the host's status line tells a friend to join: the router's outside address and
+    // port once the router mapped it, or "" (then the status says what the router did).
+    std::string friendAddress() const;
 
 private:
     void service();
@@ -76,4 +85,5 @@ private:
     uint32_t lastSent_ = 0; // milliseconds, the network library's clock
     DuelWatcher* watcher_ = nullptr;
     uint32_t confirmed_ = 0; // passes of this game told to the watcher
+    const PortMap* portMap_ = nullptr;
 };

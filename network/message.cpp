@@ -72,6 +72,12 @@ bool Message::operator==(const Message& o) const
         return game == o.game && ack == o.ack && first == o.first && inputs == o.inputs;
     case MessageType::Alive:
         return true;
+    case MessageType::Watch:
+        return protocol == o.protocol && build == o.build;
+    case MessageType::Passes:
+        return game == o.game && first == o.first && total == o.total && inputs == o.inputs;
+    case MessageType::Seen:
+        return game == o.game && total == o.total;
     case MessageType::Hash:
         return game == o.game && pass == o.pass && hash.clock == o.hash.clock &&
                hash.riders == o.hash.riders && hash.lanes == o.hash.lanes &&
@@ -126,6 +132,25 @@ std::vector<uint8_t> encode(const Message& m)
         w.u64(m.hash.random);
         break;
     case MessageType::Alive:
+        break;
+    case MessageType::Watch:
+        w.u8(MAGIC[0]), w.u8(MAGIC[1]);
+        w.u16(m.protocol);
+        w.text(m.build);
+        break;
+    case MessageType::Passes: {
+        w.u16(m.game);
+        w.u32(m.first);
+        w.u32(m.total);
+        const size_t n = m.inputs.size() < MAX_INPUTS_PER_MESSAGE ? m.inputs.size()
+                                                                   : MAX_INPUTS_PER_MESSAGE;
+        w.u8(uint8_t(n));
+        w.bytes.insert(w.bytes.end(), m.inputs.begin(), m.inputs.begin() + n);
+        break;
+    }
+    case MessageType::Seen:
+        w.u16(m.game);
+        w.u32(m.total);
         break;
     }
     return w.bytes;
@@ -195,6 +220,34 @@ bool decode(const uint8_t* data, size_t size, Message& out)
         m.hash.random = r.u64();
         break;
     case MessageType::Alive:
+        break;
+    case MessageType::Watch:
+        if (r.u8() != MAGIC[0] || r.u8() != MAGIC[1])
+            return false;
+        m.protocol = r.u16();
+        r.text(m.build);
+        break;
+    case MessageType::Passes: {
+        m.game = r.u16();
+        m.first = r.u32();
+        m.total = r.u32();
+        const size_t n = r.u8();
+        if (n > MAX_INPUTS_PER_MESSAGE || !r.has(n))
+            return false;
+        m.inputs.assign(data + r.at, data + r.at + n);
+        r.at += n;
+        for (uint8_t byte : m.inputs)
+            if (byte & 0x80)
+                return false;
+        // Passes past the game's end, or numbers that would wrap when counted on.
+        if (m.first > UINT32_MAX - MAX_INPUTS_PER_MESSAGE - 1 ||
+            (m.total != GAME_RUNNING && m.first + n > m.total) || (n == 0 && m.total == GAME_RUNNING))
+            return false;
+        break;
+    }
+    case MessageType::Seen:
+        m.game = r.u16();
+        m.total = r.u32();
         break;
     default:
         return false;

@@ -9,12 +9,18 @@
 
 // Every packet two machines exchange, and its one encoding. Hello and Refuse keep their
 // layout in every version, so that two versions can always tell each other which they are.
-enum class MessageType : uint8_t { Hello = 1, Refuse, Start, Click, Menu, Inputs, Hash, Alive };
+enum class MessageType : uint8_t {
+    Hello = 1, Refuse, Start, Click, Menu, Inputs, Hash, Alive,
+    // A spectator's hello (answered with Hello or Refuse), the confirmed passes it is sent,
+    // and how many of them it holds.
+    Watch, Passes, Seen
+};
 enum class RefuseReason : uint8_t { Version = 1, Busy, Damaged };
 
 constexpr size_t MAX_BUILD_TEXT = 40;
 constexpr size_t MAX_INPUTS_PER_MESSAGE = 64;
 constexpr size_t MAX_MESSAGE_SIZE = 80;
+constexpr uint32_t GAME_RUNNING = UINT32_MAX;
 
 struct Message {
     MessageType type = MessageType::Hello;
@@ -29,6 +35,10 @@ struct Message {
     std::vector<uint8_t> inputs; // Inputs: one packed pass each, 1 to 64
     uint32_t pass = 0;         // Hash: the pass the state was hashed after
     StateHash hash;            // Hash
+    // Passes: `first` and `inputs` (0 to 64 passes) of game `game`, and `total`, the number
+    // of passes the game had when it ended, or GAME_RUNNING. Seen: `game` and `total`, the
+    // passes of it the spectator holds. Watch: `protocol` and `build`, as in Hello.
+    uint32_t total = 0;
 
     bool operator==(const Message& other) const;
 };

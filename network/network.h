@@ -1,5 +1,5 @@
 #pragma once
-// The online duel as the program starts it: hosting or joining.
+// The online duel as the program starts it: hosting, joining or watching.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -8,6 +8,10 @@
 
 // Two players on two machines, one river (`--host [PORT]`, `--join HOST[:PORT]`, UDP). The
 // host rides Rudko, the joiner Berto; each steers with what `local` reads on its own machine.
-// The menu's status line says whom it waits for or rides with, or what went wrong.
-std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)());
+// The menu's status line says whom it waits for or rides with, or what went wrong. The host
+// asks the home router to open its port (unless `askRouter` is false) and says what address
+// to give a friend; spectators may connect to its port too.
+std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)(), bool askRouter = true);
 std::unique_ptr<Session> joinDuel(const std::string& host, uint16_t port, RiderInput (*local)());
+// A spectator of a host's games (`--watch HOST[:PORT]`).
+std::unique_ptr<Session> watchDuel(const std::string& host, uint16_t port);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the decoders of the art and sound files, and the recording reader, with clang's
-# libFuzzer and the sanitizers, and fuzzes each for a fixed time, starting from the game's own
-# files. Any crash, sanitizer report or broken promise of a decoder fails the test; the input
+# Builds the decoders of the art and sound files, the recording reader and the online game's
+# message decoder with clang's libFuzzer and the sanitizers, and fuzzes each for a fixed time,
+# starting from the game's own files. Any crash, sanitizer report or broken promise of a decoder fails the test; the input
 # that did it is kept in the log.
 #
 # Usage: fuzz.sh SOURCE_DIR BUILD_DIR [SECONDS_EACH]
@@ -48,7 +48,7 @@ for f in "$work"/recordings/random-*.rdr; do
     head -c 120 "$f" > "${f%.rdr}-cut.rdr"
     head -c 131 "$f" > "${f%.rdr}-torn.rdr"
 done
-# Two fuzz side by side, one to a processor, then the third; each reports once it is done.
+# Two fuzz side by side, one to a processor, then the other two; each reports once it is done.
 run fuzz_image "$build_dir/bitmaps" &
 image=$!
 run fuzz_wav "$build_dir/sound" &
@@ -56,5 +56,17 @@ wav=$!
 failed=0
 wait "$image" || failed=1
 wait "$wav" || failed=1
-run fuzz_recording "$work/recordings" || failed=1
+# The recording reader beside the online game's messages (from a few of each kind).
+mkdir -p "$work/messages"
+printf '\001RD\000\001\017riverduel 1.0.0' > "$work/messages/hello"
+printf '\011RD\000\001\017riverduel 1.0.0' > "$work/messages/watch"
+printf '\006\000\001\000\000\000\003\000\000\000\002\002\001\010' > "$work/messages/inputs"
+printf '\012\000\001\000\000\000\002\000\000\000\004\002\001\010' > "$work/messages/passes"
+printf '\013\000\001\000\000\000\044' > "$work/messages/seen"
+run fuzz_recording "$work/recordings" &
+recording=$!
+run fuzz_message "$work/messages" &
+message=$!
+wait "$recording" || failed=1
+wait "$message" || failed=1
 exit "$failed"

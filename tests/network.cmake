@@ -10,3 +10,24 @@ set_tests_properties(e2e_online_duel PROPERTIES TIMEOUT 240 LABELS sanitize)
 add_test(NAME network_proxy_no_drift
   COMMAND $<TARGET_FILE:net_duel> --seconds 30 --delay 50 --jitter 10 --loss 0.05 --seed 11)
 set_tests_properties(network_proxy_no_drift PROPERTIES TIMEOUT 120 LABELS sanitize)
+
+# The host behind a home router made of network namespaces, with and without miniupnpd:
+# the address to give a friend, the friend joining through it, the mapping gone after the
+# host. Needs root.
+add_test(NAME e2e_router_lab
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/router_lab.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
+set_tests_properties(e2e_router_lab PROPERTIES TIMEOUT 120)
+
+# Two online games watched by spectators, one of which freezes midway, against the same games
+# unwatched: the riders' results and stalls are the same, and the spectator that watched saw
+# exactly their games, a second or two behind.
+add_executable(spectators_test spectators/spectators_test.cpp)
+target_link_libraries(spectators_test PRIVATE riverduel_core)
+add_test(NAME network_spectators COMMAND spectators_test)
+set_tests_properties(network_spectators PROPERTIES TIMEOUT 240 LABELS sanitize)
+
+# Two spectators in the window, one killed midway: the other hears the game and shows its
+# end screen, and the riders' recordings agree.
+add_test(NAME e2e_spectators
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/spectators.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
+set_tests_properties(e2e_spectators PROPERTIES TIMEOUT 180)

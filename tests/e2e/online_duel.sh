@@ -39,7 +39,7 @@ end_screen_reads() {
 }
 
 export HOME=$tmp # no sound device: the game starts without sound
-GAME_LOG=$tmp/host.log start_game "$build" --host "$port" --record "$tmp/host.rdr"
+GAME_LOG=$tmp/host.log start_game "$build" --host "$port" --lan-only --record "$tmp/host.rdr"
 HOST_PID=$GAME_PID; HOST_X=$WIN_X; HOST_Y=$WIN_Y
 HELPER_PIDS+=("$HOST_PID")
 wait_line "$tmp/host.log" "waiting for a rider on UDP port $port" 5

@@ -12,7 +12,7 @@ Message randomMessage(std::mt19937& rng)
 {
     auto u = [&](uint64_t below) { return uint64_t(rng()) % below; };
     Message m;
-    m.type = MessageType(1 + u(8));
+    m.type = MessageType(1 + u(uint64_t(MessageType::Seen)));
     m.protocol = uint16_t(rng());
     for (size_t n = u(MAX_BUILD_TEXT + 1); n > 0; --n)
         m.build += char(0x20 + u(0x5f));
@@ -21,10 +21,11 @@ Message randomMessage(std::mt19937& rng)
     m.start = {uint32_t(rng()), uint32_t(rng()), int32_t(rng())};
     m.inputDelay = uint8_t(1 + u(8));
     m.ack = uint32_t(rng());
-    m.first = uint32_t(u(UINT32_MAX - MAX_INPUTS_PER_MESSAGE));
+    m.first = uint32_t(u(UINT32_MAX - MAX_INPUTS_PER_MESSAGE - 1));
     for (size_t n = 1 + u(MAX_INPUTS_PER_MESSAGE); n > 0; --n)
         m.inputs.push_back(uint8_t(u(0x80)));
     m.pass = uint32_t(rng());
+    m.total = u(2) ? GAME_RUNNING : m.first + uint32_t(m.inputs.size());
     m.hash = {uint64_t(rng()) << 32 | rng(), rng(), uint64_t(rng()) << 7, rng()};
     return m;
 }
@@ -61,6 +62,18 @@ TEST(NetworkMessage, FieldsOutOfRangeAreRefused)
     bytes[11] = 0;
     EXPECT_FALSE(decode(bytes.data(), bytes.size(), m));
 
+    Message passes;
+    passes.type = MessageType::Passes;
+    passes.first = 10;
+    passes.total = 11;
+    passes.inputs = {0x01, 0x08};
+    bytes = encode(passes);
+    EXPECT_FALSE(decode(bytes.data(), bytes.size(), m)); // a pass after the game's end
+    passes.inputs.clear();
+    passes.total = GAME_RUNNING;
+    bytes = encode(passes);
+    EXPECT_FALSE(decode(bytes.data(), bytes.size(), m)); // says nothing at all
+
     Message start;
     start.type = MessageType::Start;
     start.inputDelay = 9;
@@ -72,7 +85,7 @@ TEST(NetworkMessage, FieldsOutOfRangeAreRefused)
     hello.build = "riverduel\n1.0";
     bytes = encode(hello);
     EXPECT_FALSE(decode(bytes.data(), bytes.size(), hello));
-    const uint8_t unknown[] = {0, 1, 2}, later[] = {9, 0, 0};
+    const uint8_t unknown[] = {0, 1, 2}, later[] = {uint8_t(uint8_t(MessageType::Seen) + 1), 0, 0};
     EXPECT_FALSE(decode(unknown, sizeof unknown, hello));
     EXPECT_FALSE(decode(later, sizeof later, hello));
     std::vector<uint8_t> huge(4096, 1);
@@ -93,7 +106,7 @@ TEST(NetworkMessage, FuzzedBytesNeverDecodeToSomethingElse)
             for (auto& b : bytes)
                 b = uint8_t(rng());
             if (!bytes.empty())
-                bytes[0] = uint8_t(rng() % 10);
+                bytes[0] = uint8_t(rng() % 13);
         } else {
             bytes = encode(randomMessage(rng));
             for (int flips = 1 + rng() % 3; flips > 0; --flips)

@@ -57,3 +57,50 @@ TEST(Options, WindowSizeAndVolume)
 }
 
 } // namespace
+
+namespace {
+
+struct OnlineCase {
+    std::vector<std::string> args;
+    std::string watch;
+    int port;
+    bool lanOnly;
+    const char* error; // nullptr when the arguments are good
+};
+
+// Watching a host and hosting for one network only, and the ways to ask for them wrongly.
+const OnlineCase onlineCases[] = {
+    {{"--watch", "example.org"}, "example.org", 0, false, nullptr},
+    {{"--watch", "10.0.0.2:5000"}, "10.0.0.2", 5000, false, nullptr},
+    {{"--host", "5000", "--lan-only"}, "", 5000, true, nullptr},
+    {{"--watch"}, "", 0, false, "--watch needs HOST or HOST:PORT"},
+    {{"--watch", "h:70000"}, "", 0, false, "--watch: not HOST:PORT: h:70000"},
+    {{"--lan-only"}, "", 0, false, "--lan-only goes with --host"},
+    {{"--join", "h", "--lan-only"}, "", 0, false, "--lan-only goes with --host"},
+    {{"--host", "--watch", "h"}, "", 0, false,
+     "choose one of --replay, --verify, --computer, --demo, --host, --join and --watch"},
+};
+
+TEST(Options, WatchingAndHostingForOneNetwork)
+{
+    for (const OnlineCase& c : onlineCases) {
+        std::vector<char*> argv{const_cast<char*>("riverduel")};
+        for (const std::string& arg : c.args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        Options options;
+        std::string error;
+        const bool good = parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+        const std::string shown = c.args[0] + " ...";
+        if (c.error) {
+            EXPECT_FALSE(good) << shown;
+            EXPECT_EQ(error, c.error) << shown;
+            continue;
+        }
+        EXPECT_TRUE(good) << shown << ": " << error;
+        EXPECT_EQ(options.watch, c.watch) << shown;
+        EXPECT_EQ(options.port, c.port) << shown;
+        EXPECT_EQ(options.lanOnly, c.lanOnly) << shown;
+    }
+}
+
+} // namespace

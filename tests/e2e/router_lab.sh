@@ -1,0 +1,193 @@
+#!/usr/bin/env bash
+# The host behind a home router, in a lab of network namespaces made here and removed at the
+# end: a home network 10.77.0.0/24 (the host at 10.77.0.2), a router namespace that
+# masquerades it behind 11.77.0.1, and an outside network where a friend sits at 11.77.0.2.
+# The lab's addresses exist only inside its namespaces, which have no route out of the
+# machine. The router runs Debian's miniupnpd (UPnP IGD and NAT-PMP) or nothing:
+#   - no daemon: the host's status line says to open the port by hand; the friend outside
+#     cannot reach it, a rider on the home network still can;
+#   - UPnP: the host shows "ask your friend to join 11.77.0.1:PORT" in its menu and on
+#     standard output, the mapping is leased for 120 s, the friend joins through that
+#     address, and once the host is stopped (SIGTERM) the mapping is gone from the router;
+#   - NAT-PMP alone: the same address and lease, and the mapping gone after SIGINT.
+# The games reach the X server through its socket file, which every namespace sees.
+# Needs root. Usage: router_lab.sh BUILD_DIR TEXT_MASK_TOOL
+. "$(dirname "$0")/lib.sh"
+build=${1:?build directory}
+text_mask=${2:?text_mask tool}
+[ "$(id -u)" -eq 0 ] || fail "the lab needs root for its network namespaces"
+for tool in ip nft miniupnpd; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (./deps.sh test installs it)"
+done
+
+home=rdhome-$$; router=rdrouter-$$; outside=rdout-$$
+DAEMON_PID=""
+lab_down() {
+    local rc=$? ns
+    set +e
+    [ -n "$DAEMON_PID" ] && kill "$DAEMON_PID" 2>/dev/null && wait "$DAEMON_PID" 2>/dev/null
+    for pid in $GAME_PID "${HELPER_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+    for ns in "$home" "$router" "$outside"; do ip netns del "$ns" 2>/dev/null; done
+    return "$rc"
+}
+trap 'lab_down; cleanup' EXIT
+
+for ns in "$home" "$router" "$outside"; do
+    ip netns add "$ns"
+    ip -n "$ns" link set lo up
+done
+ip -n "$home" link add h0 type veth peer name r0 netns "$router"
+ip -n "$router" link add r1 type veth peer name o0 netns "$outside"
+ip -n "$home" addr add 10.77.0.2/24 dev h0
+ip -n "$router" addr add 10.77.0.1/24 dev r0
+ip -n "$router" addr add 11.77.0.1/24 dev r1
+ip -n "$outside" addr add 11.77.0.2/24 dev o0
+ip -n "$home" link set h0 up; ip -n "$router" link set r0 up
+ip -n "$router" link set r1 up; ip -n "$outside" link set o0 up
+ip -n "$home" route add default via 10.77.0.1
+ip netns exec "$router" sysctl -qw net.ipv4.ip_forward=1
+# The home network goes out masqueraded; nothing comes in unless miniupnpd's chains let it.
+ip netns exec "$router" nft -f - <<'NFT'
+table inet lab_filter {
+    chain forward {
+        type filter hook forward priority 0; policy drop;
+        ct state established,related accept
+        iifname "r0" oifname "r1" accept
+        jump miniupnpd
+    }
+    chain miniupnpd {
+    }
+}
+table inet lab_nat {
+    chain prerouting {
+        type nat hook prerouting priority -100; policy accept;
+        jump prerouting_miniupnpd
+    }
+    chain postrouting {
+        type nat hook postrouting priority 100; policy accept;
+        jump postrouting_miniupnpd
+        oifname "r1" masquerade
+    }
+    chain prerouting_miniupnpd {
+    }
+    chain postrouting_miniupnpd {
+    }
+}
+NFT
+
+# start_daemon UPNP: miniupnpd in the router, with UPnP on (yes) or only NAT-PMP (no).
+start_daemon() {
+    cat > "$tmp/miniupnpd.conf" <<CONF
+ext_ifname=r1
+listening_ip=r0
+http_port=0
+enable_natpmp=yes
+enable_upnp=$1
+secure_mode=yes
+system_uptime=yes
+uuid=7a1b2c3d-0000-4000-8000-00000000$$
+upnp_table_name=lab_filter
+upnp_nat_table_name=lab_nat
+upnp_forward_chain=miniupnpd
+upnp_nat_chain=prerouting_miniupnpd
+upnp_nat_postrouting_chain=postrouting_miniupnpd
+allow 1024-65535 10.77.0.0/24 1024-65535
+deny 0-65535 0.0.0.0/0 0-65535
+CONF
+    ip netns exec "$router" miniupnpd -f "$tmp/miniupnpd.conf" -d -P "$tmp/miniupnpd.pid" \
+        >"$tmp/miniupnpd.log" 2>&1 &
+    DAEMON_PID=$!
+    for _ in $(seq 50); do
+        grep -q "Listening for NAT-PMP" "$tmp/miniupnpd.log" && return 0
+        sleep 0.1
+    done
+    cat "$tmp/miniupnpd.log" >&2
+    fail "miniupnpd did not start"
+}
+stop_daemon() { kill "$DAEMON_PID"; wait "$DAEMON_PID" 2>/dev/null || true; DAEMON_PID=""; }
+
+# wait_line LOG TEXT SECONDS
+wait_line() {
+    for _ in $(seq $(($3 * 10))); do
+        grep -qF -- "$2" "$1" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    GAME_OUT=$1 fail "no '$2' within $3 s"
+}
+
+# host_at: starts the host in the home network; its window is the only one on the display.
+host_at() {
+    GAME_LOG=$tmp/host.log start_cmd "$build" ip netns exec "$home" ./riverduel --host "$port"
+}
+# rider NAMESPACE ADDRESS LOG: a joiner elsewhere, in the background (its window unwatched).
+rider() {
+    (cd "$build" && exec ip netns exec "$1" ./riverduel --join "$2:$port") >"$3" 2>&1 &
+    JOIN_PID=$!
+    HELPER_PIDS+=("$JOIN_PID")
+}
+# status_reads TEXT: the host's menu shows TEXT under its button, pixel for pixel.
+status_reads() {
+    shot "$tmp/status.png"
+    diff <(mask "$tmp/status.png" 100 152 $((8 * ${#1})) 8 FFFFFF) <("$text_mask" "$1") >/dev/null ||
+        fail "the host's status line does not read '$1'"
+}
+# stop_host SIGNAL: the host ends by SIGNAL within 10 s, with status 0.
+stop_host() {
+    kill -"$1" "$GAME_PID"
+    wait_exit 10
+    [ "$GAME_RC" -eq 0 ] || fail "the host ended with $GAME_RC after SIG$1"
+}
+mapping() { ip netns exec "$router" nft list chain inet lab_nat prerouting_miniupnpd | grep "dport $port"; }
+
+export HOME=$tmp # no sound device: the game starts without sound
+port=$((20000 + RANDOM % 40000))
+
+# No daemon: nobody maps, the port must be opened by hand, and only the home network gets in.
+host_at
+by_hand="waiting for a rider on UDP port $port: no router answered, open the port by hand"
+wait_line "$tmp/host.log" "$by_hand" 8
+status_reads "$by_hand"
+rider "$outside" 11.77.0.1 "$tmp/outside.log"
+sleep 4
+grep -q "riding with the host" "$tmp/outside.log" && fail "the friend outside reached a host with no mapping"
+grep -q "Berto has joined" "$tmp/host.log" && fail "the host met someone with no mapping"
+kill -9 "$JOIN_PID"
+rider "$router" 10.77.0.2 "$tmp/home.log"
+wait_line "$tmp/home.log" "riding with the host at 10.77.0.2:$port" 6
+wait_line "$tmp/host.log" "Berto has joined" 3
+kill -9 "$JOIN_PID"
+stop_host TERM
+pass "no router answers: the host says to open the port by hand and still hosts at home"
+
+# UPnP: the address from the router, the friend joins through it, and the mapping goes with
+# the host.
+start_daemon yes
+: >"$tmp/host.log"
+host_at
+friend="waiting for a rider on UDP port $port: ask your friend to join 11.77.0.1:$port"
+wait_line "$tmp/host.log" "$friend" 8
+status_reads "$friend"
+mapping >/dev/null || fail "the router holds no mapping for port $port"
+grep -q "AddPortMapping: ext port $port to 10.77.0.2:$port protocol UDP for: River Duel leaseduration=120 " \
+    "$tmp/miniupnpd.log" || fail "the mapping was not asked for by UPnP with a lease of 120 s"
+rider "$outside" 11.77.0.1 "$tmp/outside.log"
+wait_line "$tmp/outside.log" "riding with the host at 11.77.0.1:$port" 6
+wait_line "$tmp/host.log" "Berto has joined" 3
+kill -9 "$JOIN_PID"
+stop_host TERM
+mapping && fail "the mapping outlived the host stopped by SIGTERM"
+pass "UPnP: the host shows 11.77.0.1:$port, the friend outside joins through it, and SIGTERM removes it"
+stop_daemon
+
+# NAT-PMP alone.
+start_daemon no
+: >"$tmp/host.log"
+host_at
+wait_line "$tmp/host.log" "$friend" 8
+mapping >/dev/null || fail "the router holds no NAT-PMP mapping for port $port"
+grep -q "NAT-PMP port mapping request : $port->10.77.0.2:$port udp lifetime=120s" "$tmp/miniupnpd.log" ||
+    fail "the mapping was not asked for by NAT-PMP with a lease of 120 s"
+stop_host INT
+mapping && fail "the NAT-PMP mapping outlived the host stopped by SIGINT"
+grep -q "mapping removed" "$tmp/miniupnpd.log" || fail "the host did not take back its NAT-PMP mapping"
+pass "NAT-PMP: the host shows 11.77.0.1:$port, and SIGINT removes the mapping"
