@@ -1,6 +1,10 @@
 #include "network/duel.h"
 
+#include <arpa/inet.h>
 #include <enet/enet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
 
 #include <cstdio>
 
@@ -21,8 +25,10 @@ bool Duel::open()
 {
     link_ = std::make_unique<Connection>(hosting_, address_, port_, self_);
     const bool ok = link_->open();
-    if (ok && hosting_)
+    if (ok && hosting_) {
         port_ = link_->port();
+        waitingLine_ = friendAddress();
+    }
     lastWhy_ = ok ? "" : link_->why();
     if (!ok)
         link_.reset();
@@ -42,6 +48,31 @@ void Duel::say(const std::string& status)
     std::fflush(stdout);
 }
 
+std::string Duel::friendAddress() const
+{
+    // This machine's own addresses (at most two), which a friend on the same network, or
+    // anywhere when the machine has an address of its own, can join.
+    std::string found;
+    ifaddrs* all = nullptr;
+    if (getifaddrs(&all) == 0) {
+        int shown = 0;
+        for (const ifaddrs* a = all; a && shown < 2; a = a->ifa_next) {
+            if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET || (a->ifa_flags & IFF_LOOPBACK) ||
+                !(a->ifa_flags & IFF_UP))
+                continue;
+            char text[INET_ADDRSTRLEN];
+            const in_addr at = reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr;
+            if (!inet_ntop(AF_INET, &at, text, sizeof text))
+                continue;
+            found += std::string(shown++ ? " or " : "") + text + ":" + std::to_string(port_);
+        }
+        freeifaddrs(all);
+    }
+    if (found.empty())
+        return "waiting for a rider on UDP port " + std::to_string(port_);
+    return "waiting for a rider: ask your friend to join " + found;
+}
+
 void Duel::refreshStatus()
 {
     const std::string where = address_ + ":" + std::to_string(port_);
@@ -49,8 +80,7 @@ void Duel::refreshStatus()
     if (!link_)
         line = lastWhy_ + (hosting_ ? "" : " - click to try again");
     else if (!link_->connected() && hosting_)
-        line = (lastWhy_.empty() ? "" : lastWhy_ + " - ") + "waiting for a rider on UDP port " +
-               std::to_string(port_);
+        line = (lastWhy_.empty() ? "" : lastWhy_ + " - ") + waitingLine_;
     else if (!link_->connected())
         line = "connecting to " + where + "...";
     else if (!partnerInMenu_)

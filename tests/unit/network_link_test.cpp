@@ -80,12 +80,14 @@ TEST(NetworkLink, HandshakeThenMessagesBothWays)
 TEST(NetworkLink, AnotherVersionIsRefusedOnBothSidesNamingBoth)
 {
     End host(true, 0);
-    End join(false, host.link.port(), {2, "riverduel 9.9.9"});
+    End join(false, host.link.port(), {MESSAGE_PROTOCOL + 1, "riverduel 9.9.9"});
     ASSERT_TRUE(pumpUntil([&] { host.service(), join.service(); },
                           [&] { return host.gone && join.gone; }));
     for (const End* end : {&host, &join}) {
-        EXPECT_NE(end->link.why().find("riverduel 9.9.9 (protocol 2)"), std::string::npos) << end->link.why();
-        EXPECT_NE(end->link.why().find(Connection::ours().build + " (protocol 1)"), std::string::npos);
+        EXPECT_NE(end->link.why().find("riverduel 9.9.9 (protocol " + std::to_string(MESSAGE_PROTOCOL + 1) + ")"),
+                  std::string::npos) << end->link.why();
+        EXPECT_NE(end->link.why().find(Connection::ours().build + " (protocol " + std::to_string(MESSAGE_PROTOCOL) + ")"),
+                  std::string::npos);
     }
     EXPECT_EQ(host.partners + join.partners, 0);
 }
@@ -150,6 +152,7 @@ struct RawClient {
     ENetPeer* peer = nullptr;
     explicit RawClient(uint16_t port)
     {
+        host->checksum = enet_crc32;
         ENetAddress to{};
         enet_address_set_host(&to, "127.0.0.1");
         to.port = port;
@@ -185,6 +188,8 @@ TEST(NetworkLink, APartnerSendingDamagedPacketsIsDropped)
         hello.type = MessageType::Hello;
         hello.protocol = Connection::ours().protocol;
         hello.build = Connection::ours().build;
+        hello.identity = identityDigest(hello.build);
+        hello.token = 1;
         client.send(encode(hello));
         ASSERT_TRUE(pumpUntil([&] { host.service(), client.service(); }, [&] { return host.partners > 0; }));
         client.send(damage);
@@ -293,8 +298,7 @@ TEST(NetworkDuel, AJoinerThatVanishesMidGameEndsTheHostsGameWithinFiveSeconds)
     EXPECT_EQ(pair.host.brokenWhy(), "connection lost");
     pair.host.afterGame({});
     pair.host.poll();
-    EXPECT_STREQ(pair.host.status(), ("connection lost - waiting for a rider on UDP port " +
-                                      std::to_string(pair.host.port())).c_str());
+    EXPECT_EQ(pair.host.status(), "connection lost - " + pair.host.friendAddress());
     // Ready for the next rider.
     Duel again(false, "127.0.0.1", pair.host.port(), Pair::joinKeys);
     ASSERT_TRUE(again.open());
