@@ -199,7 +199,7 @@ bool Connection::admitsStranger(const uint8_t* data, size_t size)
     const uint16_t peerID = uint16_t(data[0] << 8 | data[1]);
     if ((peerID & ENET_PROTOCOL_MAXIMUM_PEER_ID) != ENET_PROTOCOL_MAXIMUM_PEER_ID)
         return false;
-    const size_t header = (peerID & ENET_PROTOCOL_HEADER_FLAG_SENT_TIME ? 4 : 2) + 4;
+    const size_t header = (peerID & ENET_PROTOCOL_HEADER_FLAG_SENT_TIME ? 4 : 2) + (host_->checksum ? 4 : 0);
     if (size < header + sizeof(ENetProtocolConnect) ||
         (data[header] & ENET_PROTOCOL_COMMAND_MASK) != ENET_PROTOCOL_COMMAND_CONNECT)
         return false;
@@ -214,11 +214,16 @@ bool Connection::admitsStranger(const uint8_t* data, size_t size)
 }
 
 // The host's slots: whoever has not become the partner within GREETING_MS of connecting
-// leaves (spectators, whom another part of the game keeps, are neither half-open nor ours),
-// and one address holds at most HALF_OPEN_PER_ADDRESS machines in the middle of connecting.
+// leaves (spectators, whom another part of the game keeps, are neither half-open nor ours);
+// and when slots run short, one address keeps at most HALF_OPEN_PER_ADDRESS machines in the
+// middle of connecting, the latest.
 void Connection::sweep()
 {
     const uint32_t now = enet_time_get();
+    size_t free = 0;
+    for (size_t i = 0; i < host_->peerCount; ++i)
+        free += host_->peers[i].state == ENET_PEER_STATE_DISCONNECTED;
+    const bool short_ = free < SPARE_SLOTS;
     for (size_t i = 0; i < host_->peerCount; ++i) {
         ENetPeer* peer = &host_->peers[i];
         if (peer->state == ENET_PEER_STATE_DISCONNECTED || peer == partner_) {
@@ -229,7 +234,7 @@ void Connection::sweep()
         if (!halfOpen(*peer) && !s.candidate && !s.refused)
             continue;
         int newer = 0; // machines of the same address that began connecting after this one
-        if (halfOpen(*peer))
+        if (short_ && halfOpen(*peer))
             for (size_t j = 0; j < host_->peerCount; ++j) {
                 const ENetPeer& other = host_->peers[j];
                 newer += j != i && halfOpen(other) && other.address.host == peer->address.host &&
@@ -237,10 +242,7 @@ void Connection::sweep()
                          int32_t(slots_[j].since - s.since) >= 0;
             }
         if (now - s.since > GREETING_MS || newer >= HALF_OPEN_PER_ADDRESS) {
-            if (halfOpen(*peer))
-                enet_peer_reset(peer);
-            else
-                enet_peer_disconnect_now(peer, PARTING_DROPPED);
+            enet_peer_disconnect_now(peer, PARTING_DROPPED);
             slots_[i] = Slot();
         }
     }

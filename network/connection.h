@@ -57,8 +57,10 @@ public:
     static constexpr uint32_t GREETING_MS = 2000;
     // How long the joiner waits for the host's hello before it says there is no answer.
     static constexpr uint32_t ANSWER_MS = 5000;
-    // Machines in the middle of connecting that one address may hold at once.
+    // Machines in the middle of connecting that one address may hold at once, when fewer
+    // than SPARE_SLOTS slots are free.
     static constexpr int HALF_OPEN_PER_ADDRESS = 2;
+    static constexpr size_t SPARE_SLOTS = 4;
 
 private:
     struct Slot {

@@ -10,3 +10,11 @@ set_tests_properties(e2e_online_duel PROPERTIES TIMEOUT 240 LABELS sanitize)
 add_test(NAME network_proxy_no_drift
   COMMAND $<TARGET_FILE:net_duel> --seconds 30 --delay 50 --jitter 10 --loss 0.05 --seed 11)
 set_tests_properties(network_proxy_no_drift PROPERTIES TIMEOUT 120 LABELS sanitize)
+
+# Hostile machines against the host, on loopback: strangers that never greet, half-open
+# connects, floods of junk, forged datagrams from the partner's address, a server that never
+# answers, a start that cannot be. One binary, a few seconds a case.
+add_executable(network_hostile_tests network/hostile_test.cpp)
+target_link_libraries(network_hostile_tests PRIVATE riverduel_core GTest::gtest_main)
+add_test(NAME network_hostile COMMAND network_hostile_tests)
+set_tests_properties(network_hostile PROPERTIES TIMEOUT 120)
