@@ -108,6 +108,30 @@ TEST(NetworkLink, AThirdMachineIsTurnedAwayAndTheGameGoesOn)
     EXPECT_TRUE(host.link.connected());
 }
 
+// Builds whose identities are longer than a hello carries: the same one meets itself, and
+// two that differ only past the bytes sent are still told apart, each side naming both.
+TEST(NetworkLink, LongIdentitiesMeetOnlyTheirOwn)
+{
+    const std::string longer = Connection::ours().build + " built from a tree with a long name, 2026-12-09";
+    ASSERT_GT(longer.size(), MAX_BUILD_TEXT);
+    struct Case {
+        std::string other;
+        bool meets;
+    };
+    for (const Case& c : {Case{longer, true}, Case{longer + "!", false}}) {
+        End host(true, 0, {MESSAGE_PROTOCOL, longer});
+        End join(false, host.link.port(), {MESSAGE_PROTOCOL, c.other});
+        ASSERT_TRUE(pumpUntil([&] { host.service(), join.service(); }, [&] {
+            return (host.partners && join.partners) || (host.gone && join.gone);
+        })) << c.other;
+        EXPECT_EQ(host.partners == 1 && join.partners == 1, c.meets) << c.other;
+        if (!c.meets) {
+            EXPECT_EQ(host.link.why().rfind("refused: " + longer + " (protocol", 0), 0u) << host.link.why();
+            EXPECT_EQ(join.link.why().rfind("refused: " + longer + "! (protocol", 0), 0u) << join.link.why();
+        }
+    }
+}
+
 // Raw datagrams straight at the host's port: noise, oversized, cut, and ENet-shaped ones
 // that claim to be the partner from another address.
 TEST(NetworkLink, DatagramsFromNowhereChangeNothing)
@@ -303,6 +327,31 @@ TEST(NetworkDuel, AJoinerThatVanishesMidGameEndsTheHostsGameWithinFiveSeconds)
     Duel again(false, "127.0.0.1", pair.host.port(), Pair::joinKeys);
     ASSERT_TRUE(again.open());
     ASSERT_TRUE(pumpUntil([&] { pair.host.poll(), again.poll(); }, [&] { return pair.host.connected(); }));
+}
+
+// The host's status line names the address to give a friend: one of this machine's own (a
+// socket can be bound to it) with the port, or the port alone where there is none but loopback.
+TEST(NetworkDuel, TheHostsStatusSaysWhatAddressToGiveAFriend)
+{
+    Duel host(true, "", 0, Pair::hostKeys);
+    ASSERT_TRUE(host.open());
+    host.poll();
+    const std::string line = host.status(), port = std::to_string(host.port());
+    EXPECT_EQ(line, host.friendAddress());
+    const std::string ask = "waiting for a rider: ask your friend to join ";
+    if (line.rfind(ask, 0) != 0) {
+        EXPECT_EQ(line, "waiting for a rider on UDP port " + port);
+        return;
+    }
+    const std::string first = line.substr(ask.size(), line.find(':', ask.size()) - ask.size());
+    EXPECT_EQ(line.substr(ask.size() + first.size(), port.size() + 1), ":" + port) << line;
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    ASSERT_EQ(inet_pton(AF_INET, first.c_str(), &at.sin_addr), 1) << line;
+    EXPECT_NE(first.rfind("127.", 0), 0u) << line;
+    const int sock = socket(AF_INET, SOCK_DGRAM, 0);
+    EXPECT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&at), sizeof at), 0) << first << " is not this machine's";
+    close(sock);
 }
 
 TEST(NetworkDuel, EscapeInTheJoinersMenuTellsTheHost)
