@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the decoders of the art and sound files, and the recording reader, with clang's
-# libFuzzer and the sanitizers, and fuzzes each for a fixed time, starting from the game's own
+# Builds the decoders of the art and sound files, the recording reader and the online duel's
+# message decoder with clang's libFuzzer and the sanitizers, and fuzzes each for a fixed time, starting from the game's own
 # files. Any crash, sanitizer report or broken promise of a decoder fails the test; the input
 # that did it is kept in the log.
 #
@@ -48,7 +48,7 @@ for f in "$work"/recordings/random-*.rdr; do
     head -c 120 "$f" > "${f%.rdr}-cut.rdr"
     head -c 131 "$f" > "${f%.rdr}-torn.rdr"
 done
-# Two fuzz side by side, one to a processor, then the third; each reports once it is done.
+# Two fuzz side by side, one to a processor, then the other two; each reports once it is done.
 run fuzz_image "$build_dir/bitmaps" &
 image=$!
 run fuzz_wav "$build_dir/sound" &
@@ -56,5 +56,22 @@ wav=$!
 failed=0
 wait "$image" || failed=1
 wait "$wav" || failed=1
-run fuzz_recording "$work/recordings" || failed=1
+# The recording reader beside the online duel's messages, from one of each kind (token 1).
+mkdir -p "$work/messages"
+m=$work/messages
+printf '\001RD\000\002\017riverduel 1.0.0\001\002\003\004\005\006\007\010\000\000\000\001' > "$m/hello"
+printf '\001RD\000\011\017riverduel 9.9.9later' > "$m/hello-of-another-protocol"
+printf '\002RD\002\000\002\017riverduel 1.0.0' > "$m/refuse"
+printf '\003\000\000\000\001\000\001\000\000\000\007\000\000\000\070\377\377\377\377\002' > "$m/start"
+printf '\004\000\000\000\001\000\001' > "$m/click"
+printf '\005\000\000\000\001\000\001' > "$m/menu"
+printf '\006\000\000\000\001\000\001\000\000\000\003\000\000\000\002\002\001\010' > "$m/inputs"
+printf '\007\000\000\000\001\000\001\000\000\000\024%032d' 0 > "$m/hash"
+printf '\010\000\000\000\001' > "$m/alive"
+run fuzz_recording "$work/recordings" &
+recording=$!
+run fuzz_message "$work/messages" &
+message=$!
+wait "$recording" || failed=1
+wait "$message" || failed=1
 exit "$failed"
