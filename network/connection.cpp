@@ -55,7 +55,7 @@ bool halfOpen(const ENetPeer& peer)
 }
 
 // The connection being serviced, for the datagram filter (ENet has one thread: this one).
-Connection* servicing = nullptr;
+thread_local Connection* servicing = nullptr;
 
 } // namespace
 
@@ -239,7 +239,7 @@ void Connection::sweep()
                 const ENetPeer& other = host_->peers[j];
                 newer += j != i && halfOpen(other) && other.address.host == peer->address.host &&
                          slots_[j].connectID == other.connectID &&
-                         int32_t(slots_[j].since - s.since) >= 0;
+                         (int32_t(slots_[j].since - s.since) > 0 || (slots_[j].since == s.since && j > i));
             }
         if (now - s.since > GREETING_MS || newer >= HALF_OPEN_PER_ADDRESS) {
             enet_peer_disconnect_now(peer, PARTING_DROPPED);
