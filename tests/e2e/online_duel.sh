@@ -44,7 +44,7 @@ HOST_PID=$GAME_PID; HOST_X=$WIN_X; HOST_Y=$WIN_Y
 HELPER_PIDS+=("$HOST_PID")
 wait_line "$tmp/host.log" "waiting for a rider" 5
 # The address to give a friend: this machine's own on the port, or the port alone.
-grep -qE "waiting for a rider(: ask your friend to join [0-9.]+:$port| on UDP port $port)\$" "$tmp/host.log" ||
+grep -qE "waiting for a rider(: ask your friend to join [0-9.]+:$port( or [0-9.]+:$port)?| on UDP port $port)\$" "$tmp/host.log" ||
     GAME_OUT=$tmp/host.log fail "the host's status does not say what address to give a friend"
 
 DISPLAY=$join_display
