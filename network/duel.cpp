@@ -27,7 +27,7 @@ bool Duel::open()
     const bool ok = link_->open();
     if (ok && hosting_) {
         port_ = link_->port();
-        waitingLine_ = friendAddress();
+        friend_ = friendAddress();
     }
     lastWhy_ = ok ? "" : link_->why();
     if (!ok)
@@ -48,29 +48,26 @@ void Duel::say(const std::string& status)
     std::fflush(stdout);
 }
 
+// This machine's own addresses (at most two) on the port: what a friend on the same network,
+// or anywhere when the machine has an address of its own, joins. "" with none but loopback.
 std::string Duel::friendAddress() const
 {
-    // This machine's own addresses (at most two), which a friend on the same network, or
-    // anywhere when the machine has an address of its own, can join.
     std::string found;
     ifaddrs* all = nullptr;
-    if (getifaddrs(&all) == 0) {
-        int shown = 0;
-        for (const ifaddrs* a = all; a && shown < 2; a = a->ifa_next) {
-            if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET || (a->ifa_flags & IFF_LOOPBACK) ||
-                !(a->ifa_flags & IFF_UP))
-                continue;
-            char text[INET_ADDRSTRLEN];
-            const in_addr at = reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr;
-            if (!inet_ntop(AF_INET, &at, text, sizeof text))
-                continue;
+    if (getifaddrs(&all) != 0)
+        return found;
+    int shown = 0;
+    for (const ifaddrs* a = all; a && shown < 2; a = a->ifa_next) {
+        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET || (a->ifa_flags & IFF_LOOPBACK) ||
+            !(a->ifa_flags & IFF_UP))
+            continue;
+        char text[INET_ADDRSTRLEN];
+        const in_addr at = reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr;
+        if (inet_ntop(AF_INET, &at, text, sizeof text))
             found += std::string(shown++ ? " or " : "") + text + ":" + std::to_string(port_);
-        }
-        freeifaddrs(all);
     }
-    if (found.empty())
-        return "waiting for a rider on UDP port " + std::to_string(port_);
-    return "waiting for a rider: ask your friend to join " + found;
+    freeifaddrs(all);
+    return found;
 }
 
 void Duel::refreshStatus()
@@ -80,7 +77,8 @@ void Duel::refreshStatus()
     if (!link_)
         line = lastWhy_ + (hosting_ ? "" : " - click to try again");
     else if (!link_->connected() && hosting_)
-        line = (lastWhy_.empty() ? "" : lastWhy_ + " - ") + waitingLine_;
+        line = (lastWhy_.empty() ? "" : lastWhy_ + " - ") + "waiting for a rider on UDP port " +
+               std::to_string(port_) + (friend_.empty() ? "" : ": ask your friend to join " + friend_);
     else if (!link_->connected())
         line = "connecting to " + where + "...";
     else if (!partnerInMenu_)

@@ -47,8 +47,9 @@ public:
     uint16_t port() const { return link_ ? link_->port() : port_; }
     const std::string& brokenWhy() const { return brokenWhy_; }
     void watchedBy(DuelWatcher* watcher) { watcher_ = watcher; }
-    // What the host's status line says while it waits: the address to give a friend
-    // ("waiting for a rider: ask your friend to join 192.168.1.20:24642").
+    // The address the host's status line tells a friend to join ("192.168.1.20:24642"), or ""
+    // when there is none to tell: "waiting for a rider on UDP port 24642: ask your friend to
+    // join 192.168.1.20:24642".
     std::string friendAddress() const;
 
 private:
@@ -76,7 +77,7 @@ private:
     bool partnerClicked_ = false;
     bool partnerInMenu_ = true;
     std::string lastWhy_, brokenWhy_, status_;
-    std::string waitingLine_; // friendAddress(), found once the port is open
+    std::string friend_; // friendAddress(), found once the port is open
     uint32_t lastSent_ = 0; // milliseconds, the network library's clock
     DuelWatcher* watcher_ = nullptr;
     uint32_t confirmed_ = 0; // passes of this game told to the watcher

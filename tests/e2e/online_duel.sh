@@ -42,10 +42,10 @@ export HOME=$tmp # no sound device: the game starts without sound
 GAME_LOG=$tmp/host.log start_game "$build" --host "$port" --record "$tmp/host.rdr"
 HOST_PID=$GAME_PID; HOST_X=$WIN_X; HOST_Y=$WIN_Y
 HELPER_PIDS+=("$HOST_PID")
-wait_line "$tmp/host.log" "waiting for a rider" 5
-# The address to give a friend: this machine's own on the port, or the port alone.
-grep -qE "waiting for a rider(: ask your friend to join [0-9.]+:$port( or [0-9.]+:$port)?| on UDP port $port)\$" "$tmp/host.log" ||
-    GAME_OUT=$tmp/host.log fail "the host's status does not say what address to give a friend"
+wait_line "$tmp/host.log" "waiting for a rider on UDP port $port" 5
+# And the address to give a friend, where the machine has one besides loopback.
+grep -qE "waiting for a rider on UDP port $port(: ask your friend to join [0-9.]+:$port( or [0-9.]+:$port)?)?\$" "$tmp/host.log" ||
+    GAME_OUT=$tmp/host.log fail "the host's status line is not 'waiting for a rider on UDP port $port[: ask your friend to join ADDRESS:$port]'"
 
 DISPLAY=$join_display
 GAME_LOG=$tmp/join.log start_game "$build" --join "127.0.0.1:$port" --record "$tmp/join.rdr"
@@ -118,7 +118,7 @@ waited=$(( ($(date +%s%N) - killed_at) / 1000000 ))
 [ -n "$back" ] || fail "the host was not back in its menu 7 s after the joiner was killed"
 [ "$waited" -lt 5000 ] || fail "the host took $waited ms to notice the joiner was gone"
 grep -q "connection lost" "$tmp/host.log" || fail "the host does not say the connection was lost"
-wait_line "$tmp/host.log" "connection lost - waiting for a rider" 2
+wait_line "$tmp/host.log" "connection lost - waiting for a rider on UDP port $port" 2
 recorded=$(grep -F "$tmp/host-2.rdr: " "$tmp/host.log") || fail "the game cut short was not recorded"
 cut_line=$(cd "$build" && ./riverduel --verify "$tmp/host-2.rdr") || fail "the cut-short game does not verify"
 [ "$cut_line" = "${recorded#*: }" ] || fail "the cut-short game verifies to '$cut_line', recorded as '$recorded'"
