@@ -68,3 +68,6 @@ row "processor, replayed game, --scale 2 window" "$1 % ($2 x)" ""
 row "main thread wake-ups, bare window" "$floorwake /s" ""
 row "main thread wake-ups, menu idle" "$menuwake /s" "< 100 /s"
 row "main thread wake-ups, game" "$gamewake /s" "< 100 /s"
+# An online pair in a game, junk datagrams at the host's port on loopback at rising rates.
+flood=$("$build/bench/net_flood" --seconds 3 --rates 100000,200000,300000 2>/dev/null | awk '/^survives/ { print $2 }')
+row "junk datagrams a second an online pair plays through" "$flood /s" ">= 100000 /s"

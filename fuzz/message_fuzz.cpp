@@ -1,6 +1,9 @@
-// Any bytes, read as one datagram of the online game (the two riders' messages and the
-// spectators'): either refused, or a message that encodes back to exactly those bytes. A
-// crash or a sanitizer report fails the run.
+// Any bytes, read as one datagram of the online game (the riders' messages and the
+// spectators'): either refused, or a message whose
+// fields all hold what they promise (a token in every message, a height order of -1..1, plain
+// build text) and that encodes back to exactly those bytes (a Hello or Refuse of another
+// protocol: to the beginning every version shares). A crash or a sanitizer report fails too.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -8,18 +11,33 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Message message;
-    if (!decode(data, size, message))
+    Message m;
+    if (!decode(data, size, m))
         return 0;
-    if (message.build.size() > MAX_BUILD_TEXT || message.inputs.size() > MAX_INPUTS_PER_MESSAGE)
+    const bool greeting = m.type == MessageType::Hello || m.type == MessageType::Refuse;
+    const bool foreign = greeting && m.protocol != MESSAGE_PROTOCOL;
+    if (m.build.size() > MAX_BUILD_TEXT || m.inputs.size() > MAX_INPUTS_PER_MESSAGE)
         std::abort();
-    if (message.type == MessageType::Passes && message.total != GAME_RUNNING &&
-        uint64_t(message.first) + message.inputs.size() > message.total)
+    for (char c : m.build)
+        if (c < 0x20 || c > 0x7e)
+            std::abort();
+    for (uint8_t pass : m.inputs)
+        if (pass & 0x80)
+            std::abort();
+    if (m.type == MessageType::Hello && !foreign && m.token == 0)
         std::abort();
-    const std::vector<uint8_t> again = encode(message);
+    if (m.type == MessageType::Passes && m.total != GAME_RUNNING &&
+        uint64_t(m.first) + m.inputs.size() > m.total)
+        std::abort();
+    if (m.type == MessageType::Start &&
+        (m.start.prevRiderHeightSign < -1 || m.start.prevRiderHeightSign > 1 || m.inputDelay < 1 || m.inputDelay > 8))
+        std::abort();
+    const std::vector<uint8_t> again = encode(m);
+    if (foreign ? again.size() > size || !std::equal(again.begin(), again.end(), data)
+                : again.size() != size || !std::equal(again.begin(), again.end(), data))
+        std::abort();
     Message back;
-    if (again.size() != size || !std::equal(again.begin(), again.end(), data) ||
-        !decode(again.data(), again.size(), back) || !(back == message))
+    if (!decode(again.data(), again.size(), back) || !(back == m) || (!greeting && back.token != m.token))
         std::abort();
     return 0;
 }

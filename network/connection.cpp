@@ -3,14 +3,22 @@
 #include <enet/enet.h>
 
 #include <cstdlib>
+#include <random>
 
 #include "simulation/identity.h"
 
 namespace {
 
-const uint16_t PROTOCOL = 1;
 const uint32_t PING_MS = 250;
 const uint32_t ALIVE_MS = 250;
+// The socket is read until it is empty, for at most this long a call: a flood of junk costs
+// some processor time, never the partner's datagrams.
+const uint32_t DRAIN_MS = 15;
+// Room for about a tenth of a second of a heavy flood (the system may give less).
+const int RECEIVE_BUFFER = 8 << 20;
+// Connection requests from strangers let through each second once a partner is greeted:
+// enough to turn away a third rider and to let spectators in.
+const uint32_t STRANGERS_PER_SECOND = 32;
 
 bool startEnet()
 {
@@ -29,11 +37,48 @@ std::string describe(uint16_t protocol, const std::string& build)
            std::to_string(protocol) + ")";
 }
 
+uint32_t freshToken()
+{
+    std::random_device device;
+    uint32_t token = 0;
+    while (token == 0)
+        token = device();
+    return token;
+}
+
+bool halfOpen(const ENetPeer& peer)
+{
+    return peer.state == ENET_PEER_STATE_CONNECTING ||
+           peer.state == ENET_PEER_STATE_ACKNOWLEDGING_CONNECT ||
+           peer.state == ENET_PEER_STATE_CONNECTION_PENDING ||
+           peer.state == ENET_PEER_STATE_CONNECTION_SUCCEEDED;
+}
+
+// The connection being serviced, for the datagram filter (ENet has one thread: this one).
+thread_local Connection* servicing = nullptr;
+
 } // namespace
+
+// Every datagram, before ENet reads it: 1 drops it. Datagrams from the machines this host
+// knows go on to ENet; a stranger's only when it is a connection request within the budget.
+int interceptDatagram(ENetHost* host, ENetEvent*)
+{
+    Connection* self = servicing;
+    if (!self)
+        return 0;
+    const ENetAddress& from = host->receivedAddress;
+    for (size_t i = 0; i < host->peerCount; ++i) {
+        const ENetPeer& peer = host->peers[i];
+        if (peer.state != ENET_PEER_STATE_DISCONNECTED && peer.address.host == from.host &&
+            peer.address.port == from.port)
+            return 0;
+    }
+    return self->admitsStranger(host->receivedData, host->receivedDataLength) ? 0 : 1;
+}
 
 Connection::Identity Connection::ours()
 {
-    return {PROTOCOL, buildIdentity()};
+    return {MESSAGE_PROTOCOL, buildIdentity()};
 }
 
 Connection::Connection(bool hosting, std::string address, uint16_t port, Identity self)
@@ -60,9 +105,7 @@ bool Connection::open()
     address.port = port_;
     if (hosting_) {
         address.host = ENET_HOST_ANY;
-        // Room for the partner and for others to be told that the game is taken, and for
-        // spectators.
-        host_ = enet_host_create(&address, 4 + MAX_GUESTS + 1, 2, 0, 0);
+        host_ = enet_host_create(&address, PEER_SLOTS, 2, 0, 0);
         if (!host_) {
             why_ = "cannot open UDP port " + std::to_string(port_) + " (is it in use?)";
             return false;
@@ -78,17 +121,37 @@ bool Connection::open()
             why_ = "cannot open a UDP socket";
             return false;
         }
+    }
+    // Every datagram is checked against the connection's secret connect ID, both ways.
+    host_->checksum = enet_crc32;
+    host_->intercept = interceptDatagram;
+    enet_socket_set_option(host_->socket, ENET_SOCKOPT_RCVBUF, RECEIVE_BUFFER);
+    // Far above any message of ours: anything between is read and found damaged, and ENet
+    // itself throws away anything bigger.
+    host_->maximumPacketSize = 4096;
+    host_->maximumWaitingData = 64 * 1024;
+    slots_.assign(host_->peerCount, Slot());
+    token_ = freshToken();
+    openedAt_ = enet_time_get();
+    if (!hosting_) {
         partner_ = enet_host_connect(host_, &address, 2, self_.protocol);
         if (!partner_) {
             why_ = "cannot connect to " + address_;
             return false;
         }
     }
-    // Far above any message of ours: anything between is read and found damaged, and ENet
-    // itself throws away anything bigger.
-    host_->maximumPacketSize = 4096;
-    host_->maximumWaitingData = 64 * 1024;
     return true;
+}
+
+Message Connection::hello() const
+{
+    Message m;
+    m.type = MessageType::Hello;
+    m.protocol = self_.protocol;
+    m.build = self_.build;
+    m.identity = identityDigest(self_.build);
+    m.token = token_;
+    return m;
 }
 
 void Connection::refuse(ENetPeer* peer, RefuseReason reason)
@@ -104,6 +167,9 @@ void Connection::refuse(ENetPeer* peer, RefuseReason reason)
         enet_packet_destroy(packet);
     enet_peer_disconnect_later(peer, PARTING_DROPPED);
     enet_host_flush(host_);
+    Slot& s = slot(peer);
+    s.candidate = false;
+    s.refused = true;
 }
 
 Connection::Event Connection::lose(const std::string& why)
@@ -111,22 +177,149 @@ Connection::Event Connection::lose(const std::string& why)
     why_ = why;
     partner_ = nullptr;
     greeted_ = false;
+    partnerToken_ = 0;
     partnerBuild_.clear();
     return Event::Gone;
+}
+
+Connection::Slot& Connection::slot(ENetPeer* peer)
+{
+    Slot& s = slots_[size_t(peer - host_->peers)];
+    if (s.connectID != peer->connectID)
+        s = Slot{peer->connectID, enet_time_get(), false, false};
+    return s;
+}
+
+bool Connection::admitsStranger(const uint8_t* data, size_t size)
+{
+    // Only a connection request can be of interest: peer ID 0xFFF, the header (with its
+    // sent time when flagged, and the checksum), then a connect command.
+    if (size < 2)
+        return false;
+    const uint16_t peerID = uint16_t(data[0] << 8 | data[1]);
+    if ((peerID & ENET_PROTOCOL_MAXIMUM_PEER_ID) != ENET_PROTOCOL_MAXIMUM_PEER_ID)
+        return false;
+    const size_t header = (peerID & ENET_PROTOCOL_HEADER_FLAG_SENT_TIME ? 4 : 2) + (host_->checksum ? 4 : 0);
+    if (size < header + sizeof(ENetProtocolConnect) ||
+        (data[header] & ENET_PROTOCOL_COMMAND_MASK) != ENET_PROTOCOL_COMMAND_CONNECT)
+        return false;
+    if (!hosting_)
+        return false;
+    if (!greeted_)
+        return true;
+    const uint32_t second = enet_time_get() / 1000;
+    if (second != strangerSecond_)
+        strangerSecond_ = second, strangers_ = 0;
+    return ++strangers_ <= STRANGERS_PER_SECOND;
+}
+
+// The host's slots: whoever has not become the partner within GREETING_MS of connecting
+// leaves (spectators, whom another part of the game keeps, are neither half-open nor ours);
+// and when slots run short, one address keeps at most HALF_OPEN_PER_ADDRESS machines in the
+// middle of connecting, the latest.
+void Connection::sweep()
+{
+    const uint32_t now = enet_time_get();
+    size_t free = 0;
+    for (size_t i = 0; i < host_->peerCount; ++i)
+        free += host_->peers[i].state == ENET_PEER_STATE_DISCONNECTED;
+    const bool short_ = free < SPARE_SLOTS;
+    for (size_t i = 0; i < host_->peerCount; ++i) {
+        ENetPeer* peer = &host_->peers[i];
+        if (peer->state == ENET_PEER_STATE_DISCONNECTED || peer == partner_) {
+            slots_[i] = Slot();
+            continue;
+        }
+        const Slot& s = slot(peer);
+        if (!halfOpen(*peer) && !s.candidate && !s.refused)
+            continue;
+        int newer = 0; // machines of the same address that began connecting after this one
+        if (short_ && halfOpen(*peer))
+            for (size_t j = 0; j < host_->peerCount; ++j) {
+                const ENetPeer& other = host_->peers[j];
+                newer += j != i && halfOpen(other) && other.address.host == peer->address.host &&
+                         slots_[j].connectID == other.connectID &&
+                         (int32_t(slots_[j].since - s.since) > 0 || (slots_[j].since == s.since && j > i));
+            }
+        if (now - s.since > GREETING_MS || newer >= HALF_OPEN_PER_ADDRESS) {
+            enet_peer_disconnect_now(peer, PARTING_DROPPED);
+            slots_[i] = Slot();
+        }
+    }
+}
+
+// A machine that connected to the host and is not the partner: its first message must be a
+// hello of this version, and it becomes the partner only when there is none yet. True when
+// it did.
+bool Connection::handleCandidate(ENetPeer* peer, const uint8_t* data, size_t size)
+{
+    Slot& s = slot(peer);
+    if (!s.candidate)
+        return false; // refused, or kept by someone else: not ours to read
+    Message m;
+    if (!decode(data, size, m) || m.type != MessageType::Hello) {
+        refuse(peer, RefuseReason::Damaged);
+        if (!partner_)
+            why_ = "refused a machine that does not speak this game's protocol";
+        return false;
+    }
+    if (m.protocol != self_.protocol || m.identity != identityDigest(self_.build)) {
+        refuse(peer, RefuseReason::Version);
+        if (!partner_)
+            why_ = "refused: " + describe(self_.protocol, self_.build) + " met " +
+                   describe(m.protocol, m.build);
+        return false;
+    }
+    if (partner_) {
+        refuse(peer, RefuseReason::Busy);
+        return false;
+    }
+    s.candidate = false;
+    partner_ = peer;
+    greeted_ = true;
+    partnerToken_ = m.token;
+    partnerBuild_ = m.build;
+    lastHeard_ = enet_time_get();
+    enet_peer_ping_interval(partner_, PING_MS);
+    // ENet would otherwise throw away unreliable packets when the round trip wavers:
+    // every input packet counts, and they are small.
+    enet_peer_throttle_configure(partner_, 5000, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
+    send(hello(), true);
+    return true;
 }
 
 Connection::Event Connection::next(Message& message)
 {
     if (!host_)
         return Event::None;
-    if (connected() && enet_time_get() - lastSent_ >= ALIVE_MS) {
+    const uint32_t began = enet_time_get();
+    if (connected() && began - lastSent_ >= ALIVE_MS) {
         Message alive;
         alive.type = MessageType::Alive;
         send(alive, false);
     }
+    if (hosting_) {
+        sweep();
+    } else if (partner_ && !greeted_ && began - openedAt_ > ANSWER_MS) {
+        enet_peer_reset(partner_);
+        return lose("no answer from " + address_ + ":" + std::to_string(port_));
+    }
     ENetEvent event;
-    // A datagram ENet cannot read counts as nothing; silence is caught by the caller's clock.
-    while (enet_host_service(host_, &event, 0) > 0) {
+    for (;;) {
+        servicing = this;
+        const int got = enet_host_service(host_, &event, 0);
+        servicing = nullptr;
+        if (got < 0)
+            break;
+        if (got == 0) {
+            // ENet reads at most 256 datagrams a call: go on while more wait, within budget.
+            enet_uint32 wait = ENET_SOCKET_WAIT_RECEIVE;
+            if (enet_time_get() - began >= DRAIN_MS ||
+                enet_socket_wait(host_->socket, &wait, 0) != 0 || !(wait & ENET_SOCKET_WAIT_RECEIVE))
+                break;
+            continue;
+        }
+        // Spectators are the guests' own: whatever they send or do goes to the guests' code.
         if (guests_ && hosting_ && event.peer != partner_ &&
             (guests_->has(event.peer) || (event.type == ENET_EVENT_TYPE_CONNECT && (event.data & WATCHING)))) {
             if (event.type == ENET_EVENT_TYPE_CONNECT)
@@ -141,29 +334,19 @@ Connection::Event Connection::next(Message& message)
         }
         switch (event.type) {
         case ENET_EVENT_TYPE_CONNECT:
-            if (hosting_ && partner_ && partner_ != event.peer) {
-                refuse(event.peer, RefuseReason::Busy);
-                break;
-            }
             if (hosting_) {
-                partner_ = event.peer;
-                greeted_ = false;
-            }
-            enet_peer_ping_interval(partner_, PING_MS);
-            // ENet would otherwise throw away unreliable packets when the round trip wavers:
-            // every input packet counts, and they are small.
-            enet_peer_throttle_configure(partner_, 5000, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
-            if (!hosting_) {
-                Message hello;
-                hello.type = MessageType::Hello;
-                hello.protocol = self_.protocol;
-                hello.build = self_.build;
-                send(hello, true);
+                slot(event.peer).candidate = true; // its hello is awaited
+            } else if (event.peer == partner_) {
+                enet_peer_ping_interval(partner_, PING_MS);
+                enet_peer_throttle_configure(partner_, 5000, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
+                send(hello(), true);
             }
             break;
         case ENET_EVENT_TYPE_DISCONNECT:
-            if (event.peer != partner_)
+            if (event.peer != partner_) {
+                slots_[size_t(event.peer - host_->peers)] = Slot();
                 break;
+            }
             if (event.data == PARTING_LEFT)
                 return lose("the other rider left");
             if (event.data == PARTING_DROPPED)
@@ -172,27 +355,27 @@ Connection::Event Connection::next(Message& message)
                 return lose("no answer from " + address_ + ":" + std::to_string(port_));
             return lose("connection lost");
         case ENET_EVENT_TYPE_RECEIVE: {
+            if (event.peer != partner_) {
+                why_.clear();
+                const bool partnered =
+                    hosting_ && handleCandidate(event.peer, event.packet->data, event.packet->dataLength);
+                enet_packet_destroy(event.packet);
+                if (partnered)
+                    return Event::Partner;
+                if (!why_.empty())
+                    return Event::Gone; // no partner lost: the status says whom it refused
+                break;
+            }
             Message m;
-            const bool fromPartner = event.peer == partner_;
-            if (fromPartner)
-                lastHeard_ = enet_time_get();
             const bool ok = decode(event.packet->data, event.packet->dataLength, m);
             enet_packet_destroy(event.packet);
-            if (!fromPartner)
-                break; // a refused machine: it is already being shown the door
             if (!ok) {
-                if (!greeted_ && hosting_) {
-                    // Not one of ours at all: turn it away and keep waiting.
-                    refuse(partner_, RefuseReason::Damaged);
-                    return lose("refused a machine that does not speak this game's protocol");
-                }
                 enet_peer_disconnect_now(partner_, PARTING_DROPPED);
                 return lose("dropped the other rider: it sent a damaged packet");
             }
-            // The other side's first packets after its hello may overtake the hello itself.
-            if (!greeted_ && m.type != MessageType::Hello && m.type != MessageType::Refuse)
-                break;
             if (m.type == MessageType::Refuse) {
+                if (greeted_)
+                    break;
                 enet_peer_disconnect_now(partner_, PARTING_DROPPED);
                 if (m.reason == RefuseReason::Version)
                     return lose("refused: " + describe(self_.protocol, self_.build) + " met " +
@@ -204,24 +387,23 @@ Connection::Event Connection::next(Message& message)
             if (m.type == MessageType::Hello) {
                 if (greeted_)
                     break; // an echo of the handshake
-                if (m.protocol != self_.protocol || m.build != self_.build) {
+                if (m.protocol != self_.protocol || m.identity != identityDigest(self_.build)) {
                     const std::string why = "refused: " + describe(self_.protocol, self_.build) +
                                             " met " + describe(m.protocol, m.build);
                     refuse(partner_, RefuseReason::Version);
                     return lose(why);
                 }
-                if (hosting_) {
-                    Message hello;
-                    hello.type = MessageType::Hello;
-                    hello.protocol = self_.protocol;
-                    hello.build = self_.build;
-                    send(hello, true);
-                }
                 greeted_ = true;
+                partnerToken_ = m.token;
                 partnerBuild_ = m.build;
                 lastHeard_ = enet_time_get();
                 return Event::Partner;
             }
+            // The other side's first packets after its hello may overtake the hello itself;
+            // a message without our token is not of this connection.
+            if (!greeted_ || m.token != token_)
+                break;
+            lastHeard_ = enet_time_get();
             if (m.type == MessageType::Alive)
                 break;
             message = std::move(m);
@@ -238,7 +420,10 @@ void Connection::send(const Message& message, bool reliable)
 {
     if (!partner_)
         return;
-    const std::vector<uint8_t> bytes = encode(message);
+    Message stamped = message;
+    if (message.type != MessageType::Hello && message.type != MessageType::Refuse)
+        stamped.token = partnerToken_;
+    const std::vector<uint8_t> bytes = encode(stamped);
     ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(),
                                             reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
     if (enet_peer_send(partner_, reliable ? 0 : 1, packet) != 0)

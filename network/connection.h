@@ -2,6 +2,7 @@
 // One link to the other machine over ENet: the handshake, sending and receiving.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "network/message.h"
 
@@ -12,6 +13,15 @@ struct _ENetPeer;
 // that says hello in a matching version; the joining side connects to one address. Serviced
 // once per call with no wait. Other machines are refused; a partner that sends anything
 // that is not a message of this game is dropped.
+//
+// Nobody else can end or block the game: a machine becomes the partner only once its hello
+// matches, and one that has not said it within GREETING_MS (half-open ones included) loses
+// its slot; every datagram carries a checksum keyed by the connection's secret ENet connect
+// ID, so forged ones, an ENet disconnect among them, are thrown away; every message carries
+// the receiver's random token from its hello; the socket is read empty on every call (within
+// a time budget) and, once a partner is greeted, strangers' datagrams are dropped unread
+// unless they are one of a few connection requests a second. Whatever talks to this host
+// must set the same checksum (enet_crc32) on its own ENet host.
 class Connection {
 public:
     struct Identity {
@@ -55,9 +65,33 @@ public:
     const std::string& partnerBuild() const { return partnerBuild_; }
     uint16_t port() const { return port_; }
 
+    // Slots of the host: the partner, spectators, and strangers waiting to be turned away.
+    static constexpr size_t PEER_SLOTS = 16;
+    // How long a machine that connected to the host has to say hello.
+    static constexpr uint32_t GREETING_MS = 2000;
+    // How long the joiner waits for the host's hello before it says there is no answer.
+    static constexpr uint32_t ANSWER_MS = 5000;
+    // Machines in the middle of connecting that one address may hold at once, when fewer
+    // than SPARE_SLOTS slots are free.
+    static constexpr int HALF_OPEN_PER_ADDRESS = 2;
+    static constexpr size_t SPARE_SLOTS = 4;
+
 private:
+    struct Slot {
+        uint32_t connectID = 0;
+        uint32_t since = 0;     // the network library's clock, when first seen
+        bool candidate = false; // connected, its hello awaited
+        bool refused = false;   // being shown the door
+    };
+    friend int interceptDatagram(_ENetHost* host, struct _ENetEvent* event);
+
     Event lose(const std::string& why);
     void refuse(_ENetPeer* peer, RefuseReason reason);
+    Message hello() const;
+    Slot& slot(_ENetPeer* peer);
+    void sweep();
+    bool admitsStranger(const uint8_t* data, size_t size);
+    bool handleCandidate(_ENetPeer* peer, const uint8_t* data, size_t size);
 
     bool hosting_;
     std::string address_;
@@ -67,6 +101,10 @@ private:
     _ENetPeer* partner_ = nullptr;
     bool greeted_ = false;
     uint32_t lastHeard_ = 0, lastSent_ = 0; // the network library's clock, milliseconds
+    uint32_t openedAt_ = 0;
+    uint32_t token_ = 0, partnerToken_ = 0; // ours, and the one the partner's hello gave
+    std::vector<Slot> slots_;
+    uint32_t strangerSecond_ = 0, strangers_ = 0; // requests let through in this second
     std::string why_, partnerBuild_;
     Guests* guests_ = nullptr;
 };

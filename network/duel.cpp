@@ -1,6 +1,10 @@
 #include "network/duel.h"
 
+#include <arpa/inet.h>
 #include <enet/enet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
 
 #include <cstdio>
 
@@ -11,6 +15,28 @@ namespace {
 const uint32_t SILENCE_MS = 3000;
 const uint32_t RESEND_MS = 20;
 } // namespace
+
+// This machine's own addresses (at most two) on the port: what a friend on the same network,
+// or anywhere when the machine has an address of its own, joins. "" with none but loopback.
+static std::string localAddresses(uint16_t port)
+{
+    std::string found;
+    ifaddrs* all = nullptr;
+    if (getifaddrs(&all) != 0)
+        return found;
+    int shown = 0;
+    for (const ifaddrs* a = all; a && shown < 2; a = a->ifa_next) {
+        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET || (a->ifa_flags & IFF_LOOPBACK) ||
+            !(a->ifa_flags & IFF_UP))
+            continue;
+        char text[INET_ADDRSTRLEN];
+        const in_addr at = reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr;
+        if (inet_ntop(AF_INET, &at, text, sizeof text))
+            found += std::string(shown++ ? " or " : "") + text + ":" + std::to_string(port);
+    }
+    freeifaddrs(all);
+    return found;
+}
 
 Duel::Duel(bool hosting, std::string address, uint16_t port, RiderInput (*local)(),
            uint8_t inputDelay, Connection::Identity self)
@@ -23,8 +49,10 @@ bool Duel::open()
 {
     link_ = std::make_unique<Connection>(hosting_, address_, port_, self_);
     const bool ok = link_->open();
-    if (ok && hosting_)
+    if (ok && hosting_) {
         port_ = link_->port();
+        friend_ = localAddresses(port_);
+    }
     lastWhy_ = ok ? "" : link_->why();
     if (!ok)
         link_.reset();
@@ -46,19 +74,20 @@ void Duel::say(const std::string& status)
 
 std::string Duel::friendAddress() const
 {
-    return portMap_ && portMap_->state() == PortMap::State::Mapped ? portMap_->address() : "";
+    if (portMap_ && portMap_->state() == PortMap::State::Mapped)
+        return portMap_->address();
+    return friend_;
 }
 
-// Where a friend elsewhere finds this host, as far as the router told.
-static std::string routerNote(const PortMap* map, const std::string& address)
+// Where a friend finds this host: through the router when it was asked, else this machine's
+// own address.
+static std::string friendNote(const PortMap* map, const std::string& address)
 {
-    if (!map)
-        return "";
-    if (!address.empty())
-        return ": ask your friend to join " + address;
-    if (map->state() == PortMap::State::Asking)
+    if (map && map->state() == PortMap::State::Asking)
         return " (asking the router to open it...)";
-    return ": no router answered, open the port by hand";
+    if (map && map->state() != PortMap::State::Mapped)
+        return ": no router answered, open the port by hand";
+    return address.empty() ? "" : ": ask your friend to join " + address;
 }
 
 void Duel::refreshStatus()
@@ -69,7 +98,7 @@ void Duel::refreshStatus()
         line = lastWhy_ + (hosting_ ? "" : " - click to try again");
     else if (!link_->connected() && hosting_)
         line = (lastWhy_.empty() ? "" : lastWhy_ + " - ") + "waiting for a rider on UDP port " +
-               std::to_string(port_) + routerNote(portMap_, friendAddress());
+               std::to_string(port_) + friendNote(portMap_, friendAddress());
     else if (!link_->connected())
         line = "connecting to " + where + "...";
     else if (!partnerInMenu_)

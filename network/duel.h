@@ -53,8 +53,10 @@ public:
     void welcome(Connection::Guests* guests) { if (link_) link_->welcome(guests); }
     // The router's port mapping, which gives the address a friend joins.
     void mappedBy(const PortMap* map) { portMap_ = map; }
-    // What the host's status line tells a friend to join: the router's outside address and
-    // port once the router mapped it, or "" (then the status says what the router did).
+    // The address the host's status line tells a friend to join: the router's outside address
+    // and port once the router mapped it, else this machine's own ("192.168.1.20:24642"), or ""
+    // when there is none to tell: "waiting for a rider on UDP port 24642: ask your friend to
+    // join 192.168.1.20:24642".
     std::string friendAddress() const;
 
 private:
@@ -82,6 +84,7 @@ private:
     bool partnerClicked_ = false;
     bool partnerInMenu_ = true;
     std::string lastWhy_, brokenWhy_, status_;
+    std::string friend_; // friendAddress(), found once the port is open
     uint32_t lastSent_ = 0; // milliseconds, the network library's clock
     DuelWatcher* watcher_ = nullptr;
     uint32_t confirmed_ = 0; // passes of this game told to the watcher

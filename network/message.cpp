@@ -11,9 +11,9 @@ struct Writer {
     void u64(uint64_t v) { u32(uint32_t(v >> 32)), u32(uint32_t(v)); }
     void text(const std::string& s)
     {
-        const size_t n = s.size() < MAX_BUILD_TEXT ? s.size() : MAX_BUILD_TEXT;
-        u8(uint8_t(n));
-        bytes.insert(bytes.end(), s.begin(), s.begin() + n);
+        const std::string sent = sentBuild(s);
+        u8(uint8_t(sent.size()));
+        bytes.insert(bytes.end(), sent.begin(), sent.end());
     }
 };
 
@@ -45,11 +45,36 @@ struct Reader {
         return true;
     }
     bool done() const { return ok && at == size; }
+    // What another protocol appends to its Hello or Refuse is not ours to read.
+    void skipRest() { at = size; }
 };
 
 const uint8_t MAGIC[2] = {'R', 'D'};
 
+// Hello and Refuse of another protocol are read only as far as their common beginning.
+bool ours(const Message& m)
+{
+    return m.protocol == MESSAGE_PROTOCOL;
+}
+
 } // namespace
+
+std::string sentBuild(const std::string& build)
+{
+    std::string sent = build.substr(0, MAX_BUILD_TEXT);
+    for (char& c : sent)
+        if (c < 0x20 || c > 0x7e)
+            c = '?';
+    return sent;
+}
+
+uint64_t identityDigest(const std::string& build)
+{
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (unsigned char c : build)
+        h = (h ^ c) * 0x100000001b3ull;
+    return h;
+}
 
 bool Message::operator==(const Message& o) const
 {
@@ -57,7 +82,8 @@ bool Message::operator==(const Message& o) const
         return false;
     switch (type) {
     case MessageType::Hello:
-        return protocol == o.protocol && build == o.build;
+        return protocol == o.protocol && build == o.build &&
+               (!ours(*this) || (identity == o.identity && token == o.token));
     case MessageType::Refuse:
         return reason == o.reason && protocol == o.protocol && build == o.build;
     case MessageType::Start:
@@ -73,7 +99,7 @@ bool Message::operator==(const Message& o) const
     case MessageType::Alive:
         return true;
     case MessageType::Watch:
-        return protocol == o.protocol && build == o.build;
+        return protocol == o.protocol && build == o.build && identity == o.identity;
     case MessageType::Passes:
         return game == o.game && first == o.first && total == o.total && inputs == o.inputs;
     case MessageType::Seen:
@@ -90,11 +116,17 @@ std::vector<uint8_t> encode(const Message& m)
 {
     Writer w;
     w.u8(uint8_t(m.type));
+    if (m.type != MessageType::Hello && m.type != MessageType::Refuse)
+        w.u32(m.token);
     switch (m.type) {
     case MessageType::Hello:
         w.u8(MAGIC[0]), w.u8(MAGIC[1]);
         w.u16(m.protocol);
         w.text(m.build);
+        if (ours(m)) {
+            w.u64(m.identity);
+            w.u32(m.token);
+        }
         break;
     case MessageType::Refuse:
         w.u8(MAGIC[0]), w.u8(MAGIC[1]);
@@ -137,6 +169,7 @@ std::vector<uint8_t> encode(const Message& m)
         w.u8(MAGIC[0]), w.u8(MAGIC[1]);
         w.u16(m.protocol);
         w.text(m.build);
+        w.u64(m.identity);
         break;
     case MessageType::Passes: {
         w.u16(m.game);
@@ -163,12 +196,22 @@ bool decode(const uint8_t* data, size_t size, Message& out)
     Reader r{data, size};
     Message m;
     m.type = MessageType(r.u8());
+    if (m.type != MessageType::Hello && m.type != MessageType::Refuse)
+        m.token = r.u32();
     switch (m.type) {
     case MessageType::Hello:
         if (r.u8() != MAGIC[0] || r.u8() != MAGIC[1])
             return false;
         m.protocol = r.u16();
         r.text(m.build);
+        if (!ours(m)) {
+            r.skipRest();
+            break;
+        }
+        m.identity = r.u64();
+        m.token = r.u32();
+        if (m.token == 0)
+            return false;
         break;
     case MessageType::Refuse: {
         if (r.u8() != MAGIC[0] || r.u8() != MAGIC[1])
@@ -179,6 +222,8 @@ bool decode(const uint8_t* data, size_t size, Message& out)
         m.reason = RefuseReason(reason);
         m.protocol = r.u16();
         r.text(m.build);
+        if (r.ok && !ours(m))
+            r.skipRest();
         break;
     }
     case MessageType::Start:
@@ -188,6 +233,9 @@ bool decode(const uint8_t* data, size_t size, Message& out)
         m.start.prevRiderHeightSign = int32_t(r.u32());
         m.inputDelay = r.u8();
         if (m.inputDelay < 1 || m.inputDelay > 8)
+            return false;
+        // Any other height order would make the game's own recording unreadable.
+        if (m.start.prevRiderHeightSign < -1 || m.start.prevRiderHeightSign > 1)
             return false;
         break;
     case MessageType::Click:
@@ -226,6 +274,7 @@ bool decode(const uint8_t* data, size_t size, Message& out)
             return false;
         m.protocol = r.u16();
         r.text(m.build);
+        m.identity = r.u64();
         break;
     case MessageType::Passes: {
         m.game = r.u16();

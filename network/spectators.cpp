@@ -102,7 +102,7 @@ void Spectators::heard(ENetPeer* peer, const uint8_t* data, size_t size)
         return;
     }
     if (m.type == MessageType::Watch && !s->greeted) {
-        if (m.protocol != self_.protocol || m.build != self_.build) {
+        if (m.protocol != self_.protocol || m.identity != identityDigest(self_.build)) {
             refuse(peer, RefuseReason::Version, self_);
             left(peer);
             return;
@@ -112,6 +112,8 @@ void Spectators::heard(ENetPeer* peer, const uint8_t* data, size_t size)
         hello.type = MessageType::Hello;
         hello.protocol = self_.protocol;
         hello.build = self_.build;
+        hello.identity = identityDigest(self_.build);
+        hello.token = 1; // a spectator answers nothing that needs a token
         send(*s, hello, true);
         if (haveGame_ && games_[0].total == GAME_RUNNING && games_[0].passes.size() <= LATE_FOLLOW_PASSES)
             follow(*s);

@@ -54,6 +54,8 @@ bool Watching::open()
     }
     host_ = enet_host_create(nullptr, 1, 2, 0, 0);
     if (host_)
+        host_->checksum = enet_crc32; // as the host checks every datagram
+    if (host_)
         peer_ = enet_host_connect(host_, &address, 2, self_.protocol | Connection::WATCHING);
     if (!host_ || !peer_) {
         lose("cannot open a UDP socket");
@@ -122,6 +124,7 @@ void Watching::service()
             watch.type = MessageType::Watch;
             watch.protocol = self_.protocol;
             watch.build = self_.build;
+            watch.identity = identityDigest(self_.build);
             send(watch, true);
             break;
         }

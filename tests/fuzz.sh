@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the decoders of the art and sound files, the recording reader and the online game's
-# message decoder with clang's libFuzzer and the sanitizers, and fuzzes each for a fixed time,
-# starting from the game's own files. Any crash, sanitizer report or broken promise of a decoder fails the test; the input
+# message decoder with clang's libFuzzer and the sanitizers, and fuzzes each for a fixed time, starting from the game's own
+# files. Any crash, sanitizer report or broken promise of a decoder fails the test; the input
 # that did it is kept in the log.
 #
 # Usage: fuzz.sh SOURCE_DIR BUILD_DIR [SECONDS_EACH]
@@ -56,13 +56,21 @@ wav=$!
 failed=0
 wait "$image" || failed=1
 wait "$wav" || failed=1
-# The recording reader beside the online game's messages (from a few of each kind).
+# The recording reader beside the online game's messages (riders' and spectators'), from one of each kind (token 1).
 mkdir -p "$work/messages"
-printf '\001RD\000\001\017riverduel 1.0.0' > "$work/messages/hello"
-printf '\011RD\000\001\017riverduel 1.0.0' > "$work/messages/watch"
-printf '\006\000\001\000\000\000\003\000\000\000\002\002\001\010' > "$work/messages/inputs"
-printf '\012\000\001\000\000\000\002\000\000\000\004\002\001\010' > "$work/messages/passes"
-printf '\013\000\001\000\000\000\044' > "$work/messages/seen"
+m=$work/messages
+printf '\001RD\000\002\017riverduel 1.0.0\001\002\003\004\005\006\007\010\000\000\000\001' > "$m/hello"
+printf '\001RD\000\011\017riverduel 9.9.9later' > "$m/hello-of-another-protocol"
+printf '\002RD\002\000\002\017riverduel 1.0.0' > "$m/refuse"
+printf '\003\000\000\000\001\000\001\000\000\000\007\000\000\000\070\377\377\377\377\002' > "$m/start"
+printf '\004\000\000\000\001\000\001' > "$m/click"
+printf '\005\000\000\000\001\000\001' > "$m/menu"
+printf '\006\000\000\000\001\000\001\000\000\000\003\000\000\000\002\002\001\010' > "$m/inputs"
+printf '\007\000\000\000\001\000\001\000\000\000\024%032d' 0 > "$m/hash"
+printf '\010\000\000\000\001' > "$m/alive"
+printf '\011\000\000\000\001RD\000\002\017riverduel 1.0.0\001\002\003\004\005\006\007\010' > "$m/watch"
+printf '\012\000\000\000\001\000\001\000\000\000\002\000\000\000\004\002\001\010' > "$m/passes"
+printf '\013\000\000\000\001\000\001\000\000\000\044' > "$m/seen"
 run fuzz_recording "$work/recordings" &
 recording=$!
 run fuzz_message "$work/messages" &

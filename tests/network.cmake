@@ -31,3 +31,12 @@ set_tests_properties(network_spectators PROPERTIES TIMEOUT 240 LABELS sanitize)
 add_test(NAME e2e_spectators
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/spectators.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
 set_tests_properties(e2e_spectators PROPERTIES TIMEOUT 180)
+
+# Hostile machines against the host, on loopback: strangers that never greet, half-open
+# connects, floods of junk, forged datagrams from the partner's address, a server that never
+# answers, a start that cannot be. One binary, a few seconds a case.
+add_executable(network_hostile_tests network/hostile_test.cpp)
+target_link_libraries(network_hostile_tests PRIVATE riverduel_core GTest::gtest_main)
+add_test(NAME network_hostile COMMAND network_hostile_tests)
+# The floods keep a processor busy for a few seconds.
+set_tests_properties(network_hostile PROPERTIES TIMEOUT 120 RESOURCE_LOCK busy_processor COST 20 LABELS sanitize)

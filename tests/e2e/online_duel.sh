@@ -43,6 +43,9 @@ GAME_LOG=$tmp/host.log start_game "$build" --host "$port" --lan-only --record "$
 HOST_PID=$GAME_PID; HOST_X=$WIN_X; HOST_Y=$WIN_Y
 HELPER_PIDS+=("$HOST_PID")
 wait_line "$tmp/host.log" "waiting for a rider on UDP port $port" 5
+# And the address to give a friend, where the machine has one besides loopback.
+grep -qE "waiting for a rider on UDP port $port(: ask your friend to join [0-9.]+:$port( or [0-9.]+:$port)?)?\$" "$tmp/host.log" ||
+    GAME_OUT=$tmp/host.log fail "the host's status line is not 'waiting for a rider on UDP port $port[: ask your friend to join ADDRESS:$port]'"
 
 DISPLAY=$join_display
 GAME_LOG=$tmp/join.log start_game "$build" --join "127.0.0.1:$port" --record "$tmp/join.rdr"

@@ -80,12 +80,14 @@ TEST(NetworkLink, HandshakeThenMessagesBothWays)
 TEST(NetworkLink, AnotherVersionIsRefusedOnBothSidesNamingBoth)
 {
     End host(true, 0);
-    End join(false, host.link.port(), {2, "riverduel 9.9.9"});
+    End join(false, host.link.port(), {MESSAGE_PROTOCOL + 1, "riverduel 9.9.9"});
     ASSERT_TRUE(pumpUntil([&] { host.service(), join.service(); },
                           [&] { return host.gone && join.gone; }));
     for (const End* end : {&host, &join}) {
-        EXPECT_NE(end->link.why().find("riverduel 9.9.9 (protocol 2)"), std::string::npos) << end->link.why();
-        EXPECT_NE(end->link.why().find(Connection::ours().build + " (protocol 1)"), std::string::npos);
+        EXPECT_NE(end->link.why().find("riverduel 9.9.9 (protocol " + std::to_string(MESSAGE_PROTOCOL + 1) + ")"),
+                  std::string::npos) << end->link.why();
+        EXPECT_NE(end->link.why().find(Connection::ours().build + " (protocol " + std::to_string(MESSAGE_PROTOCOL) + ")"),
+                  std::string::npos);
     }
     EXPECT_EQ(host.partners + join.partners, 0);
 }
@@ -104,6 +106,30 @@ TEST(NetworkLink, AThirdMachineIsTurnedAwayAndTheGameGoesOn)
     EXPECT_TRUE(host.got[0] == click(7));
     EXPECT_EQ(host.gone, 0);
     EXPECT_TRUE(host.link.connected());
+}
+
+// Builds whose identities are longer than a hello carries: the same one meets itself, and
+// two that differ only past the bytes sent are still told apart, each side naming both.
+TEST(NetworkLink, LongIdentitiesMeetOnlyTheirOwn)
+{
+    const std::string longer = Connection::ours().build + " built from a tree with a long name, 2026-12-09";
+    ASSERT_GT(longer.size(), MAX_BUILD_TEXT);
+    struct Case {
+        std::string other;
+        bool meets;
+    };
+    for (const Case& c : {Case{longer, true}, Case{longer + "!", false}}) {
+        End host(true, 0, {MESSAGE_PROTOCOL, longer});
+        End join(false, host.link.port(), {MESSAGE_PROTOCOL, c.other});
+        ASSERT_TRUE(pumpUntil([&] { host.service(), join.service(); }, [&] {
+            return (host.partners && join.partners) || (host.gone && join.gone);
+        })) << c.other;
+        EXPECT_EQ(host.partners == 1 && join.partners == 1, c.meets) << c.other;
+        if (!c.meets) {
+            EXPECT_EQ(host.link.why().rfind("refused: " + longer + " (protocol", 0), 0u) << host.link.why();
+            EXPECT_EQ(join.link.why().rfind("refused: " + longer + "! (protocol", 0), 0u) << join.link.why();
+        }
+    }
 }
 
 // Raw datagrams straight at the host's port: noise, oversized, cut, and ENet-shaped ones
@@ -150,6 +176,7 @@ struct RawClient {
     ENetPeer* peer = nullptr;
     explicit RawClient(uint16_t port)
     {
+        host->checksum = enet_crc32;
         ENetAddress to{};
         enet_address_set_host(&to, "127.0.0.1");
         to.port = port;
@@ -185,6 +212,8 @@ TEST(NetworkLink, APartnerSendingDamagedPacketsIsDropped)
         hello.type = MessageType::Hello;
         hello.protocol = Connection::ours().protocol;
         hello.build = Connection::ours().build;
+        hello.identity = identityDigest(hello.build);
+        hello.token = 1;
         client.send(encode(hello));
         ASSERT_TRUE(pumpUntil([&] { host.service(), client.service(); }, [&] { return host.partners > 0; }));
         client.send(damage);
@@ -293,12 +322,40 @@ TEST(NetworkDuel, AJoinerThatVanishesMidGameEndsTheHostsGameWithinFiveSeconds)
     EXPECT_EQ(pair.host.brokenWhy(), "connection lost");
     pair.host.afterGame({});
     pair.host.poll();
-    EXPECT_STREQ(pair.host.status(), ("connection lost - waiting for a rider on UDP port " +
-                                      std::to_string(pair.host.port())).c_str());
+    EXPECT_EQ(std::string(pair.host.status()).rfind("connection lost - waiting for a rider on UDP port " +
+                                                    std::to_string(pair.host.port()), 0), 0u) << pair.host.status();
     // Ready for the next rider.
     Duel again(false, "127.0.0.1", pair.host.port(), Pair::joinKeys);
     ASSERT_TRUE(again.open());
     ASSERT_TRUE(pumpUntil([&] { pair.host.poll(), again.poll(); }, [&] { return pair.host.connected(); }));
+}
+
+// The host's status line names the address to give a friend: this machine's own (a socket can
+// be bound to each) on the port, or only the port where there is none but loopback.
+TEST(NetworkDuel, TheHostsStatusSaysWhatAddressToGiveAFriend)
+{
+    Duel host(true, "", 0, Pair::hostKeys);
+    ASSERT_TRUE(host.open());
+    host.poll();
+    const std::string port = std::to_string(host.port()), friendAt = host.friendAddress();
+    const std::string waiting = "waiting for a rider on UDP port " + port;
+    EXPECT_EQ(host.status(), friendAt.empty() ? waiting : waiting + ": ask your friend to join " + friendAt);
+    std::string rest = friendAt;
+    for (size_t at; !rest.empty(); rest = at == std::string::npos ? "" : rest.substr(at + 4)) {
+        at = rest.find(" or ");
+        const std::string one = rest.substr(0, at);
+        const size_t colon = one.find(':');
+        ASSERT_NE(colon, std::string::npos) << friendAt;
+        EXPECT_EQ(one.substr(colon + 1), port) << friendAt;
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        ASSERT_EQ(inet_pton(AF_INET, one.substr(0, colon).c_str(), &address.sin_addr), 1) << friendAt;
+        EXPECT_NE(one.rfind("127.", 0), 0u) << friendAt;
+        const int sock = socket(AF_INET, SOCK_DGRAM, 0);
+        EXPECT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0)
+            << one << " is not this machine's";
+        close(sock);
+    }
 }
 
 TEST(NetworkDuel, EscapeInTheJoinersMenuTellsTheHost)

@@ -2,6 +2,8 @@
 // encoding the decoded message gives back, and nothing else may decode.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <random>
 
 #include "network/message.h"
@@ -13,12 +15,14 @@ Message randomMessage(std::mt19937& rng)
     auto u = [&](uint64_t below) { return uint64_t(rng()) % below; };
     Message m;
     m.type = MessageType(1 + u(uint64_t(MessageType::Seen)));
-    m.protocol = uint16_t(rng());
+    m.protocol = u(2) ? MESSAGE_PROTOCOL : uint16_t(rng());
     for (size_t n = u(MAX_BUILD_TEXT + 1); n > 0; --n)
         m.build += char(0x20 + u(0x5f));
+    m.identity = uint64_t(rng()) << 32 | rng();
+    m.token = uint32_t(1 + u(UINT32_MAX));
     m.reason = RefuseReason(1 + u(3));
     m.game = uint16_t(rng());
-    m.start = {uint32_t(rng()), uint32_t(rng()), int32_t(rng())};
+    m.start = {uint32_t(rng()), uint32_t(rng()), int32_t(u(3)) - 1};
     m.inputDelay = uint8_t(1 + u(8));
     m.ack = uint32_t(rng());
     m.first = uint32_t(u(UINT32_MAX - MAX_INPUTS_PER_MESSAGE - 1));
@@ -28,6 +32,21 @@ Message randomMessage(std::mt19937& rng)
     m.total = u(2) ? GAME_RUNNING : m.first + uint32_t(m.inputs.size());
     m.hash = {uint64_t(rng()) << 32 | rng(), rng(), uint64_t(rng()) << 7, rng()};
     return m;
+}
+
+// Hello and Refuse of another protocol are read only as far as every version shares.
+bool foreign(const Message& m)
+{
+    return (m.type == MessageType::Hello || m.type == MessageType::Refuse) && m.protocol != MESSAGE_PROTOCOL;
+}
+
+// The bytes are the message's encoding; of another protocol's Hello or Refuse, they begin with it.
+bool faithful(const Message& m, const std::vector<uint8_t>& bytes)
+{
+    const std::vector<uint8_t> again = encode(m);
+    if (foreign(m))
+        return again.size() <= bytes.size() && std::equal(again.begin(), again.end(), bytes.begin());
+    return again == bytes;
 }
 
 TEST(NetworkMessage, EveryKindSurvivesTheTripAndNoCutOrPaddedCopyDecodes)
@@ -40,11 +59,14 @@ TEST(NetworkMessage, EveryKindSurvivesTheTripAndNoCutOrPaddedCopyDecodes)
         Message got;
         ASSERT_TRUE(decode(bytes.data(), bytes.size(), got)) << "kind " << int(sent.type);
         ASSERT_TRUE(got == sent) << "kind " << int(sent.type);
+        if (sent.type != MessageType::Refuse && !foreign(sent)) {
+            ASSERT_EQ(got.token, sent.token) << "kind " << int(sent.type);
+        }
         for (size_t cut = 0; cut < bytes.size(); ++cut)
             ASSERT_FALSE(decode(bytes.data(), cut, got)) << "kind " << int(sent.type) << " cut " << cut;
         std::vector<uint8_t> padded = bytes;
         padded.push_back(0);
-        ASSERT_FALSE(decode(padded.data(), padded.size(), got));
+        ASSERT_EQ(decode(padded.data(), padded.size(), got), foreign(sent)) << "kind " << int(sent.type);
     }
 }
 
@@ -57,9 +79,9 @@ TEST(NetworkMessage, FieldsOutOfRangeAreRefused)
     bytes.back() = 0x80; // bit 7 is never a key
     EXPECT_FALSE(decode(bytes.data(), bytes.size(), m));
     bytes.back() = 0x08;
-    bytes[11] = 65; // more passes than a message may carry
+    bytes[15] = 65; // more passes than a message may carry
     EXPECT_FALSE(decode(bytes.data(), bytes.size(), m));
-    bytes[11] = 0;
+    bytes[15] = 0;
     EXPECT_FALSE(decode(bytes.data(), bytes.size(), m));
 
     Message passes;
@@ -80,17 +102,54 @@ TEST(NetworkMessage, FieldsOutOfRangeAreRefused)
     bytes = encode(start);
     EXPECT_FALSE(decode(bytes.data(), bytes.size(), start));
 
+    // A start whose height order is not -1, 0 or 1 would make the game's recording unreadable.
+    start.inputDelay = 2;
+    for (int32_t order : {-1, 0, 1, 2, -2, 255, INT32_MIN, INT32_MAX}) {
+        start.start.prevRiderHeightSign = order;
+        bytes = encode(start);
+        Message got;
+        EXPECT_EQ(decode(bytes.data(), bytes.size(), got), order >= -1 && order <= 1) << order;
+    }
+
     Message hello;
     hello.type = MessageType::Hello;
-    hello.build = "riverduel\n1.0";
+    hello.protocol = MESSAGE_PROTOCOL;
+    hello.build = "riverduel 1.0";
+    hello.token = 5;
+    bytes = encode(hello);
+    bytes[15] = '\n'; // the space of the build
+    EXPECT_FALSE(decode(bytes.data(), bytes.size(), hello));
+    hello.token = 0; // every connection has a token
     bytes = encode(hello);
     EXPECT_FALSE(decode(bytes.data(), bytes.size(), hello));
+    // What another protocol adds to its hello is skipped: its protocol and build are read.
+    hello.protocol = 7;
+    bytes = encode(hello);
+    bytes.insert(bytes.end(), {1, 2, 3, 4, 5});
+    Message other;
+    ASSERT_TRUE(decode(bytes.data(), bytes.size(), other));
+    EXPECT_EQ(other.protocol, 7);
+    EXPECT_EQ(other.build, "riverduel 1.0");
     const uint8_t unknown[] = {0, 1, 2}, later[] = {uint8_t(uint8_t(MessageType::Seen) + 1), 0, 0};
     EXPECT_FALSE(decode(unknown, sizeof unknown, hello));
     EXPECT_FALSE(decode(later, sizeof later, hello));
     std::vector<uint8_t> huge(4096, 1);
     EXPECT_FALSE(decode(huge.data(), huge.size(), hello));
     EXPECT_FALSE(decode(nullptr, 0, hello));
+}
+
+// Identities longer than a hello carries: the text is cut and kept plain, the digest tells
+// the whole apart.
+TEST(NetworkMessage, LongIdentitiesAreToldApartByTheirDigest)
+{
+    const std::string a = "riverduel 1.0.0+git20261209.4a450a1-dirty built on a long night",
+                      b = "riverduel 1.0.0+git20261209.4a450a1-dirty built on a longer night";
+    ASSERT_GT(a.size(), MAX_BUILD_TEXT);
+    EXPECT_EQ(sentBuild(a), sentBuild(b));
+    EXPECT_EQ(sentBuild(a).size(), MAX_BUILD_TEXT);
+    EXPECT_EQ(sentBuild("riverduel\t1"), "riverduel?1");
+    EXPECT_NE(identityDigest(a), identityDigest(b));
+    EXPECT_EQ(identityDigest(a), identityDigest(std::string(a)));
 }
 
 // A deterministic fuzz loop: random bytes, and valid messages with bytes flipped, cut and
@@ -117,7 +176,7 @@ TEST(NetworkMessage, FuzzedBytesNeverDecodeToSomethingElse)
         Message m;
         if (decode(bytes.data(), bytes.size(), m)) {
             ++accepted;
-            ASSERT_EQ(encode(m), bytes);
+            ASSERT_TRUE(faithful(m, bytes));
         }
     }
     // The flipped messages must have reached past the first checks.
