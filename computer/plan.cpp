@@ -105,8 +105,8 @@ void foresee(const View& seen, int self, const Skill& skill, const RiderInput* p
     now.me = riders[self];
     now.other = riders[1 - self];
     now.now = seen.clock + static_cast<uint32_t>(delay);
-    // A rider under water can only be pushed about, and where it goes under there nobody can
-    // tell: a fight down there is a slow trade with the rocks. It is left alone.
+    // A rider under water can only be pushed about, and where it steers down there nobody can
+    // tell: a fight beside it is a slow trade with the rocks. It is mostly left alone.
     if (now.other.state & STATE_SUBMERGED)
         now.appetite *= UNDERWATER;
     RiderState other = now.other;
