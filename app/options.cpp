@@ -10,8 +10,11 @@ const char* usage()
            "Rudko steers with A and D and acts with S, Berto with LEFT, RIGHT and DOWN.\n"
            "\n"
            "  --gamepads         the first gamepad also steers Rudko, the second Berto\n"
-           "  --computer         play Rudko against the computer riding Berto\n"
-           "  --demo             watch the computer ride both, one game after another\n"
+           "  --computer [LEVEL] play Rudko against the computer riding Berto; LEVEL from 1\n"
+           "                     (a beginner: slow to react, misjudges, rarely attacks) to 5\n"
+           "                     (an expert), default 3\n"
+           "  --demo [LEVEL]     watch the computer of LEVEL (default 3) ride both, one game\n"
+           "                     after another\n"
            "  --host [PORT]      host an online duel (UDP port, default 24642); you ride Rudko\n"
            "  --join HOST[:PORT] join an online duel; you ride Berto\n"
            "  --watch HOST[:PORT] watch a host's online duels as a spectator, a second or two\n"
@@ -107,10 +110,12 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
             options.volume = 0;
         } else if (arg == "--gamepads") {
             options.gamepads = true;
-        } else if (arg == "--computer") {
-            options.computer = true;
-        } else if (arg == "--demo") {
-            options.demo = true;
+        } else if (arg == "--computer" || arg == "--demo") {
+            (arg == "--computer" ? options.computer : options.demo) = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-' && !parseNumber(argv[++i], 1, 5, options.level)) {
+                error = arg + ": LEVEL is a whole number from 1 to 5, not " + argv[i];
+                return false;
+            }
         } else if (arg == "--host") {
             options.host = true;
             if (i + 1 < argc && argv[i + 1][0] != '-' && !parsePort(argv[++i], options.port)) {

@@ -17,6 +17,7 @@ struct Options {
     bool gamepads = false;
     bool computer = false;
     bool demo = false;
+    int level = 3;       // --computer LEVEL, --demo LEVEL: 1 (a beginner) to 5 (an expert)
     bool host = false;
     std::string join;    // HOST[:PORT]
     std::string watch;   // --watch HOST[:PORT]

@@ -151,9 +151,9 @@ int runWithOptions(int argc, char** argv)
     else if (online)
         session = joinDuel(options.join, port, onlinePlayer);
     else if (options.computer)
-        session.reset(computerSession(gamepads));
+        session.reset(computerSession(gamepads, options.level));
     else if (options.demo)
-        session.reset(demoSession());
+        session.reset(demoSession(options.level));
     else
         session.reset(new LocalSession(gamepads));
     std::unique_ptr<Session> recorder;

@@ -21,7 +21,7 @@ public:
     {
         seen = &world;
         for (int i = 0; i < 2; ++i)
-            computers[i] = std::make_unique<ComputerRider>(i);
+            computers[i] = std::make_unique<ComputerRider>(i, HIGHEST_LEVEL);
     }
     bool gather(uint32_t, bool, PassInput& input) override
     {

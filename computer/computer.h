@@ -6,12 +6,19 @@
 
 struct World;
 
+// How well the computer rides: level 1 (a beginner) to 5 (an expert).
+const int LOWEST_LEVEL = 1, HIGHEST_LEVEL = 5, DEFAULT_LEVEL = 3;
+
 // The computer riding one rider. It looks at the river once a pass as a player sees it and
-// acts on what it saw three passes before, through the same three inputs as a player. Its
-// choices follow from what it saw alone: no random numbers, no clock. A fresh one per game.
+// acts on what it saw a reaction time before (150 ms at level 5 to 400 ms at level 1),
+// through the same three inputs as a player. The lower its level, the shorter it thinks ahead,
+// the worse it judges where and when obstacles come, the less it attacks and the more often
+// its mind wanders. Its slips come from a small generator of its own seeded with `seed` (the
+// game's); it draws nothing from the game's generator and reads no clock. A fresh one per game.
 class ComputerRider {
 public:
-    explicit ComputerRider(int index); // 0 rides riders[0] (Rudko), 1 riders[1] (Berto)
+    // `index` 0 rides riders[0] (Rudko), 1 riders[1] (Berto).
+    explicit ComputerRider(int index, int level = DEFAULT_LEVEL, uint32_t seed = 0);
     ~ComputerRider();
     ComputerRider(const ComputerRider&) = delete;
     ComputerRider& operator=(const ComputerRider&) = delete;
@@ -24,9 +31,11 @@ private:
 };
 
 // `inner`'s games with the computer riding the riders marked in `rides` (a fresh computer
-// each game) in place of what `inner` gives them. Owned by the caller.
-PassFeed* computerFeed(PassFeed& inner, const bool rides[2]);
-// --computer: the player rides Rudko with either key set or the first pad; the computer Berto.
-Session* computerSession(bool gamepads);
-// --demo: the computer rides both, a game after another; any key goes back to the menu.
-Session* demoSession();
+// each game, of the level in `levels`) in place of what `inner` gives them. Owned by the caller.
+PassFeed* computerFeed(PassFeed& inner, const bool rides[2], const int levels[2]);
+PassFeed* computerFeed(PassFeed& inner, const bool rides[2]); // both of DEFAULT_LEVEL
+// --computer [LEVEL]: the player rides Rudko with either key set or the first pad; the
+// computer Berto. The menu's status line names the level.
+Session* computerSession(bool gamepads, int level = DEFAULT_LEVEL);
+// --demo [LEVEL]: the computer rides both, a game after another; any key goes back to the menu.
+Session* demoSession(int level = DEFAULT_LEVEL);

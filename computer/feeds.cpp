@@ -1,6 +1,8 @@
 #include <allegro.h>
+#include <string>
 #include <memory>
 
+#include "input/gamepad.h"
 #include "simulation/feed.h"
 #include "computer/computer.h"
 
@@ -8,13 +10,16 @@ namespace {
 
 class ComputerFeed : public PassFeed {
 public:
-    ComputerFeed(PassFeed& inner, const bool rides[2]) : inner(inner), rides{rides[0], rides[1]} {}
+    ComputerFeed(PassFeed& inner, const bool rides[2], const int levels[2])
+        : inner(inner), rides{rides[0], rides[1]}, levels{levels[0], levels[1]}
+    {
+    }
 
     void begin(GameStart& start) override
     {
         inner.begin(start);
         for (int i = 0; i < 2; ++i)
-            computers[i].reset(rides[i] ? new ComputerRider(i) : nullptr);
+            computers[i].reset(rides[i] ? new ComputerRider(i, levels[i], start.seed) : nullptr);
     }
     void started(const World& world) override
     {
@@ -42,6 +47,7 @@ public:
 private:
     PassFeed& inner;
     bool rides[2];
+    int levels[2];
     std::unique_ptr<ComputerRider> computers[2];
     const World* seen = nullptr;
 };
@@ -77,18 +83,32 @@ public:
 
 class ComputerSession : public Session {
 public:
-    explicit ComputerSession(bool gamepads) : player(gamepads), computer(player, berto) {}
+    ComputerSession(bool gamepads, int level)
+        : player(gamepads), levels{level, level}, computer(player, berto, levels),
+          level("computer: level " + std::to_string(level) + " of " + std::to_string(HIGHEST_LEVEL))
+    {
+    }
     PassFeed& feed() override { return computer; }
+    // The level, and the pads when there are any to tell of.
+    const char* status() const override
+    {
+        const char* pads = gamepadStatus();
+        line = pads ? level + "; " + pads : level;
+        return line.c_str();
+    }
 
 private:
     static constexpr bool berto[2] = {false, true};
     PlayerFeed player;
+    int levels[2];
     ComputerFeed computer;
+    std::string level;
+    mutable std::string line;
 };
 
 class DemoSession : public Session {
 public:
-    DemoSession() : computer(watcher, both) {}
+    explicit DemoSession(int level) : levels{level, level}, computer(watcher, both, levels) {}
     bool startsGame() override { return playing; }
     bool clicked() override { return playing = true; }
     PassFeed& feed() override { return computer; }
@@ -103,23 +123,30 @@ public:
 private:
     static constexpr bool both[2] = {true, true};
     WatcherFeed watcher;
+    int levels[2];
     ComputerFeed computer;
     bool playing = true;
 };
 
 }  // namespace
 
+PassFeed* computerFeed(PassFeed& inner, const bool rides[2], const int levels[2])
+{
+    return new ComputerFeed(inner, rides, levels);
+}
+
 PassFeed* computerFeed(PassFeed& inner, const bool rides[2])
 {
-    return new ComputerFeed(inner, rides);
+    const int levels[2] = {DEFAULT_LEVEL, DEFAULT_LEVEL};
+    return new ComputerFeed(inner, rides, levels);
 }
 
-Session* computerSession(bool gamepads)
+Session* computerSession(bool gamepads, int level)
 {
-    return new ComputerSession(gamepads);
+    return new ComputerSession(gamepads, level);
 }
 
-Session* demoSession()
+Session* demoSession(int level)
 {
-    return new DemoSession;
+    return new DemoSession(level);
 }

@@ -1,6 +1,7 @@
 #include "computer/model.h"
 
 #include <algorithm>
+#include <cmath>
 #include <allegro.h>
 
 #include "simulation/world.h"
@@ -17,7 +18,8 @@ static RiderState seen(const RiderState& rider, uint32_t clock, uint32_t now)
 }
 
 // Looked at before pass `pass`, at the tick it will run at.
-void look(const World& world, int self, int32_t pass, View& view)
+void look(const World& world, int self, int32_t pass, const Skill& skill, uint64_t seed,
+          View& view)
 {
     const uint32_t now = world.ticks;
     view.clock = EPOCH + static_cast<uint32_t>(pass);
@@ -35,7 +37,11 @@ void look(const World& world, int self, int32_t pass, View& view)
             if (view.count == MAX_SEEN)
                 break;
             Thing& t = view.things[view.count++];
-            t.x = o.x;
+            // The same obstacle all the way down: where it is across the river, its size and kind.
+            const uint64_t key = (static_cast<uint64_t>(static_cast<int64_t>(o.x * 8.0f)) << 24) ^
+                                 (static_cast<uint64_t>(o.width) << 8) ^ static_cast<uint64_t>(kind);
+            t.x = o.x + skill.misjudge * Dice::about(seed, key);
+            t.late = static_cast<int16_t>(std::lround(skill.mistime * Dice::about(seed, ~key)));
             t.y = o.y;
             t.speed = static_cast<float>(static_cast<double>(world.riverSpeed) + o.ownSpeed);
             t.width = static_cast<int16_t>(o.width);

@@ -16,9 +16,35 @@ const int MAX_SEEN = 24;
 // it sees taken before its first look still lies after zero. Older presses all act alike.
 const uint32_t EPOCH = 1000;
 
+const int MAX_DELAY = 8; // most passes between a look and the keys it leads to (400 ms)
+const int HORIZON = 32;  // most passes a plan is tried out for
+
+// What a level's rider can do, made of what a person lacks rather than of dice.
+struct Skill {
+    int delay;       // passes between a look and the keys it leads to: the reaction time
+    int horizon;     // passes a plan is tried out for: how far ahead it thinks
+    float misjudge;  // pixels: the most an obstacle's place across the river is misjudged by
+    int mistime;     // passes: the most an obstacle's arrival is misjudged by
+    float appetite;  // health taken from the other rider, against its own
+    float reach;     // pixels: how near the other rider must be to go for it
+    int lapses;      // of 64 passes, how many it keeps to its plan without thinking again
+};
+
+// The skill of level 1 (a beginner) to 5 (an expert).
+const Skill& skillOf(int level);
+
+// The computer's own small generator, for its mistakes; it never touches the game's.
+struct Dice {
+    uint64_t state;
+    uint64_t next();
+    // -1 to 1, the same for the same key all game: a mistake about one thing stays made.
+    static float about(uint64_t seed, uint64_t key);
+};
+
 // An obstacle on the screen. `touched` is set once it has touched the computer's rider.
 struct Thing {
     float x, y, speed;
+    int16_t late; // passes it is taken to arrive late (early when negative)
     int16_t width, height, damage;
     uint8_t layerMask;
     bool touched;
@@ -37,17 +63,19 @@ struct View {
 };
 
 // Looks at the riders and at the obstacles on the screen that can still reach them, before
-// the computer's pass `pass` (counted from 0).
-void look(const World& world, int self, int32_t pass, View& view);
-
-const int DELAY = 3;    // passes between a look and the keys it leads to
-const int HORIZON = 32; // passes a plan is tried out for
+// the computer's pass `pass` (counted from 0). Each obstacle is seen up to the skill's
+// `misjudge` pixels off its place and `mistime` passes off its arrival, the same way all its
+// way down (`seed` picks the mistakes).
+void look(const World& world, int self, int32_t pass, const Skill& skill, uint64_t seed,
+          View& view);
 
 // A plan from now on: steer towards `target`, hold the action key from pass `pressFrom` up to
-// (not including) pass `releaseAt`, both counted from now.
+// (not including) pass `releaseAt`, and again from `againFrom` up to `againUntil` (a rider
+// under water comes up, then jumps), all counted from now.
 struct Plan {
     float target = 400;
     int16_t pressFrom = 0, releaseAt = 0;
+    int16_t againFrom = 0, againUntil = 0;
 };
 
 // The keys a plan presses `offset` passes from now, for the body as it stands then.
@@ -64,6 +92,8 @@ struct Threat {
 struct Situation {
     uint32_t now = EPOCH;
     int self = 0;
+    int horizon = HORIZON;
+    float appetite = 0.6f, reach = 200.0f;
     int32_t screenW = 800;
     RiderState me, other;
     int32_t prevSign = 0;
@@ -75,8 +105,9 @@ struct Situation {
     int count = 0;
 };
 
-// From a look `DELAY` passes old and the keys pressed since: the situation now.
-void foresee(const View& seen, int self, const RiderInput* pressedSince, Situation& now);
+// From a look `skill.delay` passes old and the keys pressed since: the situation now.
+void foresee(const View& seen, int self, const Skill& skill, const RiderInput* pressedSince,
+             Situation& now);
 // The plan with the best outcome over the horizon; `last` is the plan followed until now.
 Plan choose(const Situation& now, const Plan* last);
 

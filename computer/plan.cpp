@@ -6,10 +6,10 @@
 namespace computer {
 
 // What the computer cares about, in health points.
-const float FRIENDLY_FIRE = 0.6f;  // health taken from the other rider, against its own
 const float FADE = 0.012f;         // per pass: the further ahead, the less sure
 const float STICK = 0.3f;          // for keeping to the plan it follows
 const float AIRTIME = 0.1f;        // per pass in the air, where nothing new can be dodged
+const float UNDERWATER = 0.3f;     // of the appetite, for a rider under water
 
 // What the mass makes of the drag, as the rules work it out.
 static double dragOf(const RiderState& body)
@@ -62,7 +62,8 @@ static RiderInput steerTowards(const RiderState& body, double drag, float target
 static RiderInput keysFor(const Plan& plan, const RiderState& body, double drag, int offset)
 {
     RiderInput keys = steerTowards(body, drag, plan.target);
-    keys.action = offset >= plan.pressFrom && offset < plan.releaseAt;
+    keys.action = (offset >= plan.pressFrom && offset < plan.releaseAt) ||
+                  (offset >= plan.againFrom && offset < plan.againUntil);
     return keys;
 }
 
@@ -80,16 +81,21 @@ static RiderInput guessOther(const RiderState& other)
     return keys;
 }
 
-void foresee(const View& seen, int self, const RiderInput* pressedSince, Situation& now)
+void foresee(const View& seen, int self, const Skill& skill, const RiderInput* pressedSince,
+             Situation& now)
 {
+    const int delay = skill.delay;
     now.self = self;
+    now.horizon = skill.horizon;
+    now.appetite = skill.appetite;
+    now.reach = skill.reach;
     now.screenW = seen.screenW;
     RiderState riders[2] = {seen.riders[0], seen.riders[1]};
     now.prevSign = seen.prevSign;
     now.over = seen.over;
     uint8_t winner = 0;
     Unheard unheard;
-    for (int k = 0; k < DELAY; ++k) {
+    for (int k = 0; k < delay; ++k) {
         RiderInput inputs[2];
         inputs[self] = pressedSince[k];
         inputs[1 - self] = guessOther(riders[1 - self]);
@@ -98,11 +104,15 @@ void foresee(const View& seen, int self, const RiderInput* pressedSince, Situati
     }
     now.me = riders[self];
     now.other = riders[1 - self];
-    now.now = seen.clock + DELAY;
+    now.now = seen.clock + static_cast<uint32_t>(delay);
+    // A rider under water can only be pushed about, and where it steers down there nobody can
+    // tell: a fight beside it is a slow trade with the rocks. It is mostly left alone.
+    if (now.other.state & STATE_SUBMERGED)
+        now.appetite *= UNDERWATER;
     RiderState other = now.other;
     bool over = now.over;
     int32_t alone = 0; // no one to meet
-    for (int i = 0; i < HORIZON; ++i) {
+    for (int i = 0; i < now.horizon; ++i) {
         Contest contest{now.now + i, over, winner, alone, now.screenW};
         handle(other, guessOther(other), contest.now, over, unheard);
         now.otherKeyed[i] = other;
@@ -120,8 +130,9 @@ void foresee(const View& seen, int self, const RiderInput* pressedSince, Situati
         const double low = 450.0 - 2 * half - 1.0;
         const double high = 550.0 + 1.0;
         int first = -1, last = -1;
-        for (int i = 0; i < HORIZON; ++i) {
-            const double y = t.y + static_cast<double>(t.speed) * (DELAY + i + 1);
+        for (int i = 0; i < now.horizon; ++i) {
+            // Taken to come `late` passes later than it does.
+            const double y = t.y + static_cast<double>(t.speed) * (delay + i + 1 - t.late);
             if (y > low && y < high) {
                 if (first < 0)
                     first = i;
@@ -150,9 +161,11 @@ static float burgerWorth(float mass)
 struct Hope {
     bool reach = false;
     float burgers = 0.0f;
+    float appetite = 0.0f;
+    int horizon = HORIZON;
     float from(int i) const
     {
-        return burgers + (reach ? FRIENDLY_FIRE * 10.0f * ((HORIZON - i) / 8 + 1) : 0.0f);
+        return burgers + (reach ? appetite * 10.0f * ((horizon - i) / 8 + 1) : 0.0f);
     }
 };
 
@@ -172,7 +185,7 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
     bool met = false;
     float worth = 0.0f;
     double drag = dragOf(me);
-    for (int i = 0; i < HORIZON; ++i) {
+    for (int i = 0; i < s.horizon; ++i) {
         if (worth + hope.from(i) < beat)
             return worth + hope.from(i) - 1.0f;
         const float sure = 1.0f - FADE * i;
@@ -199,7 +212,7 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
         const int taken = met ? theirs - other.health : 0;
         met = met || over;
         worth -= sure * lost;
-        worth += sure * FRIENDLY_FIRE * taken;
+        worth += sure * s.appetite * taken;
         if (me.state & STATE_AIRBORNE)
             worth -= AIRTIME;
         for (int j = 0; j < s.count; ++j) {
@@ -231,9 +244,11 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
 static int actions(const RiderState& me, uint32_t now, bool all, Plan* out)
 {
     int n = 0;
-    auto add = [&](int from, int until) {
+    auto add = [&](int from, int until, int again = 0, int againFor = 0) {
         out[n].pressFrom = static_cast<int16_t>(from);
         out[n].releaseAt = static_cast<int16_t>(until);
+        out[n].againFrom = static_cast<int16_t>(again);
+        out[n].againUntil = static_cast<int16_t>(again + againFor);
         ++n;
     };
     if (me.actionHeld) {
@@ -243,6 +258,10 @@ static int actions(const RiderState& me, uint32_t now, bool all, Plan* out)
         if (me.state & STATE_SUBMERGED) {
             for (int r : {2, 5, 9, 14, 20, HORIZON})
                 add(0, r);
+            // Up, and straight into a jump over what comes.
+            for (int r : {1, 4, 8})
+                for (int c : {3, 7, 12})
+                    add(0, r, r + 1, c);
         } else {
             for (int r : {1, 2, 3, 5, 7, 10, 14})
                 if (age + r <= 18)
@@ -270,6 +289,8 @@ Plan choose(const Situation& s, const Plan* last)
 {
     Hope hope;
     hope.reach = std::fabs(s.other.x - s.me.x) < 300.0f;
+    hope.appetite = s.appetite;
+    hope.horizon = s.horizon;
     for (int j = 0; j < s.count; ++j)
         if (s.threats[j].damage == 0)
             hope.burgers += 2.0f;
@@ -300,17 +321,20 @@ Plan choose(const Situation& s, const Plan* last)
         plan.target = std::min(right, std::max(left, x));
         steered[steeredCount++] = {plan.target, consider(plan, 0.0f)};
     };
-    for (float x = left; x <= right + 0.5f; x += 50.0f)
-        steer(x);
+    // From its own bank across, so that of two places as good the one nearer its own bank
+    // wins from either side alike (left to right always sent Berto further than Rudko).
+    const float side = s.self == 0 ? 1.0f : -1.0f;
+    for (int k = 0; left + 50.0f * k <= right + 0.5f; ++k)
+        steer(s.self == 0 ? left + 50.0f * k : right - 50.0f * k);
     steer(s.me.x);
     for (int j = 0; j < s.count && bestWorth < -2.5f; ++j)
         if (s.threats[j].damage > 0) {
-            steer(s.threats[j].centre - s.threats[j].reach - 3.0f);
-            steer(s.threats[j].centre + s.threats[j].reach + 3.0f);
+            steer(s.threats[j].centre - side * (s.threats[j].reach + 3.0f));
+            steer(s.threats[j].centre + side * (s.threats[j].reach + 3.0f));
         }
 
     // Then the action key too, where steering fared best and where the other rider is going.
-    const bool attack = std::fabs(s.other.x - s.me.x) < 200.0f;
+    const bool attack = std::fabs(s.other.x - s.me.x) < s.reach;
     const bool hurt = bestWorth < -2.5f;
     if (!attack && !hurt && !s.me.actionHeld)
         return best;

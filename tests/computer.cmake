@@ -1,5 +1,6 @@
-# The computer rider: a game against it, the demo of it against itself, and a short
-# headless tournament (the full one is bench/tournament, quoted in the README).
+# The computer rider: a game against it, the demo of it against itself, a short headless
+# tournament (the full one, a round robin of the levels, is bench/tournament, quoted in the
+# README), and a recorded game against each level.
 foreach(script computer demo)
   add_test(NAME e2e_${script}
     COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh
@@ -10,4 +11,10 @@ endforeach()
 # against the computer and the tournament instead.
 set_tests_properties(e2e_computer PROPERTIES LABELS sanitize)
 add_test(NAME computer_tournament COMMAND tournament 6 1000)
+# A recorded game against each level verifies to its line with --verify.
+add_executable(computer_games tools/computer_games.cpp)
+target_link_libraries(computer_games PRIVATE riverduel_core)
+add_test(NAME computer_levels_verify
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/computer_levels.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(computer_levels_verify PROPERTIES TIMEOUT 120)
 set_tests_properties(computer_tournament PROPERTIES TIMEOUT 300 LABELS sanitize)

@@ -1,13 +1,22 @@
 #!/usr/bin/env bash
-# One person against the computer: --computer with the game recorded. Rudko is left idle,
-# the computer riding Berto wins and the end screen names it; the recording verifies to the
-# line the game printed when it ended; a key returns to the menu and ESC quits with 0.
+# One person against the computer: --computer 5 with the game recorded. The menu names the
+# level; Rudko is left idle, the computer riding Berto wins and the end screen names it; the
+# recording verifies to the line the game printed when it ended; a key returns to the menu
+# and ESC quits with 0. (Level 5 settles an idle Rudko within a minute; the lower levels take
+# their time, and a recorded game against each is checked without a window.)
 # Usage: computer.sh BUILD_DIR TEXT_MASK_TOOL
 . "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
 text_mask=${2:?text_mask tool}
 
-start_game "$build" --computer --record "$tmp/game.rdr"
+start_game "$build" --computer 5 --record "$tmp/game.rdr"
+mouse_to 790 590; sleep 0.3; shot "$tmp/menu.png"
+# The status line, white, 12 pixels under the button: the level, then the pads.
+status="computer: level 5 of 5; no gamepad found"
+diff <(mask "$tmp/menu.png" 100 152 $((8 * ${#status})) 8 FFFFFF) <("$text_mask" "$status") >/dev/null ||
+    fail "the menu does not read '$status'"
+pass "the menu names the computer's level"
+
 click_at 200 120; mouse_to 790 590; sleep 1.0
 shot "$tmp/start.png"
 is_menu "$tmp/start.png" && fail "the button did not start a game"

@@ -18,8 +18,8 @@ done
 [ -n "$playing" ] || fail "the demo did not start a game by itself"
 pass "the demo starts a game without a click"
 
-# Two computers take a couple of minutes to settle a game, at most about four (the longest
-# of 200 seeded games against itself lasted 4818 passes): wait five.
+# Two computers of level 3 take a minute or two to settle a game, at most about three (the
+# longest of 200 seeded games against itself lasted 3045 passes): wait five.
 winner=""
 if await_end_screen 300; then
     for name in Rudko Berto; do names_winner "$tmp/end.png" "$name" && winner=$name; done

@@ -103,4 +103,49 @@ TEST(Options, WatchingAndHostingForOneNetwork)
     }
 }
 
+struct LevelCase {
+    std::vector<std::string> args;
+    bool computer, demo;
+    int level;
+    const char* error;
+};
+
+// The computer's level: 3 unless a number from 1 to 5 follows --computer or --demo.
+const LevelCase levelCases[] = {
+    {{}, false, false, 3, nullptr},
+    {{"--computer"}, true, false, 3, nullptr},
+    {{"--computer", "--gamepads"}, true, false, 3, nullptr},
+    {{"--computer", "1"}, true, false, 1, nullptr},
+    {{"--gamepads", "--computer", "5", "--mute"}, true, false, 5, nullptr},
+    {{"--demo"}, false, true, 3, nullptr},
+    {{"--demo", "2"}, false, true, 2, nullptr},
+    {{"--computer", "6"}, false, false, 3, "--computer: LEVEL is a whole number from 1 to 5, not 6"},
+    {{"--demo", "0"}, false, false, 3, "--demo: LEVEL is a whole number from 1 to 5, not 0"},
+    {{"--computer", "easy"}, false, false, 3, "--computer: LEVEL is a whole number from 1 to 5, not easy"},
+};
+
+TEST(Options, ComputerLevel)
+{
+    for (const LevelCase& c : levelCases) {
+        std::vector<char*> argv{const_cast<char*>("riverduel")};
+        for (const std::string& arg : c.args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        Options options;
+        std::string error;
+        const bool good = parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+        std::string shown;
+        for (const std::string& arg : c.args)
+            shown += arg + " ";
+        if (c.error) {
+            EXPECT_FALSE(good) << shown;
+            EXPECT_EQ(error, c.error) << shown;
+            continue;
+        }
+        EXPECT_TRUE(good) << shown << ": " << error;
+        EXPECT_EQ(options.computer, c.computer) << shown;
+        EXPECT_EQ(options.demo, c.demo) << shown;
+        EXPECT_EQ(options.level, c.level) << shown;
+    }
+}
+
 } // namespace

@@ -1,0 +1,60 @@
+// The computer's levels in seeded games: each level, riding Berto against a Rudko of random
+// holds, plays its game to the line pinned for it, and the game's recording (the riders'
+// inputs alone, no computer) plays back to the very state it ended in, the game's own
+// generator included. (That deciding draws no number at all is in computer_test.cpp.)
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include "app/game.h"
+#include "computer/computer.h"
+#include "recording/recording.h"
+#include "simulation/headless.h"
+#include "../tools/holds.h"
+
+namespace {
+
+// The result line of each level's game on seed 40 + LEVEL; they change only when the
+// computer's play does.
+const char* const pinned[HIGHEST_LEVEL + 1] = {
+    "",
+    "winner Berto steps 829 state e9848e1169adb8a7",
+    "winner Berto steps 1193 state 161386116f19c62a",
+    "winner Berto steps 540 state debc968e8f16b78d",
+    "winner Berto steps 408 state 5354de8be97989ca",
+    "winner Berto steps 607 state e9774b467ba51cdf",
+};
+
+} // namespace
+
+TEST(ComputerLevels, EachLevelPlaysItsPinnedGameDrawsNoRandomNumberAndReplaysExactly)
+{
+    KindGeometry geometry;
+    geometry.bridgeHeight = 100;
+    ASSERT_TRUE(startHeadless(geometry));
+    const std::string path = "/tmp/riverduel-test-" + std::to_string(getpid()) + "-level.rdr";
+    for (int level = LOWEST_LEVEL; level <= HIGHEST_LEVEL; ++level) {
+        Holds rudko(40 + level);
+        const bool berto[2] = {false, true};
+        const int levels[2] = {level, level};
+        std::unique_ptr<PassFeed> computer(computerFeed(rudko, berto, levels));
+        std::unique_ptr<PassFeed> recorded(recordingFeed(*computer, path));
+        const GameResult played = playHeadless(defaultGameSetup(), *recorded, 12000);
+        recorded.reset();
+        const std::string line = resultLine(played);
+        EXPECT_EQ(line, pinned[level]) << "level " << level;
+
+        Recording recording;
+        ASSERT_EQ(loadRecording(path, recording), "");
+        std::remove(path.c_str());
+        GameResult replayed;
+        ASSERT_EQ(replayRecording(recording, replayed), "");
+        EXPECT_EQ(resultLine(replayed), line) << "level " << level;
+        EXPECT_TRUE(replayed.state == played.state) << "level " << level << ": the replay ends elsewhere";
+        EXPECT_EQ(replayed.state.random, played.state.random) << "level " << level;
+    }
+}
