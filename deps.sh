@@ -12,8 +12,9 @@ set -euo pipefail
 # and Debian only recommends them. The same goes for clang's libFuzzer and sanitizer
 # runtimes (libclang-rt-dev), which the fuzz test needs.
 
-build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libenet-dev libstb-dev libsndfile1-dev)
-test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils libx11-dev alsa-utils sox
+build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libenet-dev libstb-dev libsndfile1-dev
+       libx11-dev libxrender-dev)
+test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
       desktop-file-utils appstream dpkg-dev fakeroot lintian valgrind libc6-dbg clang libclang-rt-dev)
 # libc6-dbg is the C library's exact version: installed with the tree's packages, it brings the
 # C library up to date (if it must) before the build starts, never under a running compiler.
