@@ -14,7 +14,8 @@ seconds=${2:-10}
 
 # cpu_ns PID: nanoseconds on a processor of all the threads of PID so far (finer than the
 # clock ticks of /proc/PID/stat, which a few seconds of a lightly loaded game need).
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d\n", s }'; }
+# Printed with %.0f: the X server passes 2^31 ns within a run, where mawk's %d stops.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f\n", s }'; }
 # game_share ARGS...: "GAME SERVER", percent of one core a game started with ARGS and the X
 # server use over $seconds seconds of play: the same recorded game each time (45 s long), so
 # each draws the same frames.
@@ -43,9 +44,10 @@ done
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 plain=$(median "${plains[@]}"); full=$(median "${fulls[@]}"); double=$(median "${doubles[@]}")
 ratio() { awk -v a="$1" -v b="$plain" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
-printf '%-46s %8s %8s %8s   %s\n' "a replayed game (median of $rounds x ${seconds} s)" "% core" "x plain" "X server" "rounds (game)"
-printf '%-46s %8s %8s %8s   %s\n' "plain 800 x 600 window" "$plain" "1.00" "$(median "${plain_servers[@]}")" "${plains[*]}"
+printf '%-46s %8s %8s %8s   %s\n' "a replayed game (median of $rounds x ${seconds} s)" "% core" "x plain" "X server" "rounds (game / X server)"
+printf '%-46s %8s %8s %8s   %s\n' "plain 800 x 600 window" "$plain" "1.00" "$(median "${plain_servers[@]}")" \
+    "${plains[*]} / ${plain_servers[*]}"
 printf '%-46s %8s %8s %8s   %s\n' "full screen 1920 x 1080 (picture 1440 x 1080)" "$full" "$(ratio "$full")" \
-    "$(median "${full_servers[@]}")" "${fulls[*]}"
+    "$(median "${full_servers[@]}")" "${fulls[*]} / ${full_servers[*]}"
 printf '%-46s %8s %8s %8s   %s\n' "--scale 2 window (1600 x 1200)" "$double" "$(ratio "$double")" \
-    "$(median "${double_servers[@]}")" "${doubles[*]}"
+    "$(median "${double_servers[@]}")" "${doubles[*]} / ${double_servers[*]}"
