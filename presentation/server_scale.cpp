@@ -2,6 +2,9 @@
 
 #include <allegro.h>
 #include <cstdint>
+#include <cstring>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 #include <xalleg.h>
 
 #include <X11/extensions/Xrender.h>
@@ -23,6 +26,10 @@ struct ServerScaling {
     ::Picture source = None; // the pixmap, read through the scaling
     ::Picture window = None; // the library's window
     void (*libraryRedraw)(int, int, int, int) = nullptr;
+    // Memory shared with the server, when the library's driver shares it too (a local
+    // display): the picture is copied there and the server takes it without a socket.
+    XImage* shared = nullptr;
+    XShmSegmentInfo segment = {};
 };
 
 ServerScaling scaling;
@@ -72,6 +79,34 @@ bool layoutShared(Display* display)
     return thirtyTwo;
 }
 
+void shareMemory(Display* display, int pictureW, int pictureH)
+{
+    if (!_xwin.use_shm)
+        return;
+    XShmSegmentInfo& segment = scaling.segment;
+    XImage* image = XShmCreateImage(display, _xwin.visual, 24, ZPixmap, nullptr, &segment, pictureW, pictureH);
+    if (!image)
+        return;
+    if (image->bits_per_pixel != 32 ||
+        (segment.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * pictureH,
+                                IPC_CREAT | 0600)) < 0) {
+        XDestroyImage(image);
+        return;
+    }
+    segment.shmaddr = image->data = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
+    segment.readOnly = False;
+    if (segment.shmaddr == reinterpret_cast<char*>(-1) || !XShmAttach(display, &segment)) {
+        shmctl(segment.shmid, IPC_RMID, nullptr);
+        image->data = nullptr;
+        XDestroyImage(image);
+        return;
+    }
+    XSync(display, False);
+    // Gone from the system once both sides let go of it, however the game ends.
+    shmctl(segment.shmid, IPC_RMID, nullptr);
+    scaling.shared = image;
+}
+
 bool start(Display* display, const Placement& where, int pictureW, int pictureH)
 {
     int eventBase = 0;
@@ -105,6 +140,8 @@ bool start(Display* display, const Placement& where, int pictureW, int pictureH)
     XSetForeground(display, scaling.gc, 0);
     XFillRectangle(display, scaling.pixmap, scaling.gc, 0, 0, pictureW, pictureH);
 
+    shareMemory(display, pictureW, pictureH);
+
     scaling.libraryRedraw = _xwin_window_redrawer;
     _xwin_window_redrawer = redraw;
     running = true;
@@ -130,6 +167,13 @@ void stopServerScaling()
         return;
     XLOCK();
     _xwin_window_redrawer = scaling.libraryRedraw;
+    if (scaling.shared) {
+        XShmDetach(scaling.display, &scaling.segment);
+        XSync(scaling.display, False);
+        shmdt(scaling.segment.shmaddr);
+        scaling.shared->data = nullptr;
+        XDestroyImage(scaling.shared);
+    }
     XRenderFreePicture(scaling.display, scaling.window);
     XRenderFreePicture(scaling.display, scaling.source);
     XFreeGC(scaling.display, scaling.gc);
@@ -174,7 +218,18 @@ bool showServerScaled(BITMAP* picture)
         return false;
 
     XLOCK();
-    XPutImage(scaling.display, scaling.pixmap, scaling.gc, &image, 0, 0, 0, 0, picture->w, picture->h);
+    if (scaling.shared) {
+        // The server has taken the last picture (it has done all it was asked) before this
+        // one is written over it.
+        XSync(scaling.display, False);
+        XImage* shared = scaling.shared;
+        for (int y = 0; y < picture->h; ++y)
+            std::memcpy(shared->data + static_cast<size_t>(y) * shared->bytes_per_line, picture->line[y],
+                        picture->w * 4);
+        XShmPutImage(scaling.display, scaling.pixmap, scaling.gc, shared, 0, 0, 0, 0, picture->w, picture->h, False);
+    } else {
+        XPutImage(scaling.display, scaling.pixmap, scaling.gc, &image, 0, 0, 0, 0, picture->w, picture->h);
+    }
     composite(scaling.where.x, scaling.where.y, scaling.where.w, scaling.where.h);
     XFlush(scaling.display);
     XUNLOCK();
