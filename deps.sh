@@ -13,8 +13,8 @@ set -euo pipefail
 # runtimes (libclang-rt-dev), which the fuzz test needs.
 
 build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libenet-dev libstb-dev libsndfile1-dev
-       libminiupnpc-dev libnatpmp-dev)
-test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils libx11-dev alsa-utils sox
+       libminiupnpc-dev libnatpmp-dev libx11-dev libxext-dev libxrender-dev)
+test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
       desktop-file-utils appstream dpkg-dev fakeroot lintian valgrind libc6-dbg clang libclang-rt-dev
       miniupnpd-nftables nftables iproute2)
 # libc6-dbg is the C library's exact version: installed with the tree's packages, it brings the

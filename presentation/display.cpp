@@ -6,12 +6,15 @@
 #include <cstring>
 #include <vector>
 
-// The library's X11 driver keeps the screen's pixels in memory and sends the rows drawn to the
-// X server after each drawing call. A scaled picture is written into that memory directly and
-// sent once, a copy of 1.5 million pixels less per frame at 1440 x 1080 than scaling into a
-// bitmap of our own and blitting that (which measured 2.05 times the plain window's processor
-// for a whole game, against about 1.5). The driver's own calls for this are outside its public
-// interface, so they are used only with that driver.
+#include "presentation/server_scale.h"
+
+// Under X the server scales the picture itself (presentation/server_scale.cpp): only the
+// picture's own pixels are sent. Where it cannot, the picture is scaled here. The library's X11
+// driver keeps the screen's pixels in memory and sends the rows drawn to the X server after each
+// drawing call; a picture scaled here is written into that memory directly and sent once, a
+// copy of 1.5 million pixels less per frame at 1440 x 1080 than scaling into a bitmap of our
+// own and blitting that. The driver's own calls for this are outside its public interface, so
+// they are used only with that driver.
 extern "C" {
 extern int _xwin_in_gfx_call;
 void _xwin_update_screen(int x, int y, int w, int h);
@@ -27,6 +30,7 @@ int sourceH = 0;
 // that is then blitted.
 BITMAP* scaledPicture = nullptr;
 bool direct = false;
+bool byServer = false;
 
 } // namespace
 
@@ -61,17 +65,38 @@ void showPictureAt(const Placement& where, int pictureW, int pictureH)
                            : create_bitmap_ex(32, where.w, where.h);
     // The bars are painted once; nothing draws there afterwards.
     clear_to_color(screen, 0);
+    byServer = startServerScaling(where, pictureW, pictureH);
     // The game's rules, its art and its HUD all measure the picture: the screen they see is
     // the picture, whatever the window's size.
     gfx_driver->w = pictureW;
     gfx_driver->h = pictureH;
 }
 
-// Column and row of the source under each pixel of the scaled picture: a pixel of the
-// picture shows as a block of whole screen pixels, all of the same width in integer scales.
-static int sourceOf(int at, int from, int to)
+ScaleMap scaleMap(int from, int to)
 {
-    return static_cast<int>(static_cast<long>(at) * from / to);
+    ScaleMap map;
+    const int64_t exact = static_cast<int64_t>(from) << 16;
+    map.step = static_cast<int32_t>((exact + to / 2) / to);
+    // The rounded step's error after `to` pixels, in 1/65536 of a pixel: half of it is taken
+    // off at the start, so the error stays centred on the picture.
+    const int64_t drift = static_cast<int64_t>(map.step) * to - exact;
+    map.offset = static_cast<int32_t>(-drift / 2);
+    return map;
+}
+
+int sourceOf(const ScaleMap& map, int at)
+{
+    // The server's reckoning: the middle of pixel `at` in the picture's fixed-point pixels
+    // (the product rounded to whole 1/65536), then down to a whole pixel, a middle that falls
+    // just on an edge going to the pixel before it.
+    const int64_t middle = (static_cast<int64_t>(map.step) * 0x8000 + 0x8000) >> 16;
+    return static_cast<int>((middle + map.offset - 1 + static_cast<int64_t>(at) * map.step) >> 16);
+}
+
+// The picture's pixel under scaled pixel `at`, never outside it.
+static int sourceIn(const ScaleMap& map, int at, int size)
+{
+    return std::clamp(sourceOf(map, at), 0, size - 1);
 }
 
 void scaleCopy(BITMAP* from, BITMAP* to)
@@ -83,15 +108,17 @@ void scaleCopy(BITMAP* from, BITMAP* to)
     static int spansTo = -1;
     if (spansFrom != from->w || spansTo != to->w) {
         spans.assign(from->w, 0);
+        const ScaleMap across = scaleMap(from->w, to->w);
         for (int x = 0; x < to->w; ++x)
-            ++spans[sourceOf(x, from->w, to->w)];
+            ++spans[sourceIn(across, x, from->w)];
         spansFrom = from->w;
         spansTo = to->w;
     }
     const size_t rowBytes = static_cast<size_t>(to->w) * sizeof(uint32_t);
+    const ScaleMap down = scaleMap(from->h, to->h);
     int lastRow = -1;
     for (int y = 0; y < to->h; ++y) {
-        const int row = sourceOf(y, from->h, to->h);
+        const int row = sourceIn(down, y, from->h);
         uint32_t* out = reinterpret_cast<uint32_t*>(to->line[y]);
         // A row already made once is copied whole: most rows of a scaled picture repeat.
         if (row == lastRow) {
@@ -122,6 +149,8 @@ void present(BITMAP* picture)
         blit(picture, screen, 0, 0, 0, 0, picture->w, picture->h);
         return;
     }
+    if (byServer && showServerScaled(picture))
+        return;
     if (direct) {
         // Held off while the rows are written, then the whole picture goes to the server.
         _xwin_in_gfx_call = 1;
@@ -139,7 +168,7 @@ static int toPicture(int at, int offset, int size, int source)
     if (!scaled)
         return at;
     const int inside = std::clamp(at - offset, 0, size - 1);
-    return sourceOf(inside, source, size);
+    return sourceIn(scaleMap(source, size), inside, source);
 }
 
 int pictureMouseX()

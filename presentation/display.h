@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 struct BITMAP;
 
 // Where the game's picture (always composed at its own size, 800 x 600) lands on the screen.
@@ -27,6 +29,17 @@ void present(BITMAP* picture);
 int pictureMouseX();
 int pictureMouseY();
 
+// Which pixel of a picture `from` pixels wide (or high) each pixel of it scaled to `to` shows:
+// the one under its middle, reckoned in the 16-bit fixed point of the X server's own scaling, so
+// that a picture scaled here and one scaled by the server are the same pixels. In whole scales
+// every pixel of the picture is a block of exactly that many pixels.
+struct ScaleMap {
+    int32_t step = 0x10000; // the picture's pixels per scaled pixel, in 1/65536 of a pixel
+    int32_t offset = 0;     // added to every position, in 1/65536 of a pixel
+};
+ScaleMap scaleMap(int from, int to);
+int sourceOf(const ScaleMap& map, int at);
+
 // The scaling itself, between two 32-bit memory bitmaps of any sizes: each pixel of `to`
-// takes the pixel of `from` that falls under its top left corner.
+// takes the pixel of `from` that scaleMap names.
 void scaleCopy(BITMAP* from, BITMAP* to);

@@ -15,6 +15,12 @@ add_test(NAME e2e_screens_scale2
           ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/screens.sh
           ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask> scale2 $<TARGET_FILE:icon_size>)
 set_tests_properties(e2e_screens_scale2 PROPERTIES TIMEOUT 120)
+# An X server without RENDER cannot scale the picture itself: the game scales it.
+add_test(NAME e2e_screens_scale2_without_render
+  COMMAND ${CMAKE_COMMAND} -E env XVFB_SCREEN=1920x1280 "XVFB_ARGS=-extension RENDER"
+          ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/screens.sh
+          ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask> scale2 $<TARGET_FILE:icon_size>)
+set_tests_properties(e2e_screens_scale2_without_render PROPERTIES TIMEOUT 120)
 add_test(NAME e2e_screens_refused
   COMMAND ${CMAKE_COMMAND} -E env XVFB_SCREEN=1920x1080
           ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/screens.sh

@@ -4,7 +4,8 @@
 #               black bars beside it; the pointer is drawn where it is and a click on the shown
 #               button starts a game whose HUD and banks are in their scaled places; a replay's
 #               end screen names its winner at the line's scaled place.
-#   scale2:     --scale 2 opens a 1600 x 1200 window, each pixel of the picture a 2 x 2 block.
+#   scale2:     --scale 2 opens a 1600 x 1200 window, each pixel of the picture a 2 x 2 block
+#               (scaled by the X server, or by the game on a server without RENDER).
 #   refused:    a full screen the library cannot give (its configuration names a driver this
 #               X server lacks): one line on standard error, and the plain window plays.
 # In each the window is River Duel's to the desktop: its class, and an icon of its own.
@@ -16,6 +17,10 @@ mode=${3:?fullscreen, scale2 or refused}
 icon_size=${4:?icon_size tool}
 games=$(cd "$(dirname "$0")/../games" && pwd)
 wait_display
+# Run on a server without RENDER (XVFB_ARGS), the game scales the picture itself.
+if [[ "${XVFB_ARGS:-}" == *"-extension RENDER"* ]] && xdpyinfo | grep -qw RENDER; then
+    fail "the X server was to have no RENDER"
+fi
 read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
 
 # window_size: "W H" of the game's window.
