@@ -14,6 +14,9 @@ const char* usage()
            "  --demo             watch the computer ride both, one game after another\n"
            "  --host [PORT]      host an online duel (UDP port, default 24642); you ride Rudko\n"
            "  --join HOST[:PORT] join an online duel; you ride Berto\n"
+           "  --input-delay N    with --host: a key takes effect N passes (of 50 ms) later on\n"
+           "                     both machines, 0 to 4; by default 0 when the round trip is\n"
+           "                     under 60 ms, else 1\n"
            "  --record FILE      record every game as it is played, each to the first free\n"
            "                     name of FILE, NAME-2.EXT, NAME-3.EXT, ... (game.rdr,\n"
            "                     game-2.rdr, ...): an existing file is never replaced; a\n"
@@ -88,6 +91,12 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
                 return false;
             }
             ++i;
+        } else if (arg == "--input-delay") {
+            if (i + 1 >= argc || !parseNumber(argv[i + 1], 0, 4, options.inputDelay)) {
+                error = "--input-delay needs a number of passes from 0 to 4";
+                return false;
+            }
+            ++i;
         } else if (arg == "--scale" || arg == "--volume") {
             const bool scale = arg == "--scale";
             if (i + 1 >= argc || !parseNumber(argv[i + 1], scale ? 1 : 0, scale ? 4 : 100,
@@ -144,6 +153,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
     }
     if (options.rollbackCheck && options.verify.empty()) {
         error = "--rollback-check goes with --verify FILE";
+        return false;
+    }
+    if (options.inputDelay >= 0 && !options.host) {
+        error = "--input-delay goes with --host (the host chooses it for both)";
         return false;
     }
     if (options.fullscreen && options.scale != 1) {

@@ -145,7 +145,7 @@ int runWithOptions(int argc, char** argv)
     const uint16_t port = static_cast<uint16_t>(options.port ? options.port : defaultPort);
     std::unique_ptr<Session> session;
     if (options.host)
-        session = hostDuel(port, onlinePlayer);
+        session = hostDuel(port, onlinePlayer, options.inputDelay);
     else if (online)
         session = joinDuel(options.join, port, onlinePlayer);
     else if (options.computer)

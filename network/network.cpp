@@ -2,9 +2,9 @@
 
 #include "network/duel.h"
 
-std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)())
+std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)(), int inputDelay)
 {
-    auto duel = std::make_unique<Duel>(true, "", port, local);
+    auto duel = std::make_unique<Duel>(true, "", port, local, inputDelay);
     duel->open();
     return duel;
 }

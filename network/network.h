@@ -8,6 +8,8 @@
 
 // Two players on two machines, one river (`--host [PORT]`, `--join HOST[:PORT]`, UDP). The
 // host rides Rudko, the joiner Berto; each steers with what `local` reads on its own machine.
-// The menu's status line says whom it waits for or rides with, or what went wrong.
-std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)());
+// The menu's status line says whom it waits for or rides with, or what went wrong. The host
+// chooses the input delay for both, `inputDelay` passes (0 to 4), or by the round trip when
+// negative.
+std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)(), int inputDelay = -1);
 std::unique_ptr<Session> joinDuel(const std::string& host, uint16_t port, RiderInput (*local)());
