@@ -3,7 +3,6 @@
 #include <enet/enet.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 // Longer than any pause of a live game, well short of what a player would wait for.
@@ -244,10 +243,13 @@ bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
         return false;
     // Every ESC counts, also one let go while the game waited.
     escape_ = escape_ || escape;
-    bool fresh = false;
-    if (!game_->leaving() && game_->localPasses() == pass + start_.inputDelay && !hold(pass, now)) {
-        fresh = game_->record(pass, local_ ? local_() : RiderInput{}, escape_);
-        escape_ = false;
+    bool fresh = false, held = false;
+    if (!game_->leaving() && game_->localPasses() == pass + start_.inputDelay) {
+        held = hold(pass, now);
+        if (!held) {
+            fresh = game_->record(pass, local_ ? local_() : RiderInput{}, escape_);
+            escape_ = false;
+        }
     }
     // A new pass's inputs go out at once; while the game waits, they are repeated now and then
     // in case the last packet was lost, not every time the loop asks.
@@ -255,15 +257,13 @@ bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
         link_->send(game_->inputs(), false);
         lastSent_ = now;
     }
-    if (game_->guess(pass, input)) {
+    if (!held && game_->guess(pass, input)) {
         stallEnds(now);
         return true;
     }
     if (stalledSince_ == 0)
         stalledSince_ = now;
     const uint32_t stalled = now - stalledSince_;
-    if (getenv("DUEL_DEBUG") && stalled > 1000 && stalled < 1020)
-        fprintf(stderr, "%s stalled pass %u local %u remote %u confirmed %u hold %u leaving %d\n", hosting_ ? "host" : "join", pass, game_->localPasses(), game_->remotePasses(), game_->confirmed(), holdUntil_, game_->leaving());
     // A leave while the game waits for the other side ends it now; the other side is told
     // by the leave among this side's inputs.
     if ((escape_ && stalled >= SHOWN_STALL_MS) || (game_->leaving() && stalled >= LEAVE_WAIT_MS)) {
