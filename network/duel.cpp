@@ -146,12 +146,17 @@ void Duel::service()
                 break;
         } else if (event == Connection::Event::Partner) {
             lastWhy_.clear();
+            roundTrip_ = UINT32_MAX;
         } else {
             handle(m);
             if (!link_)
                 break;
         }
     }
+    // The round trip as the network library measures it swells while a side is busy (a game
+    // ending, a menu serviced once a pass): the least seen with this partner is the link's.
+    if (link_ && link_->connected() && link_->roundTrip() < roundTrip_)
+        roundTrip_ = link_->roundTrip();
     // ENet gives up on a silent partner much later; every state here services the link often.
     if (link_ && link_->connected() && link_->silence() > SILENCE_MS) {
         link_->drop("connection lost");
@@ -204,7 +209,8 @@ void Duel::begin(GameStart& start)
         start_.type = MessageType::Start;
         start_.game = games_;
         start_.start = start;
-        start_.inputDelay = delay_ >= 0 ? uint8_t(delay_) : inputDelayFor(link_->roundTrip());
+        const uint32_t roundTrip = roundTrip_ != UINT32_MAX ? roundTrip_ : link_->roundTrip();
+        start_.inputDelay = delay_ >= 0 ? uint8_t(delay_) : inputDelayFor(roundTrip);
         link_->send(start_, true);
     } else {
         start = start_.start;

@@ -107,4 +107,5 @@ private:
     uint32_t judgedSince_ = 0, judgedFrom_ = 0; // the partner's passes over a time window
     uint32_t holdUntil_ = 0, nextHold_ = 0;
     double ahead_ = 0;        // how far this side runs ahead, averaged over the passes
+    uint32_t roundTrip_ = UINT32_MAX; // the least seen with this partner, milliseconds
 };
