@@ -36,9 +36,8 @@ GameRun::Turn GameRun::next()
     world_.ticks = stage_.ownsClock() ? pass_ : ticks.load();
     const bool escape = stage_.escape();
     PassInput input;
-    const uint32_t asked = pass_;
     const bool given = feed_.gather(pass_, escape, input);
-    if (!settle() || pass_ != asked)
+    if (!settle())
         return WAITING; // taken back to a pass that ends the game: it waits for its inputs
     if (!given)
         return WAITING;
