@@ -53,7 +53,7 @@ play "$join_display" Left Right Down Right Left &
 HELPER_PIDS+=("$!")
 wait "${HELPER_PIDS[-1]}" "${HELPER_PIDS[-2]}" || true
 host_cpu=$(( $(cpu_ns "$HOST_PID") - host_cpu )); join_cpu=$(( $(cpu_ns "$JOIN_PID") - join_cpu ))
-DISPLAY=$host_display xdotool key Escape
+DISPLAY=$host_display press Escape
 for _ in $(seq 100); do
     grep -q "^online game" "$tmp/host.log" && grep -q "^online game" "$tmp/join.log" && break
     sleep 0.1

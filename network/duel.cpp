@@ -2,6 +2,7 @@
 
 #include <enet/enet.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -153,10 +154,17 @@ void Duel::service()
                 break;
         }
     }
-    // The round trip as the network library measures it swells while a side is busy (a game
-    // ending, a menu serviced once a pass): the least seen with this partner is the link's.
-    if (link_ && link_->connected() && link_->roundTrip() < roundTrip_)
-        roundTrip_ = link_->roundTrip();
+    // The round trip as the network library measures it counts the time each side takes to
+    // look at the link again (a menu looks once a pass) and swells while a side is busy: the
+    // least seen with this partner, less one such gap (half on each side), is the network's.
+    const uint32_t at = enet_time_get();
+    if (lastService_ != 0)
+        serviceGap_ += (double(std::min<uint32_t>(at - lastService_, 100)) - serviceGap_) / 8;
+    lastService_ = at;
+    if (link_ && link_->connected()) {
+        const uint32_t measured = link_->roundTrip(), gap = uint32_t(serviceGap_);
+        roundTrip_ = std::min(roundTrip_, measured > gap ? measured - gap : 0);
+    }
     // ENet gives up on a silent partner much later; every state here services the link often.
     if (link_ && link_->connected() && link_->silence() > SILENCE_MS) {
         link_->drop("connection lost");

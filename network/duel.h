@@ -108,4 +108,6 @@ private:
     uint32_t holdUntil_ = 0, nextHold_ = 0;
     double ahead_ = 0;        // how far this side runs ahead, averaged over the passes
     uint32_t roundTrip_ = UINT32_MAX; // the least seen with this partner, milliseconds
+    uint32_t lastService_ = 0;        // the network library's clock
+    double serviceGap_ = 0;           // milliseconds between looks at the link, averaged
 };
