@@ -22,6 +22,9 @@ const char* usage()
            "  --lan-only         with --host: do not ask the router to open the port (the host\n"
            "                     otherwise asks it by UPnP and NAT-PMP and shows the address\n"
            "                     to give a friend)\n"
+           "  --input-delay N    with --host: a key takes effect N passes (of 50 ms) later on\n"
+           "                     both machines, 0 to 4; by default 0 when the round trip is\n"
+           "                     under 60 ms, else 1\n"
            "  --record FILE      record every game as it is played, each to the first free\n"
            "                     name of FILE, NAME-2.EXT, NAME-3.EXT, ... (game.rdr,\n"
            "                     game-2.rdr, ...): an existing file is never replaced; a\n"
@@ -96,6 +99,12 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
                 return false;
             }
             ++i;
+        } else if (arg == "--input-delay") {
+            if (i + 1 >= argc || !parseNumber(argv[i + 1], 0, 4, options.inputDelay)) {
+                error = "--input-delay needs a number of passes from 0 to 4";
+                return false;
+            }
+            ++i;
         } else if (arg == "--scale" || arg == "--volume") {
             const bool scale = arg == "--scale";
             if (i + 1 >= argc || !parseNumber(argv[i + 1], scale ? 1 : 0, scale ? 4 : 100,
@@ -162,6 +171,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
     }
     if (options.rollbackCheck && options.verify.empty()) {
         error = "--rollback-check goes with --verify FILE";
+        return false;
+    }
+    if (options.inputDelay >= 0 && !options.host) {
+        error = "--input-delay goes with --host (the host chooses it for both)";
         return false;
     }
     if (options.fullscreen && options.scale != 1) {

@@ -23,6 +23,7 @@ struct Options {
     std::string watch;   // --watch HOST[:PORT]
     bool lanOnly = false; // --lan-only: the host does not ask the router for its port
     int port = 0;        // 0: the default port
+    int inputDelay = -1; // --input-delay N (0 to 4); -1: chosen from the round trip
     int scale = 1;       // --scale N, 1 to 4
     bool fullscreen = false;
     int volume = 100;    // --volume N (0 to 100), --mute

@@ -145,7 +145,7 @@ int runWithOptions(int argc, char** argv)
     const uint16_t port = static_cast<uint16_t>(options.port ? options.port : defaultPort);
     std::unique_ptr<Session> session;
     if (options.host)
-        session = hostDuel(port, onlinePlayer, !options.lanOnly);
+        session = hostDuel(port, onlinePlayer, !options.lanOnly, options.inputDelay);
     else if (!options.watch.empty())
         session = watchDuel(options.watch, port);
     else if (online)

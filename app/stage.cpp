@@ -25,8 +25,22 @@ bool WindowStage::escape()
     return key[KEY_ESC] || closeRequested || (ownClock && gamepadCommands().held.escape);
 }
 
+void WindowStage::stall(const char* waitingFor)
+{
+    if (waitingFor && !waitShown) {
+        const int w = text_length(font, waitingFor) + 16;
+        const int y = SCREEN_H / 2 - 10;
+        rectfill(backBuffer, SCREEN_W / 2 - w / 2, y, SCREEN_W / 2 + w / 2, y + 20, makecol(0, 0, 0));
+        textout_centre_ex(backBuffer, font, waitingFor, SCREEN_W / 2, y + 6, makecol(255, 255, 255), -1);
+        showFrame();
+        waitShown = true;
+    }
+    Stage::stall(waitingFor);
+}
+
 void WindowStage::show(const World& world, const Cues& cues)
 {
+    waitShown = false;
     playCues(cues);
     drawWorld(world, backBuffer);
     showFrame();

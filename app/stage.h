@@ -13,8 +13,11 @@ public:
     bool escape() override;
     bool ownsClock() const override { return ownClock; }
     void show(const World& world, const Cues& cues) override;
+    // A wait the feed names is written over the last frame, once.
+    void stall(const char* waitingFor) override;
 
 private:
     bool ownClock;
     uint32_t next;
+    bool waitShown = false;
 };

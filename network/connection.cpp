@@ -453,3 +453,8 @@ uint32_t Connection::silence() const
         return 0;
     return enet_time_get() - lastHeard_;
 }
+
+uint32_t Connection::roundTrip() const
+{
+    return partner_ ? partner_->roundTripTime : 0;
+}

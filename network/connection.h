@@ -61,6 +61,8 @@ public:
     // Milliseconds since anything arrived from the partner. A partner that has nothing to say
     // says it is alive four times a second, so a few seconds of silence means it is gone.
     uint32_t silence() const;
+    // The network library's mean round trip to the partner, milliseconds (0 without one).
+    uint32_t roundTrip() const;
     const std::string& why() const { return why_; }
     const std::string& partnerBuild() const { return partnerBuild_; }
     uint16_t port() const { return port_; }

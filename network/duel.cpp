@@ -6,6 +6,7 @@
 #include <net/if.h>
 #include <netinet/in.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "network/portmap.h"
@@ -14,6 +15,17 @@ namespace {
 // Longer than any pause of a live game, well short of what a player would wait for.
 const uint32_t SILENCE_MS = 3000;
 const uint32_t RESEND_MS = 20;
+const uint32_t PASS_MS = 50;
+// The other rider is judged by the passes it sends over a window of time: fewer than a
+// quarter of what the game needs, and the game stops.
+const uint32_t JUDGE_MS = 5000;
+const uint32_t JUDGE_MIN_PASSES = JUDGE_MS / PASS_MS / 4;
+// A stall this long is shown, and ESC during it leaves at once.
+const uint32_t SHOWN_STALL_MS = 250;
+// A leave of this side's waits this long for the other side's inputs up to it.
+const uint32_t LEAVE_WAIT_MS = 1000;
+// The side ahead waits one pass at most this often.
+const uint32_t HOLD_EVERY = 40;
 } // namespace
 
 // This machine's own addresses (at most two) on the port: what a friend on the same network,
@@ -38,8 +50,21 @@ static std::string localAddresses(uint16_t port)
     return found;
 }
 
+std::string onlineGameLine(const OnlineGameCount& c)
+{
+    return "online game: passes " + std::to_string(c.passes) + ", input delay " +
+           std::to_string(c.inputDelay) + ", rolled back " + std::to_string(c.rolledBack) +
+           " passes (deepest " + std::to_string(c.deepest) + "), stalled " +
+           std::to_string(c.stalled());
+}
+
+uint8_t inputDelayFor(uint32_t roundTripMs)
+{
+    return roundTripMs < 60 ? 0 : 1;
+}
+
 Duel::Duel(bool hosting, std::string address, uint16_t port, RiderInput (*local)(),
-           uint8_t inputDelay, Connection::Identity self)
+           int inputDelay, Connection::Identity self)
     : hosting_(hosting), address_(std::move(address)), port_(port), local_(local),
       delay_(inputDelay), self_(std::move(self))
 {
@@ -101,12 +126,17 @@ void Duel::refreshStatus()
                std::to_string(port_) + friendNote(portMap_, friendAddress());
     else if (!link_->connected())
         line = "connecting to " + where + "...";
-    else if (!partnerInMenu_)
+    else if (!partnerInMenu_ && endScreen_)
         line = "the other rider is still looking at the end screen";
+    else if (!partnerInMenu_)
+        line = "waiting for the other rider to come back to the menu";
     else if (hosting_)
         line = "Berto has joined (" + link_->partnerBuild() + "): click to start";
     else
         line = "riding with the host at " + where + ": click to start";
+    // Why the last game stopped stays in view while the connection lives.
+    if (link_ && link_->connected() && !lastWhy_.empty())
+        line = lastWhy_ + " - " + line;
     say(line);
 }
 
@@ -165,11 +195,23 @@ void Duel::service()
                 break;
         } else if (event == Connection::Event::Partner) {
             lastWhy_.clear();
+            roundTrip_ = UINT32_MAX;
         } else {
             handle(m);
             if (!link_)
                 break;
         }
+    }
+    // The round trip as the network library measures it counts the time each side takes to
+    // look at the link again (a menu looks once a pass) and swells while a side is busy: the
+    // least seen with this partner, less one such gap (half on each side), is the network's.
+    const uint32_t at = enet_time_get();
+    if (lastService_ != 0)
+        serviceGap_ += (double(std::min<uint32_t>(at - lastService_, 100)) - serviceGap_) / 8;
+    lastService_ = at;
+    if (link_ && link_->connected()) {
+        const uint32_t measured = link_->roundTrip(), gap = uint32_t(serviceGap_);
+        roundTrip_ = std::min(roundTrip_, measured > gap ? measured - gap : 0);
     }
     // ENet gives up on a silent partner much later; every state here services the link often.
     if (link_ && link_->connected() && link_->silence() > SILENCE_MS) {
@@ -223,7 +265,8 @@ void Duel::begin(GameStart& start)
         start_.type = MessageType::Start;
         start_.game = games_;
         start_.start = start;
-        start_.inputDelay = delay_;
+        const uint32_t roundTrip = roundTrip_ != UINT32_MAX ? roundTrip_ : link_->roundTrip();
+        start_.inputDelay = delay_ >= 0 ? uint8_t(delay_) : inputDelayFor(roundTrip);
         link_->send(start_, true);
     } else {
         start = start_.start;
@@ -234,7 +277,15 @@ void Duel::begin(GameStart& start)
     stalledSince_ = 0;
     haveStart_ = partnerClicked_ = partnerInMenu_ = false;
     brokenWhy_.clear();
+    lastWhy_.clear();
     confirmed_ = 0;
+    count_ = OnlineGameCount();
+    count_.inputDelay = start_.inputDelay;
+    escape_ = leftAtOnce_ = endScreen_ = false;
+    judgedSince_ = enet_time_get();
+    judgedFrom_ = 0;
+    holdUntil_ = nextHold_ = 0;
+    ahead_ = 0;
     if (watcher_)
         watcher_->gameStarted(start_);
 }
@@ -248,39 +299,130 @@ bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
             brokenWhy_ = lastWhy_.empty() ? "connection lost" : lastWhy_;
         return false;
     }
+    const uint32_t now = enet_time_get();
+    judge(now);
+    if (!brokenWhy_.empty())
+        return false;
+    // Every ESC counts, also one let go while the game waited.
+    escape_ = escape_ || escape;
+    bool fresh = false, held = false;
+    if (!game_->leaving() && game_->localPasses() == pass + start_.inputDelay) {
+        held = hold(pass, now);
+        if (!held) {
+            fresh = game_->record(pass, local_ ? local_() : RiderInput{}, escape_);
+            escape_ = false;
+        }
+    }
     // A new pass's inputs go out at once; while the game waits, they are repeated now and then
     // in case the last packet was lost, not every time the loop asks.
-    const bool fresh = game_->record(pass, local_ ? local_() : RiderInput{}, escape);
-    const uint32_t now = enet_time_get();
     if (fresh || now - lastSent_ >= RESEND_MS) {
         link_->send(game_->inputs(), false);
         lastSent_ = now;
     }
-    if (game_->known(pass, input)) {
-        stalledSince_ = 0;
+    if (!held && game_->guess(pass, input)) {
+        stallEnds(now);
         return true;
+    }
+    if (stalledSince_ == 0)
+        stalledSince_ = now;
+    const uint32_t stalled = now - stalledSince_;
+    // A leave while the game waits for the other side ends it now; the other side is told
+    // by the leave among this side's inputs.
+    if ((escape_ && stalled >= SHOWN_STALL_MS) || (game_->leaving() && stalled >= LEAVE_WAIT_MS)) {
+        game_->leaveNow();
+        link_->send(game_->inputs(), false);
+        lastSent_ = now;
+        leftAtOnce_ = true;
+        stallEnds(now);
+        return false;
     }
     // A partner that answers but sends no inputs has left this game (it ended there at
     // another pass): waiting longer would wait for ever.
-    if (stalledSince_ == 0)
-        stalledSince_ = now;
-    else if (now - stalledSince_ > SILENCE_MS)
+    if (stalled > SILENCE_MS)
         brokenWhy_ = "the other rider's game stopped at another pass: the games drifted apart";
     return false;
 }
 
-void Duel::stepped(uint32_t pass, const PassInput& input, const World& world)
+// The other side's passes over the last window of time: one that sends a pass now and then
+// would keep the game waiting for ever.
+void Duel::judge(uint32_t now)
 {
-    // In lockstep every pass that steps has both riders' inputs confirmed.
+    if (now - judgedSince_ < JUDGE_MS)
+        return;
+    const uint32_t came = game_->remotePasses() - judgedFrom_;
+    if (came < JUDGE_MIN_PASSES) {
+        stallEnds(now);
+        brokenWhy_ = "the other rider's game was too slow: " + std::to_string(came) +
+                     " passes came in " + std::to_string(JUDGE_MS / 1000) + " s";
+    }
+    judgedSince_ = now;
+    judgedFrom_ = game_->remotePasses();
+}
+
+// The side that runs ahead of the other waits a pass now and then, so neither keeps guessing
+// further than the other (and stalling at the window's end).
+bool Duel::hold(uint32_t pass, uint32_t now)
+{
+    if (holdUntil_ != 0 && int32_t(now - holdUntil_) < 0)
+        return true;
+    if (holdUntil_ != 0) {
+        holdUntil_ = 0;
+        return false; // the pass held back runs now
+    }
+    ahead_ += (game_->ahead() - ahead_) / 16;
+    if (pass < nextHold_ || ahead_ < 1.0)
+        return false;
+    holdUntil_ = now + PASS_MS;
+    nextHold_ = pass + HOLD_EVERY;
+    ahead_ -= 1.0;
+    if (stalledSince_ == 0)
+        stalledSince_ = now;
+    return true;
+}
+
+void Duel::stallEnds(uint32_t now)
+{
+    if (stalledSince_ != 0)
+        count_.stalledMs += now - stalledSince_;
+    stalledSince_ = 0;
+}
+
+uint32_t Duel::confirmedPasses() const
+{
+    return game_ ? game_->confirmed() : 0;
+}
+
+bool Duel::regather(uint32_t pass, PassInput& input)
+{
+    return game_ && game_->guess(pass, input);
+}
+
+void Duel::rolledBack(uint32_t from, uint32_t passes)
+{
+    (void)from;
+    count_.rolledBack += passes;
+    if (passes > count_.deepest)
+        count_.deepest = passes;
+}
+
+const char* Duel::waitingFor() const
+{
+    if (stalledSince_ == 0 || holdUntil_ != 0 || enet_time_get() - stalledSince_ < SHOWN_STALL_MS)
+        return nullptr;
+    return "waiting for the other rider";
+}
+
+void Duel::confirmed(uint32_t pass, const PassInput& input, const World& world)
+{
+    confirmedWith(pass, input, hashWorld(world));
+}
+
+void Duel::confirmedWith(uint32_t pass, const PassInput& input, const StateHash& hash)
+{
     if (watcher_ && game_ && pass == confirmed_) {
         watcher_->confirmed(game_->game(), pass, input);
         ++confirmed_;
     }
-    steppedWith(pass, hashWorld(world));
-}
-
-void Duel::steppedWith(uint32_t pass, const StateHash& hash)
-{
     Message m;
     if (game_ && game_->stepped(pass, hash, m) && link_)
         link_->send(m, true);
@@ -297,16 +439,20 @@ void Duel::checkDrift()
 
 void Duel::ended(const GameResult& result)
 {
-    (void)result;
     playing_ = false;
+    stallEnds(enet_time_get());
+    count_.passes = result.steps;
+    std::printf("%s\n", onlineGameLine(count_).c_str());
+    std::fflush(stdout);
     if (watcher_ && game_)
         watcher_->gameEnded(game_->game(), confirmed_);
 }
 
 bool Duel::afterGame(const GameResult& result)
 {
-    (void)result;
+    endScreen_ = result.decided && !broken();
     inGame_ = playing_ = false;
+    leftAtOnce_ = false;
     if (!brokenWhy_.empty())
         lastWhy_ = brokenWhy_;
     brokenWhy_.clear();

@@ -20,12 +20,28 @@ public:
     virtual void gameEnded(uint16_t game, uint32_t passes) = 0;
 };
 
+// What one online game cost: the line printed as it ends.
+struct OnlineGameCount {
+    uint32_t passes = 0, inputDelay = 0;
+    uint32_t rolledBack = 0, deepest = 0; // passes stepped again; the most at one time
+    uint32_t stalledMs = 0;               // time the game waited for the other side
+    uint32_t stalled() const { return (stalledMs + 25) / 50; } // in passes
+};
+// "online game: passes N, input delay D, rolled back R passes (deepest K), stalled S"
+std::string onlineGameLine(const OnlineGameCount& count);
+
+// The input delay chosen from the round trip: none below 60 ms, else one pass.
+constexpr int AUTO_INPUT_DELAY = -1;
+uint8_t inputDelayFor(uint32_t roundTripMs);
+
 // An online duel as the menu and the game see it: the host rides Rudko, the joiner Berto.
-// A click on either side starts the game on both; the host chooses the start.
+// A click on either side starts the game on both; the host chooses the start and the input
+// delay (`inputDelay` passes, or AUTO_INPUT_DELAY). The other rider's inputs are guessed until
+// they arrive (see GameRun), within a window of ROLLBACK_WINDOW passes.
 class Duel : public Session, public PassFeed {
 public:
     Duel(bool hosting, std::string address, uint16_t port, RiderInput (*local)(),
-         uint8_t inputDelay = 2, Connection::Identity self = Connection::ours());
+         int inputDelay = AUTO_INPUT_DELAY, Connection::Identity self = Connection::ours());
     bool open();
 
     void poll() override;
@@ -38,13 +54,18 @@ public:
 
     void begin(GameStart& start) override;
     bool gather(uint32_t pass, bool escape, PassInput& input) override;
-    void stepped(uint32_t pass, const PassInput& input, const World& world) override;
+    uint32_t confirmedPasses() const override;
+    bool regather(uint32_t pass, PassInput& input) override;
+    void confirmed(uint32_t pass, const PassInput& input, const World& world) override;
+    void rolledBack(uint32_t from, uint32_t passes) override;
+    const char* waitingFor() const override;
     void ended(const GameResult& result) override;
-    bool broken() const override { return !brokenWhy_.empty(); }
+    bool broken() const override { return !brokenWhy_.empty() || leftAtOnce_; }
     void waiting() override { service(); }
 
-    // The same as stepped, for a game that hashes its state itself.
-    void steppedWith(uint32_t pass, const StateHash& hash);
+    // The same as confirmed, for a game that hashes its state itself.
+    void confirmedWith(uint32_t pass, const PassInput& input, const StateHash& hash);
+    const OnlineGameCount& count() const { return count_; }
     bool connected() const { return link_ && link_->connected(); }
     uint16_t port() const { return link_ ? link_->port() : port_; }
     const std::string& brokenWhy() const { return brokenWhy_; }
@@ -66,12 +87,15 @@ private:
     void say(const std::string& status);
     void refreshStatus();
     void checkDrift();
+    void judge(uint32_t now);
+    bool hold(uint32_t pass, uint32_t now);
+    void stallEnds(uint32_t now);
 
     bool hosting_;
     std::string address_;
     uint16_t port_;
     RiderInput (*local_)();
-    uint8_t delay_;
+    int delay_;
     Connection::Identity self_;
     std::unique_ptr<Connection> link_;
     std::unique_ptr<Lockstep> game_;
@@ -89,4 +113,14 @@ private:
     DuelWatcher* watcher_ = nullptr;
     uint32_t confirmed_ = 0; // passes of this game told to the watcher
     const PortMap* portMap_ = nullptr;
+    OnlineGameCount count_;
+    bool escape_ = false;     // ESC or the close button since the last pass of our own
+    bool leftAtOnce_ = false; // left while the game stalled, without waiting for an agreed pass
+    bool endScreen_ = false;  // the last game ended on the end screen
+    uint32_t judgedSince_ = 0, judgedFrom_ = 0; // the partner's passes over a time window
+    uint32_t holdUntil_ = 0, nextHold_ = 0;
+    double ahead_ = 0;        // how far this side runs ahead, averaged over the passes
+    uint32_t roundTrip_ = UINT32_MAX; // the least seen with this partner, milliseconds
+    uint32_t lastService_ = 0;        // the network library's clock
+    double serviceGap_ = 0;           // milliseconds between looks at the link, averaged
 };

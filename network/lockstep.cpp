@@ -14,12 +14,13 @@ Lockstep::Lockstep(int rider, uint16_t game, uint8_t delay)
 
 bool Lockstep::record(uint32_t pass, RiderInput local, bool escape)
 {
-    if (uint64_t(pass) + delay_ != local_.size())
+    if (leaving_ || uint64_t(pass) + delay_ != local_.size())
         return false;
     PassInput input;
     input.riders[rider_] = local;
     input.leave = escape;
     local_.push_back(packPass(input));
+    leaving_ = leaving_ || escape;
     return true;
 }
 
@@ -29,6 +30,42 @@ bool Lockstep::known(uint32_t pass, PassInput& input) const
         return false;
     return unpackPass(uint8_t(local_[pass] | remote_[pass]), input);
 }
+
+bool Lockstep::guess(uint32_t pass, PassInput& input) const
+{
+    if (known(pass, input))
+        return true;
+    if (pass >= local_.size() || pass >= remote_.size() + ROLLBACK_WINDOW || (local_[pass] & 0x40))
+        return false;
+    // The other rider holds what it held last; it never leaves on a guess.
+    const uint8_t last = remote_.empty() ? 0 : uint8_t(remote_.back() & ~0x40);
+    return unpackPass(uint8_t(local_[pass] | last), input);
+}
+
+uint32_t Lockstep::confirmed() const
+{
+    return uint32_t(local_.size() < remote_.size() ? local_.size() : remote_.size());
+}
+
+int Lockstep::ahead() const
+{
+    if (remoteTold_ == 0)
+        return 0;
+    const int lead = int(local_.size()) - int(remote_.size());
+    const int difference = lead - remoteLead_;
+    return difference >= 0 ? difference / 2 : -((1 - difference) / 2);
+}
+
+void Lockstep::leaveNow()
+{
+    if (leaving())
+        return;
+    PassInput input;
+    input.leave = true;
+    local_.push_back(packPass(input));
+    leaving_ = true;
+}
+
 
 Message Lockstep::inputs() const
 {
@@ -80,11 +117,17 @@ bool Lockstep::receive(const Message& m)
     if (m.game != game_)
         return true; // a late packet of an earlier game, or an early one of the next
     if (m.type == MessageType::Inputs) {
-        // The other side can be at most `delay` passes ahead of what it has from here.
-        if (m.ack > local_.size() || uint64_t(m.first) + m.inputs.size() > local_.size() + delay_ + 1u)
+        // The other side can run at most the window (and its delay, and a pass to leave at
+        // once) ahead of what it has from here.
+        const uint64_t told = uint64_t(m.first) + m.inputs.size();
+        if (m.ack > local_.size() || told > local_.size() + ROLLBACK_WINDOW + delay_ + 2u)
             return false;
         if (m.ack > acked_)
             acked_ = m.ack;
+        if (told >= remoteTold_) {
+            remoteTold_ = uint32_t(told);
+            remoteLead_ = int(told) - int(m.ack);
+        }
         const uint8_t allowed = riderBits(1 - rider_);
         for (size_t i = 0; i < m.inputs.size(); ++i) {
             const uint8_t byte = m.inputs[i];
@@ -102,7 +145,7 @@ bool Lockstep::receive(const Message& m)
         return true;
     }
     if (m.type == MessageType::Hash) {
-        if (m.pass % HASH_INTERVAL != HASH_INTERVAL - 1 || m.pass > local_.size() + delay_ + 1u)
+        if (m.pass % HASH_INTERVAL != HASH_INTERVAL - 1 || m.pass > local_.size() + ROLLBACK_WINDOW + delay_ + 2u)
             return false;
         for (const auto& [pass, hash] : localHashes_)
             if (pass == m.pass) {

@@ -232,7 +232,7 @@ bool decode(const uint8_t* data, size_t size, Message& out)
         m.start.lastSpawnTick = r.u32();
         m.start.prevRiderHeightSign = int32_t(r.u32());
         m.inputDelay = r.u8();
-        if (m.inputDelay < 1 || m.inputDelay > 8)
+        if (m.inputDelay > 8)
             return false;
         // Any other height order would make the game's own recording unreadable.
         if (m.start.prevRiderHeightSign < -1 || m.start.prevRiderHeightSign > 1)

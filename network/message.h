@@ -36,7 +36,7 @@ struct Message {
     RefuseReason reason = RefuseReason::Version; // Refuse
     uint16_t game = 0;         // Start, Click, Menu, Inputs, Hash: which game of the run
     GameStart start;           // Start: its height order is -1, 0 or 1
-    uint8_t inputDelay = 0;    // Start: passes between a key and its step, 1 to 8
+    uint8_t inputDelay = 0;    // Start: passes between a key and its step, 0 to 8
     uint32_t ack = 0;          // Inputs: how many of the receiver's passes the sender holds
     uint32_t first = 0;        // Inputs: the pass of inputs[0]
     std::vector<uint8_t> inputs; // Inputs: one packed pass each, 1 to 64

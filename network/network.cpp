@@ -11,8 +11,8 @@ namespace {
 // spectators are told the host is leaving.
 class HostedDuel : public Duel {
 public:
-    HostedDuel(uint16_t port, RiderInput (*local)(), bool askRouter)
-        : Duel(true, "", port, local), askRouter_(askRouter)
+    HostedDuel(uint16_t port, RiderInput (*local)(), bool askRouter, int inputDelay)
+        : Duel(true, "", port, local, inputDelay), askRouter_(askRouter)
     {
     }
 
@@ -37,9 +37,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)(), bool askRouter)
+std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)(), bool askRouter, int inputDelay)
 {
-    auto duel = std::make_unique<HostedDuel>(port, local, askRouter);
+    auto duel = std::make_unique<HostedDuel>(port, local, askRouter, inputDelay);
     duel->open();
     return duel;
 }

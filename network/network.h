@@ -10,8 +10,10 @@
 // host rides Rudko, the joiner Berto; each steers with what `local` reads on its own machine.
 // The menu's status line says whom it waits for or rides with, or what went wrong. The host
 // asks the home router to open its port (unless `askRouter` is false) and says what address
-// to give a friend; spectators may connect to its port too.
-std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)(), bool askRouter = true);
+// to give a friend; spectators may connect to its port too. The host chooses the input delay
+// for both, `inputDelay` passes (0 to 4), or by the round trip when negative.
+std::unique_ptr<Session> hostDuel(uint16_t port, RiderInput (*local)(), bool askRouter = true,
+                                  int inputDelay = -1);
 std::unique_ptr<Session> joinDuel(const std::string& host, uint16_t port, RiderInput (*local)());
 // A spectator of a host's games (`--watch HOST[:PORT]`).
 std::unique_ptr<Session> watchDuel(const std::string& host, uint16_t port);

@@ -26,19 +26,25 @@ public:
     }
     bool gather(uint32_t pass, bool escape, PassInput& input) override
     {
-        if (!inner->gather(pass, escape, input))
-            return false;
-        ++passes;
-        if (writer.writing())
-            tell("the recording stopped at pass " + std::to_string(pass), writer.add(packPass(input)));
-        return true;
+        return inner->gather(pass, escape, input);
     }
     void started(const World& world) override { inner->started(world); }
-    // Only the pass and its inputs matter here, and those came through gather.
     void stepped(uint32_t pass, const PassInput& input, const World& world) override
     {
         inner->stepped(pass, input, world);
     }
+    uint32_t confirmedPasses() const override { return inner->confirmedPasses(); }
+    bool regather(uint32_t pass, PassInput& input) override { return inner->regather(pass, input); }
+    // Only passes known for good are recorded, never a guess.
+    void confirmed(uint32_t pass, const PassInput& input, const World& world) override
+    {
+        inner->confirmed(pass, input, world);
+        ++passes;
+        if (writer.writing())
+            tell("the recording stopped at pass " + std::to_string(pass), writer.add(packPass(input)));
+    }
+    void rolledBack(uint32_t from, uint32_t count) override { inner->rolledBack(from, count); }
+    const char* waitingFor() const override { return inner->waitingFor(); }
     void ended(const GameResult& result) override
     {
         inner->ended(result);

@@ -2,6 +2,7 @@
 // Where a game's passes come from and where they are shown, and the one loop that plays a
 // game from them: the keyboard game, driven games, replays, verifying and the benchmarks.
 #include <cstdint>
+#include <deque>
 
 #include "input/input.h"
 #include "simulation/simulation.h"
@@ -19,11 +20,28 @@ public:
     // The inputs of pass `pass`, with `escape` true when ESC (or the close button) is down.
     // False: not known yet; the game shows the last frame and asks again a tick later.
     virtual bool gather(uint32_t pass, bool escape, PassInput& input) = 0;
-    // After every pass that stepped, with the world as it stands.
+    // After every pass that stepped, with the world as it stands (a guessed pass too).
     virtual void stepped(uint32_t pass, const PassInput& input, const World& world)
     {
         (void)pass, (void)input, (void)world;
     }
+    // A feed may hand out guessed inputs (an online duel guesses the other machine's): the
+    // passes before confirmedPasses() are known for good, later ones may be guesses that the
+    // game takes back and steps again when they turn out wrong. UINT32_MAX: nothing is a guess.
+    virtual uint32_t confirmedPasses() const { return UINT32_MAX; }
+    // The inputs of a pass already gathered, as best known now, to step it again.
+    virtual bool regather(uint32_t pass, PassInput& input) { (void)pass, (void)input; return false; }
+    // Each pass once it is known for good and the world stepped with its real inputs, in order
+    // and once each, with the world after it; last the pass that ended the game (a leave, or the
+    // slow-down's end), when there is one, with the world it left.
+    virtual void confirmed(uint32_t pass, const PassInput& input, const World& world)
+    {
+        (void)pass, (void)input, (void)world;
+    }
+    // The game went back to pass `from` and stepped `passes` passes again, silently.
+    virtual void rolledBack(uint32_t from, uint32_t passes) { (void)from, (void)passes; }
+    // Shown over the last frame while the game waits for this feed, or nullptr.
+    virtual const char* waitingFor() const { return nullptr; }
     // Once the game has ended (before its end screen): false means the game was cut short
     // by the feed itself (a replay that ran out, the other machine gone).
     virtual void ended(const GameResult& result) { (void)result; }
@@ -66,14 +84,19 @@ public:
     // True: the game runs on its own clock, pass N at tick N, and `ticks` follows it.
     // False: the timer moves `ticks` and each pass runs at the tick it finds.
     virtual bool ownsClock() const { return true; }
-    // The feed has no inputs yet.
-    virtual void stall();
+    // The feed has no inputs yet; `waitingFor` (or nullptr) says for what.
+    virtual void stall(const char* waitingFor);
     // After each pass: draw it, play its sounds, wait for the next.
     virtual void show(const World& world, const Cues& cues) { (void)world, (void)cues; }
 };
 
 // One game being played, a pass at a time, so that one thread can play two (the network
 // benchmark's two sides). The live globals follow the world after every pass.
+// From a feed that guesses, a pass is shown at once; the world before each guessed pass is
+// kept until its inputs are known, and when they differ the world is put back there and
+// stepped again to the present before the next frame, silently (each pass's sounds are played
+// once, when it is first shown). The game never ends on a guess: a pass that would end it
+// (decide it, finish its slow-down, leave) waits until its inputs are known for good.
 class GameRun {
 public:
     GameRun(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses = UINT32_MAX);
@@ -85,12 +108,20 @@ public:
     uint32_t pass() const { return pass_; }
 
 private:
+    struct Guessed {
+        World before;
+        PassInput input;
+    };
     void finish();
+    bool settle();
+    bool endsGame(const World& before, bool stepped) const;
     World& world_;
     PassFeed& feed_;
     Stage& stage_;
     uint32_t maxPasses_;
-    uint32_t pass_ = 0;
+    uint32_t pass_ = 0;    // passes stepped and shown
+    uint32_t settled_ = 0; // passes known for good and told to the feed
+    std::deque<Guessed> guessed_; // passes settled_ .. pass_ - 1
     bool over_ = false;
     GameResult result_;
 };

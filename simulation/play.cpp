@@ -7,7 +7,7 @@
 #include "riders/rider.h"
 #include "simulation/feed.h"
 
-void Stage::stall()
+void Stage::stall(const char*)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }
@@ -30,18 +30,46 @@ GameRun::Turn GameRun::next()
     world_.ticks = stage_.ownsClock() ? pass_ : ticks.load();
     const bool escape = stage_.escape();
     PassInput input;
-    if (!feed_.gather(pass_, escape, input))
+    const bool given = feed_.gather(pass_, escape, input);
+    if (!settle())
+        return WAITING; // taken back to a pass that ends the game: it waits for its inputs
+    if (!given)
+        return WAITING;
+    const bool guess = pass_ >= feed_.confirmedPasses();
+    if (input.leave && guess)
         return WAITING;
     Cues cues;
-    if (input.leave || !stepWorld(world_, input, cues)) {
+    if (input.leave) {
+        feed_.confirmed(pass_, input, world_);
+        finish();
+        return OVER;
+    }
+    World before;
+    if (guess) {
+        before = world_;
+        before.ticks = pass_ > 0 ? pass_ - 1 : 0; // the world after the pass before
+    }
+    const bool stepped = stepWorld(world_, input, cues);
+    if (guess && endsGame(before, stepped)) {
+        world_ = before;
+        return WAITING;
+    }
+    if (!stepped) {
+        feed_.confirmed(pass_, input, world_);
         finish();
         return OVER;
     }
     ++result_.steps;
     publishWorld(world_, nullptr);
     feed_.stepped(pass_, input, world_);
-    stage_.show(world_, cues);
+    if (guess)
+        guessed_.push_back({std::move(before), input});
     ++pass_;
+    if (!guess) {
+        feed_.confirmed(settled_, input, world_);
+        settled_ = pass_;
+    }
+    stage_.show(world_, cues);
     if (stage_.ownsClock())
         ticks = pass_;
     return STEPPED;
@@ -50,6 +78,12 @@ GameRun::Turn GameRun::next()
 void GameRun::finish()
 {
     over_ = true;
+    // Only what both sides know for good counts: guessed passes are taken back.
+    if (!guessed_.empty()) {
+        world_ = guessed_.front().before;
+        guessed_.clear();
+        pass_ = result_.steps = settled_;
+    }
     world_.ticks = stage_.ownsClock() ? pass_ : ticks.load();
     publishWorld(world_, nullptr);
     result_.decided = world_.gameOver;
@@ -63,7 +97,7 @@ GameResult playGame(World& world, PassFeed& feed, Stage& stage, uint32_t maxPass
     GameRun run(world, feed, stage, maxPasses);
     for (GameRun::Turn turn; (turn = run.next()) != GameRun::OVER;)
         if (turn == GameRun::WAITING)
-            stage.stall();
+            stage.stall(feed.waitingFor());
     return run.result();
 }
 

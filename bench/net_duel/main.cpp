@@ -1,15 +1,21 @@
-// Two lockstep riders in one process, headless, each at 20 passes a second on its own clock,
+// Two online riders in one process, headless, each at 20 passes a second on its own clock,
 // talking through a loopback proxy (in a thread of its own) that delays, jitters and drops
-// datagrams. Both games go through the game's one pass loop, a pass at a time, side by side.
-// Plays games back to back until the given length is reached, then prints what the network
-// cost: time lost to stalled passes, bytes each way, and whether the two games ever parted.
+// datagrams. Both games go through the game's one pass loop, a pass at a time, side by side,
+// guessing the other's keys and taking wrong guesses back. Plays games back to back until the
+// given length is reached (the host then leaves with ESC, at a pass both agree on), then
+// prints what the network cost: the input delay, passes stepped again, time lost to stalled
+// passes, bytes each way, the processor of the pass loop and of stepping again, and whether
+// the two games ever parted.
 // Usage: net_duel [--seconds S] [--delay MS] [--jitter MS] [--loss FRACTION] [--seed N]
+//                 [--input-delay N]
 // Exit status 0 when both sides played the same games to the same states without drifting.
 // NET_DUEL_DEBUG=1 lists every pass that had to wait.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <time.h>
 
 #include <atomic>
 #include <chrono>
@@ -33,7 +39,22 @@ const auto PASS = std::chrono::milliseconds(50);
 struct SideResult {
     uint32_t passes = 0, lostTicks = 0, waitedPasses = 0, games = 0;
     double waitedMs = 0;
+    uint32_t rolledBack = 0, deepest = 0, stalled = 0, inputDelay = 0;
+    double loopCpuMs = 0; // the processor in the pass loop, this side
     std::string hashes, why;
+};
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Nowhere to show the game; ESC once the bench has played long enough.
+struct BenchStage : Stage {
+    bool leave = false;
+    bool escape() override { return leave; }
 };
 
 // Holds of random keys, 5 to 30 passes each, the same every run for a side.
@@ -62,13 +83,16 @@ struct Side {
     Duel duel;
     SideResult out;
     World world;
-    Stage nowhere;
+    BenchStage nowhere;
     std::unique_ptr<GameRun> run;
     Clock::time_point t0, due, lastStep, asked, menuSince;
     bool waiting = false;
+    uint32_t shown = 0; // passes of this game stepped and shown
+    World busy;
 
-    Side(bool hosting, uint16_t port)
-        : hosting(hosting), duel(hosting, "127.0.0.1", port, hosting ? hostKeys : joinerKeys)
+    Side(bool hosting, uint16_t port, int inputDelay)
+        : hosting(hosting),
+          duel(hosting, "127.0.0.1", port, hosting ? hostKeys : joinerKeys, inputDelay)
     {
     }
 
@@ -89,6 +113,7 @@ struct Side {
         run = std::make_unique<GameRun>(world, duel, nowhere);
         t0 = due = lastStep = Clock::now();
         waiting = false;
+        shown = 0;
     }
 
     // The next pass when it is due; a pass whose inputs are late is asked again.
@@ -99,7 +124,11 @@ struct Side {
             return;
         if (!waiting)
             asked = now;
-        const GameRun::Turn turn = out.passes < passes ? run->next() : GameRun::OVER;
+        // The host leaves once the bench has played long enough; the joiner follows.
+        nowhere.leave = hosting && out.passes >= passes;
+        const double cpu = threadCpuMs();
+        const GameRun::Turn turn = run->next();
+        out.loopCpuMs += threadCpuMs() - cpu;
         if (turn == GameRun::WAITING) {
             if (now - asked > std::chrono::seconds(10))
                 out.why = "stuck at pass " + std::to_string(run->pass()) + " of game " +
@@ -119,15 +148,22 @@ struct Side {
             waiting = false;
             lastStep = Clock::now();
             ++out.passes;
+            if (++shown == 300)
+                busy = world; // a river in flow, for the cost of stepping again
+
             due = t0 + ((lastStep - t0) / PASS + 1) * PASS;
             return;
         }
         // Pass N steps in tick N of the game's pace unless something held it up.
-        const uint32_t stepped = run->pass();
-        if (stepped > 0)
-            out.lostTicks += uint32_t((lastStep - t0) / PASS) - (stepped - 1);
+        if (shown > 0)
+            out.lostTicks += uint32_t((lastStep - t0) / PASS) - (shown - 1);
+        const OnlineGameCount& count = duel.count();
+        out.rolledBack += count.rolledBack;
+        out.deepest = std::max(out.deepest, count.deepest);
+        out.stalled += count.stalled();
+        out.inputDelay = count.inputDelay;
         char line[64];
-        std::snprintf(line, sizeof line, "%u:%016llx ", stepped,
+        std::snprintf(line, sizeof line, "%u:%016llx ", run->result().steps,
                       (unsigned long long)run->result().state.whole());
         out.hashes += line;
         ++out.games;
@@ -141,6 +177,11 @@ struct Side {
     }
 
     bool done(uint32_t passes) const { return !out.why.empty() || (!run && out.passes >= passes); }
+    // The joiner plays on until the host leaves.
+    bool finished(uint32_t passes, const Side& host) const
+    {
+        return hosting ? done(passes) : !out.why.empty() || (!run && host.done(passes) && out.games >= host.out.games);
+    }
 };
 
 uint16_t freePort()
@@ -168,9 +209,9 @@ void playBoth(Side& host, Side& joiner, uint32_t passes, uint32_t seed)
     Side* const sides[2] = {&host, &joiner};
     for (Side* side : sides)
         side->menuSince = Clock::now();
-    while (!(sides[0]->done(passes) && sides[1]->done(passes))) {
+    while (!(host.finished(passes, host) && joiner.finished(passes, host))) {
         for (Side* side : sides) {
-            if (side->done(passes))
+            if (side->finished(passes, host))
                 side->duel.poll();
             else if (side->run)
                 side->play(passes);
@@ -195,6 +236,7 @@ void playBoth(Side& host, Side& joiner, uint32_t passes, uint32_t seed)
 int main(int argc, char** argv)
 {
     double seconds = 180;
+    int inputDelay = AUTO_INPUT_DELAY;
     ProxyFaults faults;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
@@ -204,6 +246,7 @@ int main(int argc, char** argv)
         else if (arg == "--jitter") faults.jitterMs = int(value);
         else if (arg == "--loss") faults.loss = value;
         else if (arg == "--seed") faults.seed = uint32_t(value);
+        else if (arg == "--input-delay") inputDelay = int(value);
         else { std::fprintf(stderr, "net_duel: unknown option %s\n", arg.c_str()); return 2; }
     }
     const uint32_t passes = uint32_t(seconds * 20);
@@ -216,7 +259,7 @@ int main(int argc, char** argv)
     }
     scripts[0].keys.seed(faults.seed * 2 + 1);
     scripts[1].keys.seed(faults.seed * 2);
-    Side host(true, hostPort), joiner(false, proxyPort);
+    Side host(true, hostPort, inputDelay), joiner(false, proxyPort, inputDelay);
     SideResult r[2];
     if (!host.duel.open() || !joiner.duel.open()) {
         std::fprintf(stderr, "net_duel: %s %s\n", host.duel.status(), joiner.duel.status());
@@ -241,6 +284,34 @@ int main(int argc, char** argv)
                     r[s].passes ? 100.0 * r[s].lostTicks / r[s].passes : 0.0, r[s].waitedPasses,
                     r[s].waitedMs, r[s].why.empty() ? "" : "; stopped: ", r[s].why.c_str());
     const double gameSeconds = r[0].passes / 20.0;
+    // What stepping one pass again costs: the world saved and stepped, silently, from where
+    // the host's game stood at its pass 300 (a river in flow), 40 passes at a time.
+    const World base = host.busy;
+    World world = base, saved;
+    const int trials = 4000;
+    const double cpu = threadCpuMs();
+    for (int i = 0; i < trials; ++i) {
+        if (i % 40 == 0)
+            world = base;
+        saved = world;
+        world.ticks = base.ticks + uint32_t(i % 40);
+        Cues unheard;
+        PassInput input;
+        input.riders[i / 40 % 2].right = true;
+        if (!stepWorld(world, input, unheard))
+            world = saved;
+    }
+    const double stepUs = (threadCpuMs() - cpu) * 1000.0 / trials;
+    if (getenv("NET_DUEL_DEBUG"))
+        std::fprintf(stderr, "busy world: ticks %u, obstacles %zu %zu %zu %zu, over %d\n", base.ticks,
+                     base.lanes[0].size(), base.lanes[1].size(), base.lanes[2].size(), base.lanes[3].size(), base.gameOver);
+    for (int s = 0; s < 2; ++s)
+        std::printf("%-6s: input delay %u, rolled back %u passes (%.2f a second), deepest %u, "
+                    "stalled %u passes (%.2f%%); pass loop %.2f ms of processor a second, "
+                    "stepping again %.1f us a second (%.2f us a pass)\n",
+                    names[s], r[s].inputDelay, r[s].rolledBack, r[s].rolledBack / gameSeconds,
+                    r[s].deepest, r[s].stalled, r[s].passes ? 100.0 * r[s].stalled / r[s].passes : 0.0,
+                    r[s].loopCpuMs / gameSeconds, r[s].rolledBack / gameSeconds * stepUs, stepUs);
     for (int way = 0; way < 2; ++way)
         std::printf("%s: %.0f bytes/s of UDP payload (%.0f with IP and UDP headers), %.1f datagrams/s, %llu dropped\n",
                     way == 0 ? "joiner to host" : "host to joiner", count.bytes[way] / gameSeconds,

@@ -2,9 +2,11 @@
 # An online duel between two copies of the game on two X servers of this machine: the host
 # on the display it is given, the joiner on a second one. The joiner's click starts the game
 # on both; Rudko is driven into his bank on the host while Berto jumps on the joiner; both
-# must show the same end screen and record games that verify to the same line. Then the
-# faults: a third machine is turned away while a game runs, the joiner is killed mid-game
-# (the host is back in its menu within 5 s), and ESC in the host's menu tells the joiner.
+# must show the same end screen, print the same line of the online game and record games that
+# verify to the same line. Then the faults: a third machine is turned away while a game runs;
+# the joiner stopped mid-game, the host shows that it waits and ESC tapped there leaves at
+# once, and the joiner, resumed, follows; the joiner is killed mid-game (the host is back in
+# its menu within 5 s), and ESC in the host's menu tells the joiner.
 # Usage: online_duel.sh BUILD_DIR TEXT_MASK_TOOL
 . "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
@@ -94,6 +96,17 @@ join_line=$(cd "$build" && ./riverduel --verify "$tmp/join.rdr") || fail "the jo
 case "$host_line" in "winner Berto "*) ;; *) fail "unexpected result '$host_line'";; esac
 pass "both recordings verify to '$host_line'"
 
+# Each side's line of the game: the same passes and input delay (none on loopback), and the
+# passes those of the recordings.
+online='^online game: passes [0-9]+, input delay [0-4], rolled back [0-9]+ passes \(deepest [0-9]+\), stalled [0-9]+$'
+host_online=$(grep -E "$online" "$tmp/host.log" | head -1) || fail "the host printed no line of the online game"
+join_online=$(grep -E "$online" "$tmp/join.log" | head -1) || fail "the joiner printed no line of the online game"
+steps=$(echo "$host_line" | sed -E 's/.* steps ([0-9]+) .*/\1/')
+for line in "$host_online" "$join_online"; do
+    case "$line" in "online game: passes $steps, input delay 0, "*) ;; *) fail "unexpected '$line' for $steps passes";; esac
+done
+pass "both sides print '${host_online%%, rolled*}, ...'"
+
 # A second game, started on the host; a third machine tries to join it.
 wait_line "$tmp/host.log" "Berto has joined" 5
 on_host; click_at 200 120; mouse_to 790 590
@@ -107,6 +120,53 @@ kill -9 "$THIRD_PID" 2>/dev/null || true; THIRD_PID=""
 on_host; shot "$tmp/still.png"; is_menu "$tmp/still.png" && fail "the host's game stopped when a third machine knocked"
 pass "a third machine is refused and the game goes on"
 
+# The joiner stops answering: the host runs out of guesses and says it waits; ESC tapped
+# there leaves at once; the joiner, resumed, leaves too and neither speaks of an end screen.
+mark=$(wc -l <"$tmp/host.log")
+kill -STOP "$JOIN_PID"
+sleep 0.9
+on_host; shot "$tmp/stalled.png"
+diff <(mask "$tmp/stalled.png" 292 296 216 8 FFFFFF) <("$text_mask" "waiting for the other rider") >/dev/null ||
+    { kill -CONT "$JOIN_PID"; fail "the stalled host does not show 'waiting for the other rider'"; }
+on_host; xdotool key Escape; tapped_at=$(date +%s%N)
+back=""
+# Screenshots are slow on a busy machine: look for up to 2.5 s, and make sure it was the ESC,
+# not the silent joiner's connection given up, that ended the game.
+while [ $(( ($(date +%s%N) - tapped_at) / 1000000 )) -lt 2500 ]; do
+    on_host; shot "$tmp/now.png"
+    if is_menu "$tmp/now.png"; then back=yes; break; fi
+    sleep 0.1
+done
+left_ms=$(( ($(date +%s%N) - tapped_at) / 1000000 ))
+kill -CONT "$JOIN_PID"
+[ -n "$back" ] || fail "ESC tapped while the game waited did not take the host back to its menu"
+if tail -n +$((mark + 1)) "$tmp/host.log" | grep "connection lost"; then
+    fail "the stalled game ended because the joiner went silent, not because of ESC"
+fi
+back=""
+for _ in $(seq 30); do
+    on_join; shot "$tmp/now.png"
+    if is_menu "$tmp/now.png"; then back=yes; break; fi
+    sleep 0.2
+done
+[ -n "$back" ] || fail "the joiner, resumed, did not follow the host out of the game"
+sleep 0.5
+if tail -n +$((mark + 1)) "$tmp/host.log" | grep "end screen"; then
+    fail "the host spoke of an end screen after a game left with ESC"
+fi
+pass "the host shows it waits for a stopped joiner; ESC tapped leaves at once (menu within $left_ms ms); the joiner follows"
+
+# A third game, for the joiner to vanish from.
+started=""
+for _ in $(seq 10); do
+    on_host; click_at 200 120; mouse_to 790 590
+    sleep 0.5
+    on_host; shot "$tmp/now.png"
+    if ! is_menu "$tmp/now.png"; then started=yes; break; fi
+done
+[ -n "$started" ] || fail "the host could not start a third game"
+sleep 1
+
 kill -9 "$JOIN_PID"; killed_at=$(date +%s%N)
 back=""
 for _ in $(seq 70); do
@@ -119,8 +179,8 @@ waited=$(( ($(date +%s%N) - killed_at) / 1000000 ))
 [ "$waited" -lt 5000 ] || fail "the host took $waited ms to notice the joiner was gone"
 grep -q "connection lost" "$tmp/host.log" || fail "the host does not say the connection was lost"
 wait_line "$tmp/host.log" "connection lost - waiting for a rider on UDP port $port" 2
-recorded=$(grep -F "$tmp/host-2.rdr: " "$tmp/host.log") || fail "the game cut short was not recorded"
-cut_line=$(cd "$build" && ./riverduel --verify "$tmp/host-2.rdr") || fail "the cut-short game does not verify"
+recorded=$(grep -F "$tmp/host-3.rdr: " "$tmp/host.log") || fail "the game cut short was not recorded"
+cut_line=$(cd "$build" && ./riverduel --verify "$tmp/host-3.rdr") || fail "the cut-short game does not verify"
 [ "$cut_line" = "${recorded#*: }" ] || fail "the cut-short game verifies to '$cut_line', recorded as '$recorded'"
 pass "the joiner killed mid-game: the host is back in its menu after $waited ms, waiting again, its game recorded"
 

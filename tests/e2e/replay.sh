@@ -9,7 +9,7 @@ games=$(cd "$(dirname "$0")/../games" && pwd)
 
 help=$("$build/riverduel" --help) || fail "--help did not exit 0"
 for option in --record --overwrite --replay --verify --rollback-check --gamepads --computer --demo \
-              --host --join --watch --lan-only --scale --fullscreen --volume --mute --help; do
+              --host --join --input-delay --watch --lan-only --scale --fullscreen --volume --mute --help; do
     grep -q -- "$option" <<<"$help" || fail "--help does not list $option"
 done
 pass "--help lists every option"

@@ -94,6 +94,7 @@ struct Pair {
     Duel host{true, "", 0, noKeys};
     std::unique_ptr<Duel> join;
     uint32_t passes[2] = {0, 0};
+    uint32_t known[2] = {0, 0}; // passes whose inputs both sides know for good
     uint32_t waited[2] = {0, 0}; // passes that had to wait for the other side
     Clock::time_point due[2];
     bool waiting[2] = {false, false};
@@ -153,8 +154,12 @@ struct Pair {
                 }
                 waited[s] += waiting[s];
                 waiting[s] = false;
-                side(s).steppedWith(passes[s], StateHash{passes[s], 1, 2, 3});
                 ++passes[s];
+                // The passes known for good on both sides are played and their hashes compared.
+                for (PassInput sure; known[s] < side(s).confirmedPasses() && known[s] < passes[s] &&
+                                     side(s).regather(known[s], sure);
+                     ++known[s])
+                    side(s).confirmedWith(known[s], sure, StateHash{known[s], 1, 2, 3});
                 due[s] = std::max(due[s] + TICK, Clock::now());
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -152,8 +152,8 @@ TEST(NetworkLockstep, InputsThatCannotBeTrueAreRefused)
     wrongRider.first = 3, wrongRider.inputs = {0x01};
     EXPECT_FALSE(host.receive(wrongRider)); // the joiner cannot press the host's keys
     Message ahead = m;
-    ahead.first = 3, ahead.inputs.assign(10, 0);
-    EXPECT_FALSE(host.receive(ahead)); // further ahead than the host has let it run
+    ahead.first = 3, ahead.inputs.assign(ROLLBACK_WINDOW + 5, 0);
+    EXPECT_FALSE(host.receive(ahead)); // further ahead than its guesses let it run
     Message overAcked = m;
     overAcked.ack = 50;
     EXPECT_FALSE(host.receive(overAcked));

@@ -56,6 +56,36 @@ TEST(Options, WindowSizeAndVolume)
     }
 }
 
+// The host's input delay: 0 to 4 passes, by the round trip when not given.
+TEST(Options, InputDelay)
+{
+    const struct {
+        std::vector<std::string> args;
+        int delay;
+        const char* error;
+    } delays[] = {
+        {{"--host"}, -1, nullptr},
+        {{"--host", "--input-delay", "0"}, 0, nullptr},
+        {{"--input-delay", "4", "--host", "5000"}, 4, nullptr},
+        {{"--host", "--input-delay", "5"}, -1, "--input-delay needs a number of passes from 0 to 4"},
+        {{"--host", "--input-delay"}, -1, "--input-delay needs a number of passes from 0 to 4"},
+        {{"--join", "h", "--input-delay", "1"}, -1, "--input-delay goes with --host (the host chooses it for both)"},
+    };
+    for (const auto& c : delays) {
+        std::vector<char*> argv{const_cast<char*>("riverduel")};
+        for (const std::string& arg : c.args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        Options options;
+        std::string error;
+        const bool good = parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+        EXPECT_EQ(good, c.error == nullptr) << c.args[0];
+        EXPECT_EQ(error, c.error ? c.error : "") << c.args[0];
+        if (good) {
+            EXPECT_EQ(options.inputDelay, c.delay) << c.args[0];
+        }
+    }
+}
+
 } // namespace
 
 namespace {
