@@ -254,3 +254,12 @@ verifies_as_played() {
     [ "$verified" = "$played" ] || fail "$1 verifies to '$verified', the game played '$played'"
     pass "the recorded game verifies to the line it played: $played"
 }
+
+# wait_line LOG TEXT SECONDS: waits for a game to print a line containing TEXT.
+wait_line() {
+    for _ in $(seq $(($3 * 10))); do
+        grep -qF -- "$2" "$1" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    GAME_OUT=$1 fail "no '$2' within $3 s"
+}

@@ -24,14 +24,6 @@ HELPER_PIDS+=("$XVFB2_PID")
 on_host() { DISPLAY=$host_display; GAME_PID=$HOST_PID; GAME_OUT=$tmp/host.log; WIN_X=$HOST_X; WIN_Y=$HOST_Y; }
 on_join() { DISPLAY=$join_display; GAME_PID=$JOIN_PID; GAME_OUT=$tmp/join.log; WIN_X=$JOIN_X; WIN_Y=$JOIN_Y; }
 
-# wait_line LOG TEXT SECONDS: waits for the game to print a line containing TEXT.
-wait_line() {
-    for _ in $(seq $(($3 * 10))); do
-        grep -qF -- "$2" "$1" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    GAME_OUT=$1 fail "no '$2' within $3 s"
-}
 
 # end_screen_reads NAME: the yellow line above the title art on the current display.
 end_screen_reads() {

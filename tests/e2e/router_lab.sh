@@ -106,14 +106,6 @@ CONF
 }
 stop_daemon() { kill "$DAEMON_PID"; wait "$DAEMON_PID" 2>/dev/null || true; DAEMON_PID=""; }
 
-# wait_line LOG TEXT SECONDS
-wait_line() {
-    for _ in $(seq $(($3 * 10))); do
-        grep -qF -- "$2" "$1" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    GAME_OUT=$1 fail "no '$2' within $3 s"
-}
 
 # host_at: starts the host in the home network; its window is the only one on the display.
 host_at() {

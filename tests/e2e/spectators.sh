@@ -18,14 +18,6 @@ for d in "$join_display" "$seer_display" "$doomed_display"; do
     HELPER_PIDS+=("$!")
 done
 
-# wait_line LOG TEXT SECONDS
-wait_line() {
-    for _ in $(seq $(($3 * 10))); do
-        grep -qF -- "$2" "$1" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    GAME_OUT=$1 fail "no '$2' within $3 s"
-}
 # on DISPLAY PID: the helpers of lib.sh look at that game.
 declare -A WX WY
 on() { DISPLAY=$1; GAME_PID=$2; WIN_X=${WX[$1]}; WIN_Y=${WY[$1]}; }

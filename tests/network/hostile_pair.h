@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "network/duel.h"
+#include "pump.h"
 
 namespace hostile {
 
@@ -27,19 +28,7 @@ inline double since(Clock::time_point t)
     return std::chrono::duration<double>(Clock::now() - t).count();
 }
 
-// Services until `done` holds or `seconds` pass; true when it held.
-inline bool pumpUntil(const std::function<void()>& service, const std::function<bool()>& done,
-                      double seconds = 3.0)
-{
-    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    while (Clock::now() < end) {
-        service();
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
-}
+using pump::pumpUntil;
 
 inline RiderInput noKeys() { return {}; }
 

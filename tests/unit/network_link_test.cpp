@@ -14,24 +14,13 @@
 #include <thread>
 
 #include "network/duel.h"
+#include "../network/pump.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Services until `done` holds or `seconds` pass; true when it held.
-bool pumpUntil(const std::function<void()>& service, const std::function<bool()>& done,
-               double seconds = 3.0)
-{
-    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    while (Clock::now() < end) {
-        service();
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
-}
+using pump::pumpUntil;
 
 // Events of one connection, remembered for the test to look at.
 struct End {

@@ -9,23 +9,13 @@
 #include <thread>
 
 #include "network/duel.h"
+#include "../network/pump.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool pumpUntil(const std::function<void()>& service, const std::function<bool()>& done,
-               double seconds)
-{
-    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    while (Clock::now() < end) {
-        service();
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
-}
+using pump::pumpUntil;
 
 RiderInput steady() { return {true, false, false}; }
 
