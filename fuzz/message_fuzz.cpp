@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         uint64_t(m.first) + m.inputs.size() > m.total)
         std::abort();
     if (m.type == MessageType::Start &&
-        (m.start.prevRiderHeightSign < -1 || m.start.prevRiderHeightSign > 1 || m.inputDelay < 1 || m.inputDelay > 8))
+        (m.start.prevRiderHeightSign < -1 || m.start.prevRiderHeightSign > 1 || m.inputDelay > 8))
         std::abort();
     const std::vector<uint8_t> again = encode(m);
     if (foreign ? again.size() > size || !std::equal(again.begin(), again.end(), data)

@@ -21,5 +21,7 @@ readelf -lW "$game" | grep -q GNU_RELRO || fail "the game has no RELRO segment"
 readelf -dW "$game" | grep -q 'BIND_NOW' || fail "the game is not linked with BIND_NOW"
 symbols=$(readelf --dyn-syms -W "$game")
 grep -q ' __stack_chk_fail@' <<<"$symbols" || fail "the game has no stack protector"
-grep -v __stack_chk_fail <<<"$symbols" | grep -q ' __[a-z_]*_chk@' || fail "the game calls no fortified C library function"
+# (No pipe into grep -q: under pipefail its early exit would fail the pipe's first grep.)
+fortified=$(grep -v __stack_chk_fail <<<"$symbols")
+grep -q ' __[a-z_]*_chk@' <<<"$fortified" || fail "the game calls no fortified C library function"
 pass "the game is PIE, full RELRO, BIND_NOW, stack-protected and fortified"
