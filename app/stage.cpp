@@ -2,14 +2,33 @@
 
 #include <allegro.h>
 
+#include <atomic>
+
 #include "app/clock.h"
 #include "app/system.h"
 #include "audio/sound.h"
 #include "input/gamepad.h"
 #include "presentation/frame.h"
 
+namespace {
+
+// A tap of ESC can come and go between two looks at key[] (the library reads the X server's
+// events in batches): a driven game keeps every press until it has seen it.
+std::atomic<bool> escapeTapped{false};
+
+void noteKey(int scancode)
+{
+    if (scancode == KEY_ESC)
+        escapeTapped = true;
+}
+
+} // namespace
+
 WindowStage::WindowStage(bool ownClock_) : ownClock(ownClock_)
 {
+    if (ownClock && keyboard_lowlevel_callback == nullptr)
+        keyboard_lowlevel_callback = noteKey;
+    escapeTapped = false; // a press from before the game is not for it
     clockOwned = ownClock;
     next = ownClock ? paceTicks + 1 : ticks + 1;
 }
@@ -22,7 +41,8 @@ WindowStage::~WindowStage()
 // A pad's Start or Back leaves a driven game as ESC does.
 bool WindowStage::escape()
 {
-    return key[KEY_ESC] || closeRequested || (ownClock && gamepadCommands().held.escape);
+    const bool tapped = ownClock && escapeTapped.exchange(false);
+    return key[KEY_ESC] || tapped || closeRequested || (ownClock && gamepadCommands().held.escape);
 }
 
 void WindowStage::stall(const char* waitingFor)
