@@ -2,7 +2,7 @@
 
 #include "network/duel.h"
 #include "network/portmap.h"
-#include "network/spectate.h"
+#include "network/watch.h"
 
 namespace {
 

@@ -23,15 +23,15 @@ set_tests_properties(e2e_router_lab PROPERTIES TIMEOUT 120)
 # Two online games watched by spectators, one of which freezes midway, against the same games
 # unwatched: the riders' results and stalls are the same, and the spectator that watched saw
 # exactly their games, a second or two behind.
-add_executable(spectators_test spectators/spectators_test.cpp)
-target_link_libraries(spectators_test PRIVATE riverduel_core)
-add_test(NAME network_spectators COMMAND spectators_test)
+add_executable(watch_test watch/watch_test.cpp)
+target_link_libraries(watch_test PRIVATE riverduel_core)
+add_test(NAME network_spectators COMMAND watch_test)
 set_tests_properties(network_spectators PROPERTIES TIMEOUT 240 LABELS sanitize)
 
 # Two spectators in the window, one killed midway: the other hears the game and shows its
 # end screen, and the riders' recordings agree.
 add_test(NAME e2e_spectators
-  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/spectators.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/watch.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
 set_tests_properties(e2e_spectators PROPERTIES TIMEOUT 180)
 
 # Hostile machines against the host, on loopback: strangers that never greet, half-open

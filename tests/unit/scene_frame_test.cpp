@@ -58,7 +58,7 @@ struct SceneFrame : ::testing::Test {
     void SetUp() override
     {
         if (!haveScreen())
-            GTEST_SKIP() << "needs the 800 x 600 screen";
+            FAIL() << "no 800 x 600 screen: the unit tests run under tests/e2e/xvfb.sh";
         for (int k = 0; k < 4; ++k)
             savedKinds[k] = obstacleKinds[k];
         mixer = Mixer{silentPlay, silentStop};

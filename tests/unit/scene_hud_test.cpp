@@ -25,7 +25,7 @@ struct SceneHud : ::testing::Test {
     void SetUp() override
     {
         if (!haveScreen())
-            GTEST_SKIP() << "needs the 800 x 600 screen";
+            FAIL() << "no 800 x 600 screen: the unit tests run under tests/e2e/xvfb.sh";
         for (int i = 0; i < 2; ++i) {
             pair[i] = new Rider;
             pair[i]->health = 200;

@@ -139,7 +139,7 @@ struct SceneBanks : ::testing::Test {
     void SetUp() override
     {
         if (!haveScreen())
-            GTEST_SKIP() << "needs the 800 x 600 screen";
+            FAIL() << "no 800 x 600 screen: the unit tests run under tests/e2e/xvfb.sh";
         for (int side = 0; side < 2; ++side) {
             strips[side] = create_bitmap(400, 600);
             for (int y = 0; y < 600; ++y)

@@ -119,7 +119,7 @@ struct RiverTest : WorldTest {
     void SetUp() override
     {
         if (!haveScreen())
-            GTEST_SKIP() << "needs the 800 x 600 screen";
+            FAIL() << "no 800 x 600 screen: the unit tests run under tests/e2e/xvfb.sh";
         static BITMAP* strips[4] = {};
         const int frames[4] = {3, 4, 1, 1}, widths[4] = {100, 200, 50, 800};
         const int heights[4] = {100, 100, 50, BRIDGE_HEIGHT};

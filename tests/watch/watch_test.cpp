@@ -6,7 +6,7 @@
 // watched must see exactly the games they played, a few passes behind. Another version of
 // the game is turned away as a spectator.
 // Headless, one thread, every side a pass each 10 ms, bounded in time.
-// Usage: spectators_test; exit status 0 when all holds.
+// Usage: watch_test; exit status 0 when all holds.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "network/duel.h"
-#include "network/spectate.h"
+#include "network/watch.h"
 #include "simulation/feed.h"
 #include "simulation/headless.h"
 

@@ -4,7 +4,7 @@
 # click starts the game; Rudko rides into his bank; one spectator is killed midway. The other
 # must hear the game and show its end screen naming the same champion a little after the
 # riders do, and the riders' two recordings must verify to the same line.
-# Usage: spectators.sh BUILD_DIR TEXT_MASK_TOOL
+# Usage: watch.sh BUILD_DIR TEXT_MASK_TOOL
 . "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
 text_mask=${2:?text_mask tool}

@@ -1,4 +1,4 @@
-#include "network/spectate.h"
+#include "network/watch.h"
 
 #include <enet/enet.h>
 
