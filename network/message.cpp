@@ -15,6 +15,13 @@ struct Writer {
         u8(uint8_t(sent.size()));
         bytes.insert(bytes.end(), sent.begin(), sent.end());
     }
+    // Packed passes, at most a message's worth, after their count.
+    void passes(const std::vector<uint8_t>& inputs)
+    {
+        const size_t n = inputs.size() < MAX_INPUTS_PER_MESSAGE ? inputs.size() : MAX_INPUTS_PER_MESSAGE;
+        u8(uint8_t(n));
+        bytes.insert(bytes.end(), inputs.begin(), inputs.begin() + long(n));
+    }
 };
 
 struct Reader {
@@ -32,6 +39,16 @@ struct Reader {
     uint16_t u16() { uint16_t hi = u8(); return uint16_t(hi << 8 | u8()); }
     uint32_t u32() { uint32_t hi = u16(); return hi << 16 | u16(); }
     uint64_t u64() { uint64_t hi = u32(); return hi << 32 | u32(); }
+    // `n` packed passes (the caller checked that they are there): false when one is not a pass.
+    bool passes(size_t n, std::vector<uint8_t>& inputs)
+    {
+        inputs.assign(data + at, data + at + n);
+        at += n;
+        for (uint8_t byte : inputs)
+            if (byte & 0x80)
+                return false;
+        return true;
+    }
     bool text(std::string& s)
     {
         const size_t n = u8();
@@ -149,10 +166,7 @@ std::vector<uint8_t> encode(const Message& m)
         w.u16(m.game);
         w.u32(m.ack);
         w.u32(m.first);
-        const size_t n = m.inputs.size() < MAX_INPUTS_PER_MESSAGE ? m.inputs.size()
-                                                                   : MAX_INPUTS_PER_MESSAGE;
-        w.u8(uint8_t(n));
-        w.bytes.insert(w.bytes.end(), m.inputs.begin(), m.inputs.begin() + n);
+        w.passes(m.inputs);
         break;
     }
     case MessageType::Hash:
@@ -175,10 +189,7 @@ std::vector<uint8_t> encode(const Message& m)
         w.u16(m.game);
         w.u32(m.first);
         w.u32(m.total);
-        const size_t n = m.inputs.size() < MAX_INPUTS_PER_MESSAGE ? m.inputs.size()
-                                                                   : MAX_INPUTS_PER_MESSAGE;
-        w.u8(uint8_t(n));
-        w.bytes.insert(w.bytes.end(), m.inputs.begin(), m.inputs.begin() + n);
+        w.passes(m.inputs);
         break;
     }
     case MessageType::Seen:
@@ -249,11 +260,8 @@ bool decode(const uint8_t* data, size_t size, Message& out)
         const size_t n = r.u8();
         if (n == 0 || n > MAX_INPUTS_PER_MESSAGE || !r.has(n))
             return false;
-        m.inputs.assign(data + r.at, data + r.at + n);
-        r.at += n;
-        for (uint8_t byte : m.inputs)
-            if (byte & 0x80)
-                return false;
+        if (!r.passes(n, m.inputs))
+            return false;
         // A pass number near the top would wrap when counted on.
         if (m.first > UINT32_MAX - MAX_INPUTS_PER_MESSAGE)
             return false;
@@ -283,11 +291,8 @@ bool decode(const uint8_t* data, size_t size, Message& out)
         const size_t n = r.u8();
         if (n > MAX_INPUTS_PER_MESSAGE || !r.has(n))
             return false;
-        m.inputs.assign(data + r.at, data + r.at + n);
-        r.at += n;
-        for (uint8_t byte : m.inputs)
-            if (byte & 0x80)
-                return false;
+        if (!r.passes(n, m.inputs))
+            return false;
         // Passes past the game's end, or numbers that would wrap when counted on.
         if (m.first > UINT32_MAX - MAX_INPUTS_PER_MESSAGE - 1 ||
             (m.total != GAME_RUNNING && m.first + n > m.total) || (n == 0 && m.total == GAME_RUNNING))
