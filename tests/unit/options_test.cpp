@@ -7,6 +7,15 @@
 
 namespace {
 
+// The command line "riverduel ARGS...", parsed.
+bool parse(const std::vector<std::string>& args, Options& options, std::string& error)
+{
+    std::vector<char*> argv{const_cast<char*>("riverduel")};
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    return parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
 struct OptionCase {
     std::vector<std::string> args;
     int scale;
@@ -37,12 +46,9 @@ const OptionCase cases[] = {
 TEST(Options, WindowSizeAndVolume)
 {
     for (const OptionCase& c : cases) {
-        std::vector<char*> argv{const_cast<char*>("riverduel")};
-        for (const std::string& arg : c.args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
         Options options;
         std::string error;
-        const bool good = parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+        const bool good = parse(c.args, options, error);
         const std::string shown = c.args.empty() ? "(none)" : c.args[0] + " ...";
         if (c.error) {
             EXPECT_FALSE(good) << shown;
@@ -72,12 +78,9 @@ TEST(Options, InputDelay)
         {{"--join", "h", "--input-delay", "1"}, -1, "--input-delay goes with --host (the host chooses it for both)"},
     };
     for (const auto& c : delays) {
-        std::vector<char*> argv{const_cast<char*>("riverduel")};
-        for (const std::string& arg : c.args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
         Options options;
         std::string error;
-        const bool good = parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+        const bool good = parse(c.args, options, error);
         EXPECT_EQ(good, c.error == nullptr) << c.args[0];
         EXPECT_EQ(error, c.error ? c.error : "") << c.args[0];
         if (good) {
@@ -114,12 +117,9 @@ const OnlineCase onlineCases[] = {
 TEST(Options, WatchingAndHostingForOneNetwork)
 {
     for (const OnlineCase& c : onlineCases) {
-        std::vector<char*> argv{const_cast<char*>("riverduel")};
-        for (const std::string& arg : c.args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
         Options options;
         std::string error;
-        const bool good = parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+        const bool good = parse(c.args, options, error);
         const std::string shown = c.args[0] + " ...";
         if (c.error) {
             EXPECT_FALSE(good) << shown;
@@ -157,12 +157,9 @@ const LevelCase levelCases[] = {
 TEST(Options, ComputerLevel)
 {
     for (const LevelCase& c : levelCases) {
-        std::vector<char*> argv{const_cast<char*>("riverduel")};
-        for (const std::string& arg : c.args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
         Options options;
         std::string error;
-        const bool good = parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+        const bool good = parse(c.args, options, error);
         std::string shown;
         for (const std::string& arg : c.args)
             shown += arg + " ";
