@@ -65,9 +65,16 @@ fresh_tree() {
 # exit status in $status.
 run_game() {
     local limit=$1 dir=${2:-$work/run}
+    rm -f "$work/status"
+    # The game's own status is kept in a file: xvfb-run now and then fails to remove its
+    # temporary folder and then exits 5 whatever the game did.
     (cd "$dir" && env PATH="$work/bin" "$xvfb_run" -a -s "-screen 0 1024x768x24" \
-        timeout -s TERM "$limit" "$game") >"$work/out" 2>"$work/err" </dev/null
+        /bin/sh -c 'timeout -s TERM "$1" "$2"; echo $? >"$3"' game "$limit" "$game" "$work/status") \
+        >"$work/out" 2>"$work/err" </dev/null
     status=$?
+    if [ -s "$work/status" ]; then
+        status=$(cat "$work/status")
+    fi
 }
 
 # expect_file_message WHAT FILE REASON [DIR]: start-up ends with the dialog's text and exit 1,
