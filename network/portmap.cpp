@@ -36,7 +36,7 @@ const int NATPMP_ANSWER_MS = 1500;
 const size_t DESCRIPTION_BYTES = 64 * 1024;
 const size_t DEVICES = 4;
 // How long leaving waits for the mapping to be given back before the thread is left to it.
-const int GIVE_BACK_MS = 800;
+const int GIVE_BACK_MS = 500;
 const char* const DESCRIPTION = "River Duel";
 
 using Deadline = Clock::time_point;
