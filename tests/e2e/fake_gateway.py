@@ -40,15 +40,15 @@ def reply(location, from_address=None):
 
 
 def flood(to):
-    # Each reply from an address of its own (bound without owning it), for 20 s at most.
+    # Each reply from an address of its own (sent without owning it), for 20 s at most.
     end = time.time() + 20
     n = 0
     while time.time() < end and n < 60000:
         source = f"10.78.{n // 250 % 250}.{n % 250 + 1}"
         s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-        s.setsockopt(socket.SOL_IP, 15, 1)  # IP_FREEBIND
+        s.setsockopt(socket.SOL_IP, 19, 1)  # IP_TRANSPARENT: any source address
         try:
-            s.bind((source, 1900))
+            s.bind((source, 0))
             s.sendto(reply(f"http://{source}:{http_port}/d.xml", source), to)
         except OSError:
             pass
