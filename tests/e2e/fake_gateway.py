@@ -1,14 +1,8 @@
 #!/usr/bin/env python3
-"""A hostile or odd device on the router lab's home network, answering the game's questions
-about the router. Runs in the router's namespace until killed.
-
-Usage: fake_gateway.py MODE LAN_ADDRESS HTTP_PORT
-  endless   answers the router search; its description never ends, sent as fast as it goes
-  trickle   answers the router search; its description comes one byte every 3 s
-  flood     answers each router search from thousands of addresses, one reply each
-  cgnat     a gateway by UPnP whose outside address is 100.64.1.2 (shared address space)
-  natpmp    no UPnP; NAT-PMP says the outside address is 192.168.1.50 and maps what it is asked
-"""
+"""A device on the router lab's home network, until killed. fake_gateway.py MODE LAN_ADDRESS
+HTTP_PORT; MODE: endless (description) or trickle (a byte every 3 s), flood (of search replies
+from thousands of addresses), cgnat (a gateway by UPnP outside at 100.64.1.2), natpmp (only
+NAT-PMP, outside at 192.168.1.50)."""
 import socket
 import struct
 import sys
@@ -103,7 +97,7 @@ def http():
     s.listen(16)
     while True:
         conn, _ = s.accept()
-        threading.Thread(target=lambda: _quietly(serve, conn), daemon=True).start()
+        threading.Thread(target=serve, args=(conn,), daemon=True).start()
 
 
 def natpmp():
@@ -121,15 +115,7 @@ def natpmp():
             s.sendto(struct.pack("!BBHIHHI", 0, 128 + data[1], 0, since, inside, outside or inside, lease), sender)
 
 
-def _quietly(work, *args):
-    try:
-        work(*args)
-    except OSError:
-        pass
-
-
-threads = [ssdp, http] if mode != "natpmp" else [natpmp]
-for work in threads:
+for work in [ssdp, http] if mode != "natpmp" else [natpmp]:
     threading.Thread(target=work, daemon=True).start()
 print("ready", flush=True)
 while True:

@@ -13,7 +13,6 @@
 #include <functional>
 #include <memory>
 #include <random>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -47,23 +46,23 @@ inline size_t junk(uint8_t* out, std::mt19937& rng)
 }
 
 // Junk datagrams (or what `make` makes) at `rate` a second, `count` in all, in a thread, from
-// a socket of their own on each loopback address of `from` (127.0.0.1 without), in turn.
+// a socket of their own, or one on each of `addresses` loopback addresses 127.0.3.x in turn.
 struct Flood {
     std::atomic<bool> stop{false}, finished{false};
     std::atomic<uint64_t> sent{0};
     Clock::time_point began = Clock::now(), ended;
     std::thread thread;
-    Flood(uint16_t port, double rate, uint64_t count, std::vector<std::string> from = {"127.0.0.1"},
-          Datagram make = junk)
+    Flood(uint16_t port, double rate, uint64_t count, int addresses = 0, Datagram make = junk)
     {
-        thread = std::thread([this, port, rate, count, from, make] {
+        thread = std::thread([this, port, rate, count, addresses, make] {
             std::vector<int> socks;
-            for (const std::string& address : from) {
+            for (int i = 0; i < std::max(addresses, 1); ++i) {
                 socks.push_back(socket(AF_INET, SOCK_DGRAM, 0));
                 sockaddr_in at{};
                 at.sin_family = AF_INET;
-                inet_pton(AF_INET, address.c_str(), &at.sin_addr);
-                bind(socks.back(), reinterpret_cast<sockaddr*>(&at), sizeof at);
+                at.sin_addr.s_addr = htonl(0x7F000301 + uint32_t(i)); // 127.0.3.1 on
+                if (addresses)
+                    bind(socks.back(), reinterpret_cast<sockaddr*>(&at), sizeof at);
             }
             sockaddr_in to{};
             to.sin_family = AF_INET;

@@ -240,14 +240,6 @@ size_t connectRequest(uint8_t* out, std::mt19937& rng)
     return whole.dataLength;
 }
 
-std::vector<std::string> addresses(int n)
-{
-    std::vector<std::string> all;
-    for (int i = 0; i < n; ++i)
-        all.push_back("127.0.3." + std::to_string(i + 1));
-    return all;
-}
-
 // Strangers that hold the host's slots, or flood it with connection requests, from one address
 // or eight: a rider from another address, clicking again after each "no answer", still gets
 // in within 10 s.
@@ -277,8 +269,7 @@ TEST(NetworkHostile, NoFewAddressesKeepARiderFromElsewhereOut)
         };
         std::unique_ptr<Flood> flood;
         if (c.rate > 0)
-            flood = std::make_unique<Flood>(host.port(), c.rate, uint64_t(c.rate * 20),
-                                            addresses(c.addresses), connectRequest);
+            flood = std::make_unique<Flood>(host.port(), c.rate, uint64_t(c.rate * 20), c.addresses, connectRequest);
         pumpUntil(service, [] { return false; }, 2.5); // the slots fill
         Duel join(false, "127.0.0.1", host.port(), noKeys);
         ASSERT_TRUE(join.open());
@@ -351,7 +342,7 @@ TEST(NetworkHostile, SpectatorsThatSayNothingOrAcknowledgeNothingHoldNothing)
     std::printf("the deaf spectator sent %llu bytes and got %llu\n", (unsigned long long)sent, (unsigned long long)got);
     EXPECT_GT(pair.passes[0], 120u);
     EXPECT_EQ(deaf.peer->state, ENET_PEER_STATE_CONNECTED);
-    EXPECT_LE(got, 2 * sent + 2000);
+    EXPECT_LE(got, 2 * sent + 3000); // the hello, the game's start and a first batch of passes
 }
 
 // Junk datagrams at the host's port, in the menus (25,000 a second) and in a game (60,000 and
