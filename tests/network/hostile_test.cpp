@@ -70,15 +70,15 @@ struct HandJoiner : HandHost {
     uint32_t hostToken = 0;
     int disconnects = 0;
     std::vector<Message> got;
-    HandJoiner(uint16_t port, bool greets, const char* from = "127.0.0.1")
+    HandJoiner(uint16_t port, bool greets, const char* from = "127.0.0.1", uint32_t flags = 0)
         : HandHost(&static_cast<const ENetAddress&>(loopback(0, from))), greets(greets)
     {
-        connect(port);
+        connect(port, flags);
     }
-    void connect(uint16_t port)
+    void connect(uint16_t port, uint32_t flags = 0)
     {
         const ENetAddress to = loopback(port);
-        peer = enet_host_connect(host, &to, 2, Connection::ours().protocol);
+        peer = enet_host_connect(host, &to, 2, Connection::ours().protocol | flags);
         enet_host_flush(host);
     }
     void service()
@@ -301,11 +301,8 @@ TEST(NetworkHostile, SpectatorsThatSayNothingOrAcknowledgeNothingHoldNothing)
     ASSERT_TRUE(pair.meet());
     std::vector<std::unique_ptr<HandJoiner>> guests;
     auto seat = [&](const char* from) {
-        guests.push_back(std::make_unique<HandJoiner>(pair.host.port(), false, from));
+        guests.push_back(std::make_unique<HandJoiner>(pair.host.port(), false, from, Connection::WATCHING));
         HandJoiner& g = *guests.back();
-        enet_peer_reset(g.peer);
-        const ENetAddress to = loopback(pair.host.port());
-        g.peer = enet_host_connect(g.host, &to, 2, Connection::ours().protocol | Connection::WATCHING);
         ASSERT_TRUE(pumpUntil([&] { pair.host.poll(), g.service(); },
                               [&] { return g.peer->state == ENET_PEER_STATE_CONNECTED; }));
         Message watch = helloOf(0);
