@@ -16,7 +16,7 @@ build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libenet-dev lib
        libminiupnpc-dev libnatpmp-dev libx11-dev libxext-dev libxrender-dev)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
       desktop-file-utils appstream dpkg-dev fakeroot lintian valgrind libc6-dbg clang libclang-rt-dev
-      miniupnpd-nftables nftables iproute2)
+      miniupnpd-nftables nftables iproute2 python3)
 # libc6-dbg is the C library's exact version: installed with the tree's packages, it brings the
 # C library up to date (if it must) before the build starts, never under a running compiler.
 tree=(libgtest-dev libbenchmark-dev libc6-dbg)

@@ -2,6 +2,7 @@
 
 #include <enet/enet.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 
@@ -16,9 +17,9 @@ const uint32_t ALIVE_MS = 250;
 const uint32_t DRAIN_MS = 15;
 // Room for about a tenth of a second of a heavy flood (the system may give less).
 const int RECEIVE_BUFFER = 8 << 20;
-// Connection requests from strangers let through each second once a partner is greeted:
-// enough to turn away a third rider and to let spectators in.
-const uint32_t STRANGERS_PER_SECOND = 32;
+// Addresses whose connection requests are counted in one second; requests from more are
+// dropped until the next.
+const size_t ASKERS = 64;
 
 bool startEnet()
 {
@@ -59,21 +60,23 @@ thread_local Connection* servicing = nullptr;
 
 } // namespace
 
-// Every datagram, before ENet reads it: 1 drops it. Datagrams from the machines this host
-// knows go on to ENet; a stranger's only when it is a connection request within the budget.
+// Every datagram, before ENet reads it: 1 drops it. A connection request goes on to ENet only
+// when admitted; other datagrams only from the machines this host knows.
 int interceptDatagram(ENetHost* host, ENetEvent*)
 {
     Connection* self = servicing;
     if (!self)
         return 0;
     const ENetAddress& from = host->receivedAddress;
+    if (self->isConnectRequest(host->receivedData, host->receivedDataLength))
+        return self->admitsRequest(from.host) ? 0 : 1;
     for (size_t i = 0; i < host->peerCount; ++i) {
         const ENetPeer& peer = host->peers[i];
         if (peer.state != ENET_PEER_STATE_DISCONNECTED && peer.address.host == from.host &&
             peer.address.port == from.port)
             return 0;
     }
-    return self->admitsStranger(host->receivedData, host->receivedDataLength) ? 0 : 1;
+    return 1;
 }
 
 Connection::Identity Connection::ours()
@@ -190,40 +193,68 @@ Connection::Slot& Connection::slot(ENetPeer* peer)
     return s;
 }
 
-bool Connection::admitsStranger(const uint8_t* data, size_t size)
+bool Connection::isConnectRequest(const uint8_t* data, size_t size) const
 {
-    // Only a connection request can be of interest: peer ID 0xFFF, the header (with its
-    // sent time when flagged, and the checksum), then a connect command.
+    // Peer ID 0xFFF, the header (with its sent time when flagged, and the checksum), then a
+    // connect command.
     if (size < 2)
         return false;
     const uint16_t peerID = uint16_t(data[0] << 8 | data[1]);
     if ((peerID & ENET_PROTOCOL_MAXIMUM_PEER_ID) != ENET_PROTOCOL_MAXIMUM_PEER_ID)
         return false;
     const size_t header = (peerID & ENET_PROTOCOL_HEADER_FLAG_SENT_TIME ? 4 : 2) + (host_->checksum ? 4 : 0);
-    if (size < header + sizeof(ENetProtocolConnect) ||
-        (data[header] & ENET_PROTOCOL_COMMAND_MASK) != ENET_PROTOCOL_COMMAND_CONNECT)
+    return size >= header + sizeof(ENetProtocolConnect) &&
+           (data[header] & ENET_PROTOCOL_COMMAND_MASK) == ENET_PROTOCOL_COMMAND_CONNECT;
+}
+
+// Slot i is held by a machine that has not said its hello: connecting, connected and its
+// hello awaited, being turned away, or a spectator not yet greeted.
+bool Connection::ungreeted(size_t i) const
+{
+    const ENetPeer& peer = host_->peers[i];
+    if (peer.state == ENET_PEER_STATE_DISCONNECTED || &peer == partner_)
         return false;
+    if (guests_ && guests_->has(&peer))
+        return !guests_->greeted(&peer);
+    const Slot& s = slots_[i];
+    return halfOpen(peer) || s.connectID != peer.connectID || s.candidate || s.refused;
+}
+
+// A connection request, before ENet makes a slot for it: only the host takes them, from an
+// address holding fewer than UNGREETED_PER_ADDRESS slots before its hello, within the rates.
+bool Connection::admitsRequest(uint32_t address)
+{
     if (!hosting_)
         return false;
-    if (!greeted_)
-        return true;
+    int held = 0;
+    for (size_t i = 0; i < host_->peerCount; ++i)
+        held += host_->peers[i].address.host == address && ungreeted(i);
+    if (held >= UNGREETED_PER_ADDRESS)
+        return false;
     const uint32_t second = enet_time_get() / 1000;
-    if (second != strangerSecond_)
-        strangerSecond_ = second, strangers_ = 0;
-    return ++strangers_ <= STRANGERS_PER_SECOND;
+    if (second != requestSecond_)
+        requestSecond_ = second, requests_ = 0, askers_.clear();
+    if (requests_ >= REQUESTS_PER_SECOND)
+        return false;
+    auto asker = std::find_if(askers_.begin(), askers_.end(), [&](const Asker& a) { return a.address == address; });
+    if (asker == askers_.end()) {
+        if (askers_.size() >= ASKERS)
+            return false;
+        askers_.push_back({address, 0});
+        asker = askers_.end() - 1;
+    }
+    if (asker->requests >= REQUESTS_PER_ADDRESS)
+        return false;
+    ++asker->requests;
+    ++requests_;
+    return true;
 }
 
 // The host's slots: whoever has not become the partner within GREETING_MS of connecting
-// leaves (spectators, whom another part of the game keeps, are neither half-open nor ours);
-// and when slots run short, one address keeps at most HALF_OPEN_PER_ADDRESS machines in the
-// middle of connecting, the latest.
+// leaves (spectators, whom another part of the game keeps, are neither half-open nor ours).
 void Connection::sweep()
 {
     const uint32_t now = enet_time_get();
-    size_t free = 0;
-    for (size_t i = 0; i < host_->peerCount; ++i)
-        free += host_->peers[i].state == ENET_PEER_STATE_DISCONNECTED;
-    const bool short_ = free < SPARE_SLOTS;
     for (size_t i = 0; i < host_->peerCount; ++i) {
         ENetPeer* peer = &host_->peers[i];
         if (peer->state == ENET_PEER_STATE_DISCONNECTED || peer == partner_) {
@@ -233,15 +264,7 @@ void Connection::sweep()
         const Slot& s = slot(peer);
         if (!halfOpen(*peer) && !s.candidate && !s.refused)
             continue;
-        int newer = 0; // machines of the same address that began connecting after this one
-        if (short_ && halfOpen(*peer))
-            for (size_t j = 0; j < host_->peerCount; ++j) {
-                const ENetPeer& other = host_->peers[j];
-                newer += j != i && halfOpen(other) && other.address.host == peer->address.host &&
-                         slots_[j].connectID == other.connectID &&
-                         (int32_t(slots_[j].since - s.since) > 0 || (slots_[j].since == s.since && j > i));
-            }
-        if (now - s.since > GREETING_MS || newer >= HALF_OPEN_PER_ADDRESS) {
+        if (now - s.since > GREETING_MS) {
             enet_peer_disconnect_now(peer, PARTING_DROPPED);
             slots_[i] = Slot();
         }
@@ -300,6 +323,8 @@ Connection::Event Connection::next(Message& message)
     }
     if (hosting_) {
         sweep();
+        if (guests_)
+            guests_->tend();
     } else if (partner_ && !greeted_ && began - openedAt_ > ANSWER_MS) {
         enet_peer_reset(partner_);
         return lose("no answer from " + address_ + ":" + std::to_string(port_));

@@ -19,8 +19,9 @@ struct _ENetPeer;
 // its slot; every datagram carries a checksum keyed by the connection's secret ENet connect
 // ID, so forged ones, an ENet disconnect among them, are thrown away; every message carries
 // the receiver's random token from its hello; the socket is read empty on every call (within
-// a time budget) and, once a partner is greeted, strangers' datagrams are dropped unread
-// unless they are one of a few connection requests a second. Whatever talks to this host
+// a time budget) and strangers' datagrams are dropped unread unless they are one of a few
+// connection requests a second; one address holds at most UNGREETED_PER_ADDRESS slots before
+// its hello, so that a flood from a few addresses never keeps a rider from elsewhere out. Whatever talks to this host
 // must set the same checksum (enet_crc32) on its own ENet host.
 class Connection {
 public:
@@ -38,6 +39,10 @@ public:
         virtual bool has(const _ENetPeer* peer) const = 0;
         virtual void heard(_ENetPeer* peer, const uint8_t* data, size_t size) = 0;
         virtual void left(_ENetPeer* peer) = 0;
+        // True once the peer said hello in this game's version.
+        virtual bool greeted(const _ENetPeer* peer) const = 0;
+        // Called on every service of the host: drops the guests that went silent.
+        virtual void tend() = 0;
     };
     static constexpr uint32_t WATCHING = 0x80000000u;
     static constexpr size_t MAX_GUESTS = 4;
@@ -68,15 +73,16 @@ public:
     uint16_t port() const { return port_; }
 
     // Slots of the host: the partner, spectators, and strangers waiting to be turned away.
-    static constexpr size_t PEER_SLOTS = 16;
+    static constexpr size_t PEER_SLOTS = 32;
     // How long a machine that connected to the host has to say hello.
     static constexpr uint32_t GREETING_MS = 2000;
     // How long the joiner waits for the host's hello before it says there is no answer.
     static constexpr uint32_t ANSWER_MS = 5000;
-    // Machines in the middle of connecting that one address may hold at once, when fewer
-    // than SPARE_SLOTS slots are free.
-    static constexpr int HALF_OPEN_PER_ADDRESS = 2;
-    static constexpr size_t SPARE_SLOTS = 4;
+    // Slots of any kind (connecting, connected, spectating) that one address may hold before
+    // its hello; a further connection request from it is dropped unread.
+    static constexpr int UNGREETED_PER_ADDRESS = 2;
+    // Connection requests let through a second from one address, and from all.
+    static constexpr uint32_t REQUESTS_PER_ADDRESS = 4, REQUESTS_PER_SECOND = 48;
 
 private:
     struct Slot {
@@ -92,7 +98,9 @@ private:
     Message hello() const;
     Slot& slot(_ENetPeer* peer);
     void sweep();
-    bool admitsStranger(const uint8_t* data, size_t size);
+    bool isConnectRequest(const uint8_t* data, size_t size) const;
+    bool admitsRequest(uint32_t address);
+    bool ungreeted(size_t i) const;
     bool handleCandidate(_ENetPeer* peer, const uint8_t* data, size_t size);
 
     bool hosting_;
@@ -106,7 +114,11 @@ private:
     uint32_t openedAt_ = 0;
     uint32_t token_ = 0, partnerToken_ = 0; // ours, and the one the partner's hello gave
     std::vector<Slot> slots_;
-    uint32_t strangerSecond_ = 0, strangers_ = 0; // requests let through in this second
+    struct Asker {
+        uint32_t address, requests;
+    };
+    uint32_t requestSecond_ = 0, requests_ = 0; // requests let through in this second
+    std::vector<Asker> askers_;                 // the same, by address
     std::string why_, partnerBuild_;
     Guests* guests_ = nullptr;
 };

@@ -16,10 +16,10 @@ namespace {
 const uint32_t SILENCE_MS = 3000;
 const uint32_t RESEND_MS = 20;
 const uint32_t PASS_MS = 50;
-// The other rider is judged by the passes it sends over a window of time: fewer than a
-// quarter of what the game needs, and the game stops.
+// The other rider is judged by the passes it sends over a window of time: fewer than half
+// of what the game needs, and the game stops (at less, the game crawls on for ever).
 const uint32_t JUDGE_MS = 5000;
-const uint32_t JUDGE_MIN_PASSES = JUDGE_MS / PASS_MS / 4;
+const uint32_t JUDGE_MIN_PASSES = JUDGE_MS / PASS_MS / 2;
 // A stall this long is shown, and ESC during it leaves at once.
 const uint32_t SHOWN_STALL_MS = 250;
 // A leave of this side's waits this long for the other side's inputs up to it.
@@ -110,6 +110,8 @@ static std::string friendNote(const PortMap* map, const std::string& address)
 {
     if (map && map->state() == PortMap::State::Asking)
         return " (asking the router to open it...)";
+    if (map && map->state() == PortMap::State::BehindRouter)
+        return ": the router is itself behind another router";
     if (map && map->state() != PortMap::State::Mapped)
         return ": no router answered, open the port by hand";
     return address.empty() ? "" : ": ask your friend to join " + address;

@@ -1,5 +1,7 @@
 #include "network/portmap.h"
 
+#include "network/gateway.h"
+
 #include <arpa/inet.h>
 #include <miniupnpc/miniupnpc.h>
 #include <miniupnpc/upnpcommands.h>
@@ -11,17 +13,44 @@
 #include <csignal>
 
 #include <chrono>
-#include <memory>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How long the router gets to answer each question: a router that answers at all does so
-// within a few milliseconds on a home network.
-const int DISCOVER_MS = 1000;
+// How long the router gets to answer a NAT-PMP question: a router that answers at all does
+// so within a few milliseconds on a home network.
 const int NATPMP_ANSWER_MS = 1500;
+// How long leaving waits for the mapping to be given back before the thread is left to it.
+const int GIVE_BACK_MS = 500;
 const char* const DESCRIPTION = "River Duel";
+
+} // namespace
+
+struct PortMap::Shared {
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool stop = false, done = false;
+    State state = State::Asking;
+    std::string address, method;
+
+    bool stopping()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return stop;
+    }
+    bool stopping(int seconds)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        wake.wait_for(lock, std::chrono::seconds(seconds), [this] { return stop; });
+        return stop;
+    }
+};
+
+namespace {
 
 } // namespace
 
@@ -34,6 +63,7 @@ struct PortMap::Mapping {
     std::string outside; // the router's outside address
     uint16_t outsidePort = 0;
     const char* method = "";
+    bool behind = false; // the outside address is private or reserved: nothing was mapped
 };
 
 namespace {
@@ -48,31 +78,42 @@ public:
 
     // Finds the router by SSDP and asks it for `port` (or, when that is taken by another
     // machine, one of the next few), for `lease` seconds.
-    bool open(uint16_t port, uint32_t lease)
+    bool open(uint16_t port, uint32_t lease, PortMap::Shared& shared)
     {
         method = "UPnP";
         port_ = port;
         lease_ = std::to_string(lease);
-        int error = 0;
-        // Every kind of gateway asked at once, answers awaited once.
-        static const char* const kinds[] = {"urn:schemas-upnp-org:device:InternetGatewayDevice:1",
-                                            "urn:schemas-upnp-org:device:InternetGatewayDevice:2",
-                                            "urn:schemas-upnp-org:service:WANIPConnection:1",
-                                            "urn:schemas-upnp-org:service:WANPPPConnection:1", nullptr};
-        UPNPDev* devices = upnpDiscoverDevices(kinds, DISCOVER_MS, nullptr, nullptr, UPNP_LOCAL_PORT_ANY,
-                                               0, 2, &error, 1);
-        if (!devices)
-            return false;
-        const int found = UPNP_GetValidIGD(devices, &urls_, &data_, lan_, sizeof lan_);
-        freeUPNPDevlist(devices);
-        haveUrls_ = found != 0;
-        if (found != 1)
+        for (const std::string& location : searchGateways([&shared] { return shared.stopping(); })) {
+            const std::string description = download(location, [&shared] { return shared.stopping(); });
+            if (description.empty() || shared.stopping())
+                continue;
+            data_ = IGDdatas{};
+            parserootdesc(description.data(), int(description.size()), &data_);
+            if (!data_.first.servicetype[0])
+                continue; // not a gateway
+            if (haveUrls_)
+                FreeUPNPUrls(&urls_);
+            urls_ = UPNPUrls{};
+            GetUPNPUrls(&urls_, &data_, location.c_str(), 0);
+            haveUrls_ = true;
+            if (urls_.controlURL && UPNPIGD_IsConnected(&urls_, &data_))
+                break;
+            FreeUPNPUrls(&urls_);
+            haveUrls_ = false;
+        }
+        if (!haveUrls_ || shared.stopping())
             return false; // none, one that is not connected, or not a gateway at all
+        if (!localAddressTowards(urls_.controlURL, lan_, sizeof lan_))
+            return false;
         char outsideText[40] = {};
         if (UPNP_GetExternalIPAddress(urls_.controlURL, data_.first.servicetype, outsideText) != 0 ||
             !*outsideText)
             return false;
         outside = outsideText;
+        if (reservedAddress(outside)) {
+            behind = true;
+            return false;
+        }
         for (uint16_t tried = 0; tried < 8; ++tried) {
             outsidePort = uint16_t(port + tried);
             const int result = add();
@@ -123,7 +164,7 @@ public:
     }
 
     // Asks the default gateway for its outside address, then for `port`.
-    bool open(uint16_t port, uint32_t lease)
+    bool open(uint16_t port, uint32_t lease, PortMap::Shared& shared)
     {
         method = "NAT-PMP";
         port_ = port;
@@ -132,13 +173,17 @@ public:
             return false;
         open_ = true;
         natpmpresp_t answer;
-        if (sendpublicaddressrequest(&nat_) < 0 || !await(answer) ||
+        if (sendpublicaddressrequest(&nat_) < 0 || !await(answer, &shared) ||
             answer.type != NATPMP_RESPTYPE_PUBLICADDRESS)
             return false;
         char text[INET_ADDRSTRLEN] = {};
         inet_ntop(AF_INET, &answer.pnu.publicaddress.addr, text, sizeof text);
         outside = text;
         outsidePort = port;
+        if (reservedAddress(outside)) {
+            behind = true;
+            return false;
+        }
         return renew();
     }
 
@@ -161,18 +206,21 @@ public:
 
 private:
     // The answer to the request just sent, the library repeating it meanwhile, for at most
-    // NATPMP_ANSWER_MS.
-    bool await(natpmpresp_t& answer)
+    // NATPMP_ANSWER_MS, or until the game leaves while asking.
+    bool await(natpmpresp_t& answer, PortMap::Shared* shared = nullptr)
     {
         const auto deadline = Clock::now() + std::chrono::milliseconds(NATPMP_ANSWER_MS);
         for (;;) {
+            if (shared && shared->stopping())
+                return false;
             const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
             if (left.count() <= 0)
                 return false;
             timeval wait{};
             getnatpmprequesttimeout(&nat_, &wait);
             const long long waitUs = wait.tv_sec * 1000000LL + wait.tv_usec;
-            const long long us = waitUs > 0 && waitUs < left.count() ? waitUs : left.count();
+            long long us = waitUs > 0 && waitUs < left.count() ? waitUs : left.count();
+            us = us < 100000 ? us : 100000;
             wait.tv_sec = us / 1000000;
             wait.tv_usec = us % 1000000;
             fd_set readable;
@@ -195,47 +243,9 @@ private:
 
 } // namespace
 
-PortMap::PortMap(uint16_t port) : port_(port)
-{
-    thread_ = std::thread(&PortMap::run, this);
-}
+namespace {
 
-PortMap::~PortMap()
-{
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stop_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
-}
-
-PortMap::State PortMap::state() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return state_;
-}
-
-std::string PortMap::address() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return address_;
-}
-
-std::string PortMap::method() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return method_;
-}
-
-bool PortMap::stopping(int seconds)
-{
-    std::unique_lock<std::mutex> lock(mutex_);
-    wake_.wait_for(lock, std::chrono::seconds(seconds), [this] { return stop_; });
-    return stop_;
-}
-
-void PortMap::run()
+void ask(std::shared_ptr<PortMap::Shared> shared, uint16_t port)
 {
     // SIGTERM and SIGINT are the main thread's to notice, never this one's to be cut short by.
     sigset_t stops;
@@ -243,27 +253,68 @@ void PortMap::run()
     sigaddset(&stops, SIGTERM);
     sigaddset(&stops, SIGINT);
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
-    std::unique_ptr<Mapping> mapping;
+    std::unique_ptr<PortMap::Mapping> mapping;
+    bool behind = false;
     auto upnp = std::make_unique<UpnpMapping>();
-    if (upnp->open(port_, LEASE_SECONDS)) {
+    if (upnp->open(port, PortMap::LEASE_SECONDS, *shared)) {
         mapping = std::move(upnp);
-    } else if (!stopping(0)) {
+    } else if (!(behind = upnp->behind) && !shared->stopping()) {
         auto natpmp = std::make_unique<NatPmpMapping>();
-        if (natpmp->open(port_, LEASE_SECONDS))
+        const bool mapped = natpmp->open(port, PortMap::LEASE_SECONDS, *shared);
+        behind = natpmp->behind;
+        if (mapped)
             mapping = std::move(natpmp);
     }
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        state_ = mapping ? State::Mapped : State::NoRouter;
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        shared->state = mapping ? PortMap::State::Mapped
+                                : behind ? PortMap::State::BehindRouter : PortMap::State::NoRouter;
         if (mapping) {
-            address_ = mapping->outside + ":" + std::to_string(mapping->outsidePort);
-            method_ = mapping->method;
+            shared->address = mapping->outside + ":" + std::to_string(mapping->outsidePort);
+            shared->method = mapping->method;
         }
     }
-    if (!mapping)
-        return;
-    // Renewed at half the lease, so one lost answer costs nothing.
-    while (!stopping(LEASE_SECONDS / 2))
-        mapping->renew();
-    mapping->remove();
+    if (mapping) {
+        // Renewed at half the lease, so one lost answer costs nothing.
+        while (!shared->stopping(PortMap::LEASE_SECONDS / 2))
+            mapping->renew();
+        mapping->remove();
+    }
+    std::lock_guard<std::mutex> lock(shared->mutex);
+    shared->done = true;
+    shared->wake.notify_all();
+}
+
+} // namespace
+
+PortMap::PortMap(uint16_t port) : shared_(std::make_shared<Shared>())
+{
+    // The thread holds what it shares with this object, so it may finish after it is gone.
+    std::thread(ask, shared_, port).detach();
+}
+
+PortMap::~PortMap()
+{
+    std::unique_lock<std::mutex> lock(shared_->mutex);
+    shared_->stop = true;
+    shared_->wake.notify_all();
+    shared_->wake.wait_for(lock, std::chrono::milliseconds(GIVE_BACK_MS), [this] { return shared_->done; });
+}
+
+PortMap::State PortMap::state() const
+{
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    return shared_->state;
+}
+
+std::string PortMap::address() const
+{
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    return shared_->address;
+}
+
+std::string PortMap::method() const
+{
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    return shared_->method;
 }

@@ -1,19 +1,20 @@
 #pragma once
 // The host's port opened on the home router, so that a friend outside can join.
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
+#include <memory>
 #include <string>
-#include <thread>
 
 // Asks the router in front of this machine to forward a UDP port to it: first by UPnP IGD,
-// then by NAT-PMP. All the asking happens on a thread of its own with short timeouts, so the
-// menu never waits for it. The mapping is leased for `LEASE_SECONDS` and renewed while this
-// object lives, and removed when it goes: a game killed outright leaves it for a few minutes
-// at most.
+// then by NAT-PMP. All the asking happens on a thread of its own, every search and download
+// within a deadline and a byte cap, so the menu never waits for it and no device on the LAN
+// can make it wait long or grow. The mapping is leased for `LEASE_SECONDS` and renewed while
+// this object lives, and given back when it goes; going never waits more than a moment for
+// the thread (it finishes alone). A game killed outright leaves it for a few minutes at most.
+// A router whose outside address is private or reserved (it is itself behind another router)
+// is no way in for a friend: BehindRouter, and its mapping is given back.
 class PortMap {
 public:
-    enum class State { Asking, Mapped, NoRouter };
+    enum class State { Asking, Mapped, NoRouter, BehindRouter };
     static constexpr uint32_t LEASE_SECONDS = 120;
 
     explicit PortMap(uint16_t port);
@@ -29,15 +30,8 @@ public:
 
     struct Mapping; // one router's answer, asked again for each lease
 
-private:
-    void run();
-    bool stopping(int seconds);
+    struct Shared; // what the asking thread and this object both hold
 
-    const uint16_t port_;
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    bool stop_ = false;
-    State state_ = State::Asking;
-    std::string address_, method_;
-    std::thread thread_;
+private:
+    std::shared_ptr<Shared> shared_;
 };

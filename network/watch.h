@@ -16,7 +16,10 @@ size_t sendTo(_ENetPeer* peer, const Message& message, bool reliable);
 // The host's spectators, up to Connection::MAX_GUESTS: told of each game's start and sent its
 // confirmed passes in small batches, each repeating what a spectator has not yet said it
 // holds, so a lost datagram costs nothing. Nothing here ever waits for a spectator: one that
-// is slow or gone only misses passes, and the riders play on as before.
+// is slow or gone only misses passes, and the riders play on as before. One that has not said
+// hello within Connection::GREETING_MS, or says nothing for a few seconds, loses its seat, in
+// the menu as in a game; one that acknowledges nothing is sent at most twice what it sends,
+// beyond its first batch.
 class Spectators : public DuelWatcher, public Connection::Guests {
 public:
     explicit Spectators(Connection::Identity self = Connection::ours());
@@ -30,6 +33,8 @@ public:
     bool has(const _ENetPeer* peer) const override;
     void heard(_ENetPeer* peer, const uint8_t* data, size_t size) override;
     void left(_ENetPeer* peer) override;
+    bool greeted(const _ENetPeer* peer) const override;
+    void tend() override { dropSilent(); }
 
     // Spectators who said hello in this game's version.
     size_t watching() const;
@@ -42,7 +47,8 @@ private:
         bool greeted = false;
         bool following = false; // it was told of the current game's start
         uint32_t held = 0;      // passes of the current game it said it holds
-        uint32_t lastHeard = 0; // the network library's clock, milliseconds
+        uint32_t since = 0, lastHeard = 0; // the network library's clock, milliseconds
+        uint64_t given = 0, taken = 0;     // bytes sent to it and heard from it
     };
     struct Game {
         Message start;

@@ -19,6 +19,10 @@ const uint32_t SPECTATOR_SILENCE_MS = 5000;
 // A spectator greeted this early in a game is still shown it from its start.
 const uint32_t LATE_FOLLOW_PASSES = 40;
 const uint32_t PING_MS = 250;
+// What a spectator that acknowledges nothing is sent beyond twice what it sent: the game's
+// start and a first batch of passes. Each datagram counts with its IP, UDP and ENet headers.
+const uint64_t FIRST_BATCH = 1500;
+const uint64_t DATAGRAM_OVERHEAD = 40;
 
 void refuse(ENetPeer* peer, RefuseReason reason, const Connection::Identity& self)
 {
@@ -59,6 +63,14 @@ Spectators::Seat* Spectators::seat(const ENetPeer* peer)
     return nullptr;
 }
 
+bool Spectators::greeted(const ENetPeer* peer) const
+{
+    for (const Seat& seat : seats_)
+        if (seat.peer == peer)
+            return seat.greeted;
+    return false;
+}
+
 bool Spectators::has(const ENetPeer* peer) const
 {
     for (const Seat& seat : seats_)
@@ -69,13 +81,14 @@ bool Spectators::has(const ENetPeer* peer) const
 
 void Spectators::arrived(ENetPeer* peer)
 {
+    dropSilent();
     if (seats_.size() >= Connection::MAX_GUESTS) {
         refuse(peer, RefuseReason::Busy, self_);
         return;
     }
     Seat seat;
     seat.peer = peer;
-    seat.lastHeard = enet_time_get();
+    seat.since = seat.lastHeard = enet_time_get();
     seats_.push_back(seat);
     enet_peer_ping_interval(peer, PING_MS);
 }
@@ -95,6 +108,7 @@ void Spectators::heard(ENetPeer* peer, const uint8_t* data, size_t size)
     if (!s)
         return;
     s->lastHeard = enet_time_get();
+    s->taken += size + DATAGRAM_OVERHEAD;
     Message m;
     if (!decode(data, size, m)) {
         enet_peer_disconnect_now(peer, PARTING_DROPPED);
@@ -132,7 +146,9 @@ void Spectators::heard(ENetPeer* peer, const uint8_t* data, size_t size)
 
 void Spectators::send(Seat& seat, const Message& message, bool reliable)
 {
-    sent_ += sendTo(seat.peer, message, reliable);
+    const size_t size = sendTo(seat.peer, message, reliable);
+    sent_ += size;
+    seat.given += size + DATAGRAM_OVERHEAD;
 }
 
 void Spectators::follow(Seat& seat)
@@ -149,7 +165,7 @@ void Spectators::sendPasses(Seat& seat, const Game& game, uint32_t from)
         return;
     const size_t left = game.passes.size() - from;
     const size_t n = left < MAX_INPUTS_PER_MESSAGE ? left : MAX_INPUTS_PER_MESSAGE;
-    if (n == 0 && game.total == GAME_RUNNING)
+    if ((n == 0 && game.total == GAME_RUNNING) || seat.given > 2 * seat.taken + FIRST_BATCH)
         return;
     Message m;
     m.type = MessageType::Passes;
@@ -164,7 +180,8 @@ void Spectators::dropSilent()
 {
     const uint32_t now = enet_time_get();
     for (size_t i = seats_.size(); i-- > 0;)
-        if (now - seats_[i].lastHeard > SPECTATOR_SILENCE_MS) {
+        if (now - seats_[i].lastHeard > SPECTATOR_SILENCE_MS ||
+            (!seats_[i].greeted && now - seats_[i].since > Connection::GREETING_MS)) {
             enet_peer_disconnect_now(seats_[i].peer, PARTING_DROPPED);
             seats_.erase(seats_.begin() + long(i));
         }

@@ -1,6 +1,7 @@
 // Writing a recording while its game is played, so that nothing someone owns is ever
 // replaced or written through, and a game cut off by a crash is still on disk.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -56,8 +57,22 @@ int createNew(const std::string& base, std::string& made)
     return -1; // errno is EEXIST
 }
 
+// A file-size limit (ulimit -f) would kill the whole game with SIGXFSZ at the first write past
+// it; ignored, the write fails with EFBIG instead and is reported as a full disk is.
+void keepFileSizeLimitFromKilling()
+{
+    static const bool once = [] {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        return sigaction(SIGXFSZ, &ignore, nullptr) == 0;
+    }();
+    (void)once;
+}
+
 bool writeAll(int fd, const uint8_t* data, size_t size)
 {
+    keepFileSizeLimitFromKilling();
     while (size > 0) {
         const ssize_t n = write(fd, data, size);
         if (n < 0 && errno == EINTR)

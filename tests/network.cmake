@@ -15,10 +15,11 @@ set_tests_properties(network_proxy_no_drift PROPERTIES TIMEOUT 120 LABELS saniti
 
 # The host behind a home router made of network namespaces, with and without miniupnpd:
 # the address to give a friend, the friend joining through it, the mapping gone after the
-# host. Needs root.
+# host; then fake devices on the home network that answer endlessly, slowly, by the thousand
+# or with a reserved outside address. Needs root and python3.
 add_test(NAME e2e_router_lab
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/router_lab.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
-set_tests_properties(e2e_router_lab PROPERTIES TIMEOUT 120)
+set_tests_properties(e2e_router_lab PROPERTIES TIMEOUT 180)
 
 # Two online games watched by spectators, one of which freezes midway, against the same games
 # unwatched: the riders' results and stalls are the same, and the spectator that watched saw
@@ -35,8 +36,9 @@ add_test(NAME e2e_spectators
 set_tests_properties(e2e_spectators PROPERTIES TIMEOUT 180)
 
 # Hostile machines against the host, on loopback: strangers that never greet, half-open
-# connects, floods of junk, forged datagrams from the partner's address, a server that never
-# answers, a start that cannot be. One binary, a few seconds a case.
+# connects and connection requests from one address or eight, silent and deaf spectators,
+# floods of junk, forged datagrams from the partner's address, a server that never answers, a
+# start that cannot be. One binary, a few seconds a case.
 add_executable(network_hostile_tests network/hostile_test.cpp)
 target_link_libraries(network_hostile_tests PRIVATE riverduel_core GTest::gtest_main)
 add_test(NAME network_hostile COMMAND network_hostile_tests)

@@ -70,3 +70,16 @@ launch "$build" --replay "$tmp/game.rdr.part"
 wait_exit 20
 [ "$GAME_RC" -eq 0 ] || fail "the replay of the killed game ended with $GAME_RC"
 pass "the killed game replays to where it stops and ends with 0"
+
+# A file-size limit of 150 bytes (the header and two seconds of passes): the write past it is
+# reported at once, the game so far stays in FILE.part, and the game plays on (the limit's
+# signal would have killed it). Its output goes through a pipe, which no file-size limit holds.
+echo 'exec prlimit --fsize=150 "$@" > >(exec cat) 2>&1' >"$tmp/limited"
+GAME_WRAPPER="bash $tmp/limited" start_game "$build" --record "$tmp/limit.rdr"
+click_at 200 120; mouse_to 790 590
+wait_line "$GAME_OUT" "File too large; the game so far stays in $tmp/limit.rdr.part" 20
+sleep 1
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended at the file-size limit"
+line=$("$game" --verify "$tmp/limit.rdr.part") || fail "the game kept in limit.rdr.part does not verify"
+case "$line" in *" unfinished") ;; *) fail "limit.rdr.part verifies to '$line'" ;; esac
+pass "a file-size limit is reported at once and the game goes on; limit.rdr.part verifies as '$line'"

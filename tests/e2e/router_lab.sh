@@ -10,13 +10,18 @@
 #     standard output, the mapping is leased for 120 s, the friend joins through that
 #     address, and once the host is stopped (SIGTERM) the mapping is gone from the router;
 #   - NAT-PMP alone: the same address and lease, and the mapping gone after SIGINT.
+# Then a fake device on the home network (fake_gateway.py) in the router's place: one whose
+# description never ends or comes a byte every 3 s, one that floods each search with replies
+# from thousands of addresses, and a router that is itself behind another (its outside
+# address 100.64.1.2 by UPnP, 192.168.1.50 by NAT-PMP). The host stays under 200 MB, never
+# offers a reserved address, and quits at once on ESC, SIGTERM or SIGINT.
 # The games reach the X server through its socket file, which every namespace sees.
 # Needs root. Usage: router_lab.sh BUILD_DIR TEXT_MASK_TOOL
 . "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
 text_mask=${2:?text_mask tool}
 [ "$(id -u)" -eq 0 ] || fail "the lab needs root for its network namespaces"
-for tool in ip nft miniupnpd; do
+for tool in ip nft miniupnpd python3; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (./deps.sh test installs it)"
 done
 
@@ -183,3 +188,45 @@ stop_host INT
 mapping && fail "the NAT-PMP mapping outlived the host stopped by SIGINT"
 grep -q "mapping removed" "$tmp/miniupnpd.log" || fail "the host did not take back its NAT-PMP mapping"
 pass "NAT-PMP: the host shows 11.77.0.1:$port, and SIGINT removes the mapping"
+stop_daemon
+
+# The fake devices, one after another, each with the way the host is told to quit.
+start_fake() {
+    ip netns exec "$router" python3 "$(dirname "$0")/fake_gateway.py" "$1" 10.77.0.1 5000 \
+        </dev/null >"$tmp/fake.log" 2>&1 &
+    FAKE_PID=$!
+    HELPER_PIDS+=("$FAKE_PID")
+    wait_line "$tmp/fake.log" ready 5
+}
+# quits_at_once HOW: under 200 MB, the host ends within a second of HOW (Escape, TERM, INT),
+# two allowed on a busy machine (it took 20 s to for ever before); sets TOOK.
+quits_at_once() {
+    local rss began ms
+    rss=$(awk '/^VmRSS/ {print $2}' "/proc/$GAME_PID/status")
+    [ "$rss" -lt 204800 ] || fail "the host holds $rss kB"
+    xdotool windowfocus --sync "$WIN"
+    began=$(date +%s%N)
+    if [ "$1" = Escape ]; then
+        xdotool keydown Escape; sleep 0.1; xdotool keyup Escape
+    else
+        kill -"$1" "$GAME_PID"
+    fi
+    wait_exit 10
+    ms=$((($(date +%s%N) - began) / 1000000))
+    [ "$GAME_RC" -eq 0 ] || fail "the host ended with $GAME_RC after $1"
+    [ "$ms" -le 2000 ] || fail "the host took $ms ms to quit after $1"
+    TOOK="$ms ms, $rss kB"
+}
+behind="waiting for a rider on UDP port $port: the router is itself behind another router"
+fakes=("endless|Escape|$by_hand" "trickle|TERM|" "flood|INT|$by_hand" "cgnat|TERM|$behind" "natpmp|INT|$behind")
+for fake in "${fakes[@]}"; do
+    IFS='|' read -r mode how says <<<"$fake"
+    start_fake "$mode"
+    : >"$tmp/host.log"
+    host_at
+    if [ -n "$says" ]; then wait_line "$tmp/host.log" "$says" 8; status_reads "$says"; else sleep 1.5; fi
+    grep -E "join (100\.64|192\.168)" "$tmp/host.log" && fail "the host offered a reserved address"
+    quits_at_once "$how"
+    kill "$FAKE_PID"; wait "$FAKE_PID" 2>/dev/null || true
+    pass "a device that answers '$mode': ${says:-asked mid-way}; quit on $how after $TOOK"
+done

@@ -14,6 +14,7 @@
 #include <memory>
 #include <random>
 #include <thread>
+#include <vector>
 
 #include "network/duel.h"
 #include "pump.h"
@@ -32,39 +33,57 @@ using pump::pumpUntil;
 
 inline RiderInput noKeys() { return {}; }
 
-// Junk datagrams from a socket of their own at `rate` a second, `count` in all, in a thread.
+// Makes one datagram in `out` (256 bytes of room), returns its size.
+using Datagram = std::function<size_t(uint8_t* out, std::mt19937& rng)>;
+inline size_t junk(uint8_t* out, std::mt19937& rng)
+{
+    const size_t size = 8 + rng() % 248;
+    for (size_t i = 0; i < size; i += 4) {
+        const uint32_t r = rng();
+        std::memcpy(out + i, &r, 4);
+    }
+    return size;
+}
+
+// Junk datagrams (or what `make` makes) at `rate` a second, `count` in all, in a thread, from
+// a socket of their own, or one on each of `addresses` loopback addresses 127.0.3.x in turn.
 struct Flood {
     std::atomic<bool> stop{false}, finished{false};
     std::atomic<uint64_t> sent{0};
     Clock::time_point began = Clock::now(), ended;
     std::thread thread;
-    Flood(uint16_t port, double rate, uint64_t count)
+    Flood(uint16_t port, double rate, uint64_t count, int addresses = 0, Datagram make = junk)
     {
-        thread = std::thread([this, port, rate, count] {
-            const int sock = socket(AF_INET, SOCK_DGRAM, 0);
+        thread = std::thread([this, port, rate, count, addresses, make] {
+            std::vector<int> socks;
+            for (int i = 0; i < std::max(addresses, 1); ++i) {
+                socks.push_back(socket(AF_INET, SOCK_DGRAM, 0));
+                sockaddr_in at{};
+                at.sin_family = AF_INET;
+                at.sin_addr.s_addr = htonl(0x7F000301 + uint32_t(i)); // 127.0.3.1 on
+                if (addresses)
+                    bind(socks.back(), reinterpret_cast<sockaddr*>(&at), sizeof at);
+            }
             sockaddr_in to{};
             to.sin_family = AF_INET;
             to.sin_port = htons(port);
             to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
             std::mt19937 rng(9);
-            uint8_t junk[256];
+            uint8_t datagram[256];
             uint64_t n = 0;
             while (n < count && !stop) {
                 // Paced by the clock a millisecond at a time: behind, it sends what is due.
                 const uint64_t due = std::min<uint64_t>(count, uint64_t(since(began) * rate) + 1);
                 for (; n < due; ++n) {
-                    const size_t size = 8 + rng() % 248;
-                    for (size_t i = 0; i < size; i += 4) {
-                        const uint32_t r = rng();
-                        std::memcpy(junk + i, &r, 4);
-                    }
-                    sendto(sock, junk, size, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+                    const size_t size = make(datagram, rng);
+                    sendto(socks[n % socks.size()], datagram, size, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
                 }
                 sent = n;
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
             ended = Clock::now();
-            close(sock);
+            for (int sock : socks)
+                close(sock);
             finished = true;
         });
     }

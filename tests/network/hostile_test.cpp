@@ -18,15 +18,16 @@
 #include <thread>
 
 #include "hostile_pair.h"
+#include "network/watch.h"
 
 namespace {
 
 using namespace hostile;
 
-ENetAddress loopback(uint16_t port)
+ENetAddress loopback(uint16_t port, const char* address = "127.0.0.1")
 {
     ENetAddress at{};
-    enet_address_set_host(&at, "127.0.0.1");
+    enet_address_set_host(&at, address);
     at.port = port;
     return at;
 }
@@ -61,18 +62,23 @@ struct HandHost {
     }
 };
 
-// A joiner played by hand: connects, says hello when `greets`, keeps the host's token and
-// what it is sent.
+// A joiner played by hand from a loopback address: connects, says hello when `greets`,
+// keeps the host's token and what it is sent.
 struct HandJoiner : HandHost {
     ENetPeer* peer = nullptr;
     bool greets;
     uint32_t hostToken = 0;
     int disconnects = 0;
     std::vector<Message> got;
-    HandJoiner(uint16_t port, bool greets) : greets(greets)
+    HandJoiner(uint16_t port, bool greets, const char* from = "127.0.0.1", uint32_t flags = 0)
+        : HandHost(&static_cast<const ENetAddress&>(loopback(0, from))), greets(greets)
+    {
+        connect(port, flags);
+    }
+    void connect(uint16_t port, uint32_t flags = 0)
     {
         const ENetAddress to = loopback(port);
-        peer = enet_host_connect(host, &to, 2, Connection::ours().protocol);
+        peer = enet_host_connect(host, &to, 2, Connection::ours().protocol | flags);
         enet_host_flush(host);
     }
     void service()
@@ -155,9 +161,13 @@ TEST(NetworkHostile, StrangersThatNeverGreetNeitherBlockNorStay)
     Duel host(true, "", 0, noKeys);
     ASSERT_TRUE(host.open());
     std::vector<std::unique_ptr<HandJoiner>> silent, halfOpen;
+    // Each from a loopback address of its own: one address holds at most two slots before
+    // its hello.
+    int addresses = 1;
+    auto next = [&] { return "127.0.1." + std::to_string(++addresses % 250); };
     auto burst = [&] {
         for (int i = 0; i < 8; ++i)
-            halfOpen.push_back(std::make_unique<HandJoiner>(host.port(), false));
+            halfOpen.push_back(std::make_unique<HandJoiner>(host.port(), false, next().c_str()));
     };
     auto service = [&] {
         host.poll();
@@ -165,7 +175,7 @@ TEST(NetworkHostile, StrangersThatNeverGreetNeitherBlockNorStay)
             s->service();
     };
     for (int i = 0; i < 3; ++i)
-        silent.push_back(std::make_unique<HandJoiner>(host.port(), false));
+        silent.push_back(std::make_unique<HandJoiner>(host.port(), false, next().c_str()));
     ASSERT_TRUE(pumpUntil(service, [&] {
         for (auto& s : silent)
             if (s->peer->state != ENET_PEER_STATE_CONNECTED)
@@ -200,6 +210,136 @@ TEST(NetworkHostile, StrangersThatNeverGreetNeitherBlockNorStay)
         join.quitting();
         ASSERT_TRUE(pumpUntil(service, [&] { return !host.connected(); }));
     }
+}
+
+// The network library's connection request as a stranger's machine sends it, a new one each
+// time (its connect ID at random), checksummed as the game's hosts check.
+size_t connectRequest(uint8_t* out, std::mt19937& rng)
+{
+    const uint16_t peerID = ENET_PROTOCOL_MAXIMUM_PEER_ID;
+    out[0] = uint8_t(peerID >> 8), out[1] = uint8_t(peerID);
+    std::memset(out + 2, 0, 4);
+    ENetProtocolConnect c{};
+    c.header.command = ENET_PROTOCOL_COMMAND_CONNECT | ENET_PROTOCOL_COMMAND_FLAG_ACKNOWLEDGE;
+    c.header.channelID = 0xFF;
+    c.header.reliableSequenceNumber = ENET_HOST_TO_NET_16(1);
+    c.incomingSessionID = c.outgoingSessionID = 0xFF;
+    c.mtu = ENET_HOST_TO_NET_32(1392);
+    c.windowSize = ENET_HOST_TO_NET_32(32768);
+    c.channelCount = ENET_HOST_TO_NET_32(2);
+    c.packetThrottleInterval = ENET_HOST_TO_NET_32(5000);
+    c.packetThrottleAcceleration = c.packetThrottleDeceleration = ENET_HOST_TO_NET_32(2);
+    c.connectID = rng();
+    c.data = ENET_HOST_TO_NET_32(Connection::ours().protocol);
+    std::memcpy(out + 6, &c, sizeof c);
+    ENetBuffer whole;
+    whole.data = out;
+    whole.dataLength = 6 + sizeof c;
+    const uint32_t sum = enet_crc32(&whole, 1);
+    std::memcpy(out + 2, &sum, 4);
+    return whole.dataLength;
+}
+
+// Strangers that hold the host's slots, or flood it with connection requests, from one address
+// or eight: a rider from another address, clicking again after each "no answer", still gets
+// in within 10 s.
+TEST(NetworkHostile, NoFewAddressesKeepARiderFromElsewhereOut)
+{
+    struct Case {
+        const char* what;
+        int addresses;
+        int silentClients; // connected, never greeting, back as soon as dropped
+        double rate;       // connection requests a second, never finished
+    };
+    for (const Case c : {Case{"silent clients", 1, 20, 0}, Case{"half-open connects", 8, 0, 400},
+                         Case{"connect requests", 1, 0, 5000}, Case{"connect requests", 1, 0, 20000}}) {
+        SCOPED_TRACE(std::string(c.what) + " from " + std::to_string(c.addresses) + " addresses");
+        Duel host(true, "", 0, noKeys);
+        ASSERT_TRUE(host.open());
+        std::vector<std::unique_ptr<HandJoiner>> silent;
+        for (int i = 0; i < c.silentClients; ++i)
+            silent.push_back(std::make_unique<HandJoiner>(host.port(), false, "127.0.3.1"));
+        auto service = [&] {
+            host.poll();
+            for (auto& s : silent) {
+                s->service();
+                if (s->peer->state == ENET_PEER_STATE_DISCONNECTED)
+                    s->connect(host.port());
+            }
+        };
+        std::unique_ptr<Flood> flood;
+        if (c.rate > 0)
+            flood = std::make_unique<Flood>(host.port(), c.rate, uint64_t(c.rate * 20), c.addresses, connectRequest);
+        pumpUntil(service, [] { return false; }, 2.5); // the slots fill
+        Duel join(false, "127.0.0.1", host.port(), noKeys);
+        ASSERT_TRUE(join.open());
+        const auto knocked = Clock::now();
+        int tries = 1;
+        const bool met = pumpUntil([&] {
+            service();
+            join.poll();
+            if (std::string(join.status()).find("no answer") == 0)
+                join.clicked(), ++tries;
+        }, [&] { return host.connected() && join.connected(); }, 10.0);
+        std::printf("%s from %d addresses: met after %.1f s, %d tries\n", c.what, c.addresses, since(knocked), tries);
+        EXPECT_TRUE(met) << host.status() << " / " << join.status();
+        if (flood) {
+            EXPECT_GT(flood->sent.load(), uint64_t(c.rate * 2)) << "the flood did not come near its rate";
+        }
+    }
+}
+
+// Four spectators that say hello and then nothing hold no seat for long, in the menu as in a
+// game: a real spectator is seated after 5 s. One that says it is alive but acknowledges no
+// pass is sent at most twice what it sends, beyond its first batch; the riders play on.
+TEST(NetworkHostile, SpectatorsThatSayNothingOrAcknowledgeNothingHoldNothing)
+{
+    Pair pair;
+    Spectators spectators;
+    pair.host.welcome(&spectators);
+    pair.host.watchedBy(&spectators);
+    ASSERT_TRUE(pair.meet());
+    std::vector<std::unique_ptr<HandJoiner>> guests;
+    auto seat = [&](const char* from) {
+        guests.push_back(std::make_unique<HandJoiner>(pair.host.port(), false, from, Connection::WATCHING));
+        HandJoiner& g = *guests.back();
+        ASSERT_TRUE(pumpUntil([&] { pair.host.poll(), g.service(); },
+                              [&] { return g.peer->state == ENET_PEER_STATE_CONNECTED; }));
+        Message watch = helloOf(0);
+        watch.type = MessageType::Watch;
+        g.send(g.peer, watch);
+        ASSERT_TRUE(pumpUntil([&] { pair.host.poll(), g.service(); }, [&] { return g.hostToken != 0; }));
+    };
+    for (const char* from : {"127.0.4.1", "127.0.4.2", "127.0.4.3", "127.0.4.4"})
+        seat(from);
+    ASSERT_EQ(spectators.watching(), 4u);
+    pair.menus([] { return false; }, 5.5);
+    Watching real("127.0.0.1", pair.host.port());
+    ASSERT_TRUE(real.open());
+    pair.menus([&] { return real.poll(), real.greeted(); }, 3.0);
+    EXPECT_TRUE(real.greeted()) << real.status();
+
+    seat("127.0.4.5"); // alive, and deaf to every pass
+    HandJoiner& deaf = *guests.back();
+    const uint64_t given = deaf.host->totalReceivedData, taken = deaf.host->totalSentData;
+    ASSERT_TRUE(pair.start());
+    uint32_t lastAlive = enet_time_get();
+    pair.play([&] {
+        real.poll();
+        deaf.service();
+        if (enet_time_get() - lastAlive >= 250) {
+            Message alive;
+            alive.type = MessageType::Alive;
+            deaf.send(deaf.peer, alive);
+            lastAlive = enet_time_get();
+        }
+        return false;
+    }, 8.0);
+    const uint64_t got = deaf.host->totalReceivedData - given, sent = deaf.host->totalSentData - taken;
+    std::printf("the deaf spectator sent %llu bytes and got %llu\n", (unsigned long long)sent, (unsigned long long)got);
+    EXPECT_GT(pair.passes[0], 120u);
+    EXPECT_EQ(deaf.peer->state, ENET_PEER_STATE_CONNECTED);
+    EXPECT_LE(got, 2 * sent + 3000); // the hello, the game's start and a first batch of passes
 }
 
 // Junk datagrams at the host's port, in the menus (25,000 a second) and in a game (60,000 and

@@ -1,0 +1,122 @@
+#!/usr/bin/env python3
+"""A device on the router lab's home network, until killed. fake_gateway.py MODE LAN_ADDRESS
+HTTP_PORT; MODE: endless (description) or trickle (a byte every 3 s), flood (of search replies
+from thousands of addresses), cgnat (a gateway by UPnP outside at 100.64.1.2), natpmp (only
+NAT-PMP, outside at 192.168.1.50)."""
+import socket
+import struct
+import sys
+import threading
+import time
+
+mode, lan, http_port = sys.argv[1], sys.argv[2], int(sys.argv[3])
+OUTSIDE = {"cgnat": "100.64.1.2", "natpmp": "192.168.1.50"}.get(mode)
+SERVICE = "urn:schemas-upnp-org:service:WANIPConnection:1"
+DESCRIPTION = f"""<?xml version="1.0"?>
+<root xmlns="urn:schemas-upnp-org:device-1-0"><device>
+<deviceType>urn:schemas-upnp-org:device:InternetGatewayDevice:1</deviceType>
+<deviceList><device><deviceType>urn:schemas-upnp-org:device:WANDevice:1</deviceType>
+<serviceList><service><serviceType>urn:schemas-upnp-org:service:WANCommonInterfaceConfig:1</serviceType>
+<controlURL>/common</controlURL><eventSubURL>/e</eventSubURL><SCPDURL>/s.xml</SCPDURL></service></serviceList>
+<deviceList><device><deviceType>urn:schemas-upnp-org:device:WANConnectionDevice:1</deviceType>
+<serviceList><service><serviceType>{SERVICE}</serviceType>
+<controlURL>/ctl</controlURL><eventSubURL>/e</eventSubURL><SCPDURL>/s.xml</SCPDURL></service></serviceList>
+</device></deviceList></device></deviceList></device></root>""".encode()
+ANSWERS = {"GetStatusInfo": "<NewConnectionStatus>Connected</NewConnectionStatus>"
+                            "<NewLastConnectionError>ERROR_NONE</NewLastConnectionError><NewUptime>9</NewUptime>",
+           "GetExternalIPAddress": f"<NewExternalIPAddress>{OUTSIDE}</NewExternalIPAddress>"}
+
+
+def reply(location, from_address=None):
+    return (f"HTTP/1.1 200 OK\r\nCACHE-CONTROL: max-age=120\r\nST: urn:schemas-upnp-org:device:"
+            f"InternetGatewayDevice:1\r\nUSN: uuid:{from_address or lan}::upnp\r\nEXT:\r\n"
+            f"LOCATION: {location}\r\n\r\n").encode()
+
+
+def flood(to):
+    # Each reply from an address of its own (sent without owning it), for 20 s at most.
+    end = time.time() + 20
+    n = 0
+    while time.time() < end and n < 60000:
+        source = f"10.78.{n // 250 % 250}.{n % 250 + 1}"
+        s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        s.setsockopt(socket.SOL_IP, 19, 1)  # IP_TRANSPARENT: any source address
+        try:
+            s.bind((source, 0))
+            s.sendto(reply(f"http://{source}:{http_port}/d.xml", source), to)
+        except OSError:
+            pass
+        s.close()
+        n += 1
+        if n % 50 == 0:
+            time.sleep(0.01)
+
+
+def ssdp():
+    s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    s.bind(("", 1900))
+    s.setsockopt(socket.IPPROTO_IP, socket.IP_ADD_MEMBERSHIP,
+                 socket.inet_aton("239.255.255.250") + socket.inet_aton(lan))
+    while True:
+        data, sender = s.recvfrom(2048)
+        if not data.startswith(b"M-SEARCH"):
+            continue
+        if mode == "flood":
+            threading.Thread(target=flood, args=(sender,), daemon=True).start()
+        else:
+            s.sendto(reply(f"http://{lan}:{http_port}/desc.xml"), sender)
+
+
+def serve(conn):
+    with conn:
+        request = conn.recv(65536)
+        if mode == "endless":
+            conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n\r\n<?xml version=\"1.0\"?><root>")
+            while True:
+                conn.sendall(b"<a>" + b"x" * 65530 + b"</a>")
+        if mode == "trickle":
+            for byte in b"HTTP/1.1 200 OK\r\n\r\n" + DESCRIPTION:
+                conn.sendall(bytes([byte]))
+                time.sleep(3)
+        if request.startswith(b"GET"):
+            body = DESCRIPTION
+        else:
+            action = next((a for a in ANSWERS if a.encode() in request.split(b"\r\n\r\n")[0]), "")
+            body = (f'<?xml version="1.0"?><s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/">'
+                    f'<s:Body><u:{action}Response xmlns:u="{SERVICE}">{ANSWERS.get(action, "")}'
+                    f"</u:{action}Response></s:Body></s:Envelope>").encode()
+        conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: %d\r\n"
+                     b"Connection: close\r\n\r\n" % len(body) + body)
+
+
+def http():
+    s = socket.socket()
+    s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    s.bind((lan, http_port))
+    s.listen(16)
+    while True:
+        conn, _ = s.accept()
+        threading.Thread(target=serve, args=(conn,), daemon=True).start()
+
+
+def natpmp():
+    s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    s.bind((lan, 5351))
+    while True:
+        data, sender = s.recvfrom(64)
+        if len(data) < 2:
+            continue
+        since = int(time.monotonic())
+        if data[1] == 0:
+            s.sendto(struct.pack("!BBHI4s", 0, 128, 0, since, socket.inet_aton(OUTSIDE)), sender)
+        elif data[1] in (1, 2) and len(data) >= 12:
+            inside, outside, lease = struct.unpack("!HHI", data[4:12])
+            s.sendto(struct.pack("!BBHIHHI", 0, 128 + data[1], 0, since, inside, outside or inside, lease), sender)
+
+
+for work in [ssdp, http] if mode != "natpmp" else [natpmp]:
+    threading.Thread(target=work, daemon=True).start()
+print("ready", flush=True)
+while True:
+    time.sleep(3600)
