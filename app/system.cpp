@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "app/clock.h"
+#include "app/menu.h"
 #include "app/window.h"
 #include "audio/sound.h"
 
@@ -70,6 +71,7 @@ bool initSystem()
     libraryStarted = true;
     install_keyboard();
     install_mouse();
+    catchClicks();
     install_timer();
     startSound();
     set_color_depth(32);

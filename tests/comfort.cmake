@@ -1,0 +1,4 @@
+# The front door: short clicks, windows that fit, --comfort's menu, pause and settings.
+add_test(NAME e2e_short_click
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/short_click.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e_short_click PROPERTIES TIMEOUT 120)
