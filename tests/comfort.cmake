@@ -2,3 +2,6 @@
 add_test(NAME e2e_short_click
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/short_click.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(e2e_short_click PROPERTIES TIMEOUT 120)
+add_test(NAME e2e_scale_fits
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/scale_fits.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e_scale_fits PROPERTIES TIMEOUT 60)
