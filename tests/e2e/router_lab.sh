@@ -4,7 +4,8 @@
 # masquerades it behind 11.77.0.1, and an outside network where a friend sits at 11.77.0.2.
 # The lab's addresses exist only inside its namespaces, which have no route out of the
 # machine. The router runs Debian's miniupnpd (UPnP IGD and NAT-PMP) or nothing:
-#   - no daemon: the host's status line says to open the port by hand; the friend outside
+#   - no daemon: the host's status line keeps the address to give (its own), the terminal
+#     says to open the port by hand; the friend outside
 #     cannot reach it, a rider on the home network still can;
 #   - UPnP: the host shows "ask your friend to join 11.77.0.1:PORT" in its menu and on
 #     standard output, the mapping is leased for 120 s, the friend joins through that
@@ -136,9 +137,10 @@ port=$((20000 + RANDOM % 40000))
 
 # No daemon: nobody maps, the port must be opened by hand, and only the home network gets in.
 host_at
-by_hand="waiting for a rider on UDP port $port: no router answered, open the port by hand"
-wait_line "$tmp/host.log" "$by_hand" 8
-status_reads "$by_hand"
+wait_line "$tmp/host.log" "no router answered: for a friend outside this network, open UDP port $port by hand" 8
+at_home="waiting for a rider on UDP port $port: ask your friend to join 10.77.0.2:$port"
+wait_line "$tmp/host.log" "$at_home" 3
+status_reads "$at_home"
 rider "$outside" 11.77.0.1 "$tmp/outside.log"
 sleep 4
 grep -q "riding with the host" "$tmp/outside.log" && fail "the friend outside reached a host with no mapping"
