@@ -45,15 +45,18 @@ void drawRiders(BITMAP* dest, const GameSetup& setup)
     }
 }
 
-std::vector<std::string> menuLines(const Settings& settings, bool typing)
+std::vector<std::string> menuLines(const Settings& settings, int selected)
 {
     char computer[80];
     std::snprintf(computer, sizeof computer, tr("Against the computer, level < %d >"), settings.level);
-    const std::string address = settings.address + (typing ? "_" : "");
+    // The one address both lines use, typed where the chosen line is.
+    auto address = [&](Entry entry) {
+        const std::string typed = settings.address + (selected == entry ? "_" : "");
+        return typed.empty() ? std::string(tr("type an address")) : typed;
+    };
     return {tr("Two players"), computer, tr("Watch two computers"), tr("Host an online game"),
-            std::string(tr("Join: ")) + (address.empty() ? tr("type an address") : address),
-            std::string(tr("Watch online: ")) + (address.empty() ? tr("type an address") : address),
-            tr("Settings"), tr("Quit")};
+            tr("Join: ") + address(JOIN), tr("Watch online: ") + address(WATCH), tr("Settings"),
+            tr("Quit")};
 }
 
 // The key that chose a game is let go first: a demo leaves on any key.
@@ -120,20 +123,24 @@ void visit(const GameSetup& setup, Session& session, bool local, bool demo, int 
 } // namespace
 
 int runComfortMenu(const GameSetup& setupAtStart, Settings& settings, bool gamepads,
-                   const std::string& record)
+                   const std::string& record, bool computer, bool demo)
 {
     GameSetup setup = setupAtStart;
     ChoiceList list;
     list.top = 214;
     list.spacing = 38;
+    list.selected = computer ? COMPUTER : demo ? DEMO : TWO_PLAYERS;
+    bool chooseNow = computer || demo; // the command line chose already
     std::string status = settingsProblem;
     uint32_t nextTick = ticks + 1;
     clear_keybuf();
     for (;;) {
         const bool typing = list.selected == JOIN || list.selected == WATCH;
-        list.lines = menuLines(settings, typing);
+        list.lines = menuLines(settings, list.selected);
         KeyPress press;
         Ask ask = closeRequested ? Ask::back : askList(list, press);
+        if (chooseNow)
+            ask = Ask::choose, chooseNow = false;
         if (ask == Ask::back)
             break;
         if (typing && ask == Ask::typed && settings.address.size() < 60 && press.letter != ' ')

@@ -151,10 +151,10 @@ int runWithOptions(int argc, char** argv)
         // (When pictures follow the display's rate, --comfort asks for that here too.)
         const int seat = options.host ? 0 : !options.join.empty() ? 1 : -1;
         comfortGames(0, seat);
-        const bool mode = !options.replay.empty() || options.computer || options.demo || online ||
-                          !options.watch.empty();
-        if (!mode)
-            return runComfortMenu(setup, settings, gamepads, options.record);
+        // An online game or a replay is what the command line named; the rest is the menu's.
+        if (options.replay.empty() && !online && options.watch.empty())
+            return runComfortMenu(setup, settings, gamepads, options.record, options.computer,
+                                  options.demo);
     }
     // A replay's riders are the recording's; a pad only stops it or leaves its end screen.
     if (!options.replay.empty())
