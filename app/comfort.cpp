@@ -77,7 +77,7 @@ static void drawEndWords(BITMAP* dest)
     drawBanner(dest, line, hint, SCREEN_H / 2 + h / 2 + 8);
 }
 
-void comfortGames(int matchLength, int seat)
+void comfortGames(const GameSetup& setup, int matchLength, int seat)
 {
     static char note[64];
     pausing = seat < 0 ? Pausing::local : Pausing::online;
@@ -89,7 +89,7 @@ void comfortGames(int matchLength, int seat)
     hudWords.score[0] = hudWords.score[1] = 0;
     hudWords.note = nullptr;
     if (seat >= 0) {
-        std::snprintf(note, sizeof note, tr("you ride %s"), riders[seat]->name);
+        std::snprintf(note, sizeof note, tr("you ride %s"), setup.riders[seat].name);
         hudWords.note = note;
     }
     endScreenWords = drawEndWords;

@@ -17,8 +17,8 @@ Settings prepareComfort(Options& options);
 // The riders' names and keys as set.
 GameSetup comfortSetup(const Settings& settings);
 // What a game needs once the window is up: pausing, the HUD's words, the end screen's.
-// `online`: this machine rides rider `seat` (0 or 1) of an online game; -1 otherwise.
-void comfortGames(int matchLength, int seat);
+// This machine rides rider `seat` (0 or 1) of an online game; -1: a local game.
+void comfortGames(const GameSetup& setup, int matchLength, int seat);
 // The comfort menu, until the player quits. `record`, when not empty, records every game;
 // `computer` or `demo` start that entry at once (the command line asked for it).
 int runComfortMenu(const GameSetup& setup, Settings& settings, bool gamepads, const std::string& record,

@@ -188,7 +188,7 @@ int runComfortMenu(const GameSetup& setupAtStart, Settings& settings, bool gamep
                     writeSettings(settingsPath(), settings); // the address, remembered
                 const bool local = entry <= COMPUTER;
                 const int seat = entry == HOST ? 0 : entry == JOIN ? 1 : -1;
-                comfortGames(local ? settings.matchLength : 0, seat);
+                comfortGames(setup, local ? settings.matchLength : 0, seat);
                 std::unique_ptr<Session> recorder;
                 if (!record.empty())
                     recorder.reset(recordEveryGame(*session, record, false));

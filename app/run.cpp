@@ -150,7 +150,7 @@ int runWithOptions(int argc, char** argv)
         pauseOnFocusLoss();
         // (When pictures follow the display's rate, --comfort asks for that here too.)
         const int seat = options.host ? 0 : !options.join.empty() ? 1 : -1;
-        comfortGames(0, seat);
+        comfortGames(setup, 0, seat);
         // An online game or a replay is what the command line named; the rest is the menu's.
         if (options.replay.empty() && !online && options.watch.empty())
             return runComfortMenu(setup, settings, gamepads, options.record, options.computer,
