@@ -148,7 +148,7 @@ int runWithOptions(int argc, char** argv)
         startGamepads();
     if (options.comfort) {
         pauseOnFocusLoss();
-        // (When pictures follow the display's rate, --comfort asks for that here too.)
+        // --smooth (pictures at the display's rate) goes here when it lands: --comfort implies it.
         const int seat = options.host ? 0 : !options.join.empty() ? 1 : -1;
         comfortGames(setup, 0, seat);
         // An online game or a replay is what the command line named; the rest is the menu's.

@@ -64,10 +64,11 @@ WindowStage::~WindowStage()
 bool WindowStage::escape()
 {
     // Before the pass's inputs are gathered: a pause adds no pass to the game.
-    const bool pause = pauseTapped.exchange(false) || focusLost.exchange(false);
-    if (pause && ownClock && pausing == Pausing::local && holdStill())
+    const bool asked = pauseTapped.exchange(false);
+    const bool lost = focusLost.exchange(false);
+    if ((asked || lost) && ownClock && pausing == Pausing::local && holdStill())
         return true;
-    if (pause && pausing == Pausing::online)
+    if (asked && pausing == Pausing::online)
         refusalShown = 60;
     const bool tapped = ownClock && escapeTapped.exchange(false);
     return key[KEY_ESC] || tapped || closeRequested || (ownClock && gamepadCommands().held.escape);
