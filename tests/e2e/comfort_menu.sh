@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # --comfort's menu, walked by keys: each entry reaches its mode and ESC comes back; P pauses a
-# game (the picture stops) and resumes it, adding no pass to its recording; Quit ends the
-# program with 0.
+# game (the picture stops) and resumes it, losing the focus pauses it, and the paused game's
+# recording replays exactly; Quit ends the program with 0.
 . "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
 export XDG_CONFIG_HOME=$tmp/config
@@ -31,6 +31,13 @@ cmp -s "$tmp/p1.png" "$tmp/p2.png" || fail "the picture moves on while paused"
 press p; sleep 0.6; shot "$tmp/p3.png"
 cmp -s "$tmp/p2.png" "$tmp/p3.png" && fail "P did not resume the game"
 pass "P pauses the game (the picture stops) and resumes it"
+xmessage -geometry +850+650 elsewhere 2>/dev/null & HELPER_PIDS+=($!)
+other=""
+for _ in $(seq 30); do other=$(xdotool search --class xmessage | head -1 || true); [ -n "$other" ] && break; sleep 0.1; done
+xdotool windowfocus "$other"; sleep 0.6; shot "$tmp/f1.png"; sleep 0.6; shot "$tmp/f2.png"
+cmp -s "$tmp/f1.png" "$tmp/f2.png" || fail "the game runs on when its window loses the focus"
+pass "the game pauses when its window loses the focus"
+xdotool windowfocus --sync "$WIN"
 press Escape
 await in_menu || fail "ESC did not bring the menu back from the game"
 wait_line "$GAME_OUT" "$tmp/paused.rdr: " 5
