@@ -58,6 +58,15 @@ Ask askList(ChoiceList& list, KeyPress& press)
     if (pads.pressed.escape)
         return Ask::back;
     const int count = static_cast<int>(list.lines.size());
+    // A pad steers through the list: left goes up, right goes down, once for each push.
+    static RiderInput padBefore;
+    const RiderInput pad = combine(gamepadInput(0), gamepadInput(1));
+    const bool up = pad.left && !padBefore.left, down = pad.right && !padBefore.right;
+    padBefore = pad;
+    if (up || down) {
+        list.selected = (list.selected + (up ? count - 1 : 1)) % count;
+        return up ? Ask::up : Ask::down;
+    }
     while (nextKeyPress(press)) {
         switch (press.scancode) {
         case KEY_UP: list.selected = (list.selected + count - 1) % count; return Ask::up;
