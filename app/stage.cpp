@@ -89,8 +89,7 @@ void WindowStage::stall(const char* waitingFor)
 
 bool WindowStage::holdStill()
 {
-    if (!gameOver)
-        stopSound(SND_MUSIC);
+    holdMusic(true);
     drawBanner(backBuffer, tr("Paused"), tr("P, Return or Space goes on; ESC leaves the game"));
     showFrame();
     clear_keybuf();
@@ -113,8 +112,7 @@ bool WindowStage::holdStill()
             break;
     }
     focusLost = false;
-    if (!leave && !gameOver)
-        playSound(SND_MUSIC);
+    holdMusic(false);
     next = ownClock ? paceTicks + 1 : ticks + 1;
     return leave;
 }

@@ -5,6 +5,7 @@
 . "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
 export XDG_CONFIG_HOME=$tmp/config
+use_sound_capture "$tmp"
 
 # The comfort screens' dark blue where a game shows its bank; a chosen line's band.
 in_menu() { shot "$tmp/m.png"; [ "$(pixel "$tmp/m.png" 20 300)" = "0,16,40" ]; }
@@ -26,11 +27,15 @@ chosen_at 212 || fail "two players is not the line chosen when the menu opens"
 press Return
 await not_menu || fail "Return did not start a two-player game"
 mouse_to 400 580
-press p; sleep 0.6; shot "$tmp/p1.png"; sleep 0.6; shot "$tmp/p2.png"
+heard() { local from; from=$(captured); sleep "$1"; loudness "$from" "$(captured)"; }
+[ "$(heard 1)" -gt 500 ] || fail "no music in the game"
+press p; sleep 0.6; shot "$tmp/p1.png"; quiet=$(heard 0.6); shot "$tmp/p2.png"
 cmp -s "$tmp/p1.png" "$tmp/p2.png" || fail "the picture moves on while paused"
+[ "$quiet" -eq 0 ] || fail "the music plays on while paused (level $quiet)"
 press p; sleep 0.6; shot "$tmp/p3.png"
 cmp -s "$tmp/p2.png" "$tmp/p3.png" && fail "P did not resume the game"
-pass "P pauses the game (the picture stops) and resumes it"
+[ "$(heard 1)" -gt 500 ] || fail "the music did not go on with the game"
+pass "P pauses the game (the picture and the music stop) and resumes it"
 xmessage -geometry +850+650 elsewhere 2>/dev/null & HELPER_PIDS+=($!)
 other=""
 for _ in $(seq 30); do other=$(xdotool search --class xmessage | head -1 || true); [ -n "$other" ] && break; sleep 0.1; done
@@ -52,7 +57,7 @@ for entry in "host:waiting for a rider" "join:connecting to 127.0.0.1:9" "watch:
     press Down
     [ "${entry%%:*}" = join ] && xdotool type --delay 80 "127.0.0.1:9"
     press Return
-    wait_line "$GAME_OUT" "${entry#*:}" 5
+    wait_line "$GAME_OUT" "${entry#*:}" 15
     press Escape; sleep 0.5
     await in_menu || fail "ESC did not come back from ${entry%%:*}"
     pass "${entry%%:*} online reaches its mode"
