@@ -12,7 +12,7 @@ set -euo pipefail
 # and Debian only recommends them. The same goes for clang's libFuzzer and sanitizer
 # runtimes (libclang-rt-dev), which the fuzz test needs.
 
-build=(cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libenet-dev libstb-dev libsndfile1-dev
+build=(cmake g++ make pkg-config gettext liballegro4-dev libloadpng4-dev libenet-dev libstb-dev libsndfile1-dev
        libminiupnpc-dev libnatpmp-dev libx11-dev libxext-dev libxrender-dev)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-utils sox
       desktop-file-utils appstream dpkg-dev fakeroot lintian valgrind libc6-dbg clang libclang-rt-dev

@@ -17,14 +17,20 @@
 
 // Keys held when the end screen appears (a rider still steering, its key auto-repeating)
 // do not dismiss it: only a key pressed after it is shown does, or one let go and pressed again.
+void (*endScreenWords)(BITMAP* dest) = nullptr;
+
 bool showEndScreen(int seconds, PassFeed* feed)
 {
     clear_keybuf();
     const int w = titleBitmap->w;
     const int h = titleBitmap->h;
-    masked_blit(titleBitmap, backBuffer, 0, 0, SCREEN_W / 2 - w / 2, SCREEN_H / 2 - h / 2, w, h);
-    textprintf_centre_ex(backBuffer, font, SCREEN_W / 2, SCREEN_H / 2 - h / 2 - 20,
-                         makecol(255, 255, 0), -1, "%s is the", riders[winner]->name);
+    if (endScreenWords) {
+        endScreenWords(backBuffer);
+    } else {
+        masked_blit(titleBitmap, backBuffer, 0, 0, SCREEN_W / 2 - w / 2, SCREEN_H / 2 - h / 2, w, h);
+        textprintf_centre_ex(backBuffer, font, SCREEN_W / 2, SCREEN_H / 2 - h / 2 - 20,
+                             makecol(255, 255, 0), -1, "%s is the", riders[winner]->name);
+    }
     present(backBuffer);
     // A held key's repeats may still be queued when it is let go: its own presses count
     // again only from the pass after it was seen up.

@@ -6,6 +6,7 @@
 #include "simulation/feed.h"
 
 class ObstacleLanes;
+struct BITMAP;
 
 void runGame(const GameSetup& setup);
 
@@ -26,3 +27,5 @@ void waitForEscapeRelease();
 // pressed after it appeared, or `seconds` when not 0, or the close button. `feed`, when given,
 // is kept alive meanwhile. True when a key sent it away.
 bool showEndScreen(int seconds, PassFeed* feed = nullptr);
+// When set, draws the end screen's words in place of the classic line (--comfort).
+extern void (*endScreenWords)(BITMAP* dest);

@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include <atomic>
+
 #include "app/clock.h"
 #include "app/game.h"
 #include "simulation/feed.h"
@@ -17,11 +19,40 @@ MenuButton::MenuButton(int x, int y, int width, int height)
 
 MenuButton::~MenuButton() = default;
 
+// A tap (a touchpad's, xdotool's) can press and release the button between two passes: the
+// library's thread notes every press, and the next look counts it as the button being down.
+static std::atomic<bool> pressNoted{false};
+
+static void noteMouse(int flags)
+{
+    if (flags & MOUSE_FLAG_LEFT_DOWN)
+        pressNoted = true;
+}
+END_OF_STATIC_FUNCTION(noteMouse)
+
+void catchClicks()
+{
+    LOCK_FUNCTION(noteMouse);
+    LOCK_VARIABLE(pressNoted);
+    mouse_callback = noteMouse;
+}
+
+bool pressedSinceLastLook()
+{
+    return pressNoted.exchange(false);
+}
+
+void forgetClicks()
+{
+    pressNoted = false;
+}
+
 bool MenuButton::isClicked() const
 {
     const int mx = pictureMouseX();
     const int my = pictureMouseY();
-    return (mouse_b & 1) && x <= mx && mx < x + width && y <= my && my < y + height;
+    const bool down = (mouse_b & 1) || pressNoted.exchange(false);
+    return down && x <= mx && mx < x + width && y <= my && my < y + height;
 }
 
 void MenuButton::draw(BITMAP* dest) const
@@ -69,6 +100,7 @@ int runMenu(const GameSetup& setup)
         showMenu(shown, button);
         if (button.isClicked()) {
             runGame(setup);
+            forgetClicks(); // a click in the game was for the game
             shown.drawn = false;
             // The counter now holds the game's length: start pacing afresh from 0.
             ticks = 0;
@@ -97,6 +129,7 @@ int runMenu(const GameSetup& setup, Session& session)
         const bool start = session.startsGame() || (clicked && session.clicked());
         if (start) {
             const GameResult result = runGame(setup, session.feed(), session.endScreenSeconds());
+            forgetClicks();
             shown.drawn = false;
             ticks = 0;
             nextTick = ticks;

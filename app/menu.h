@@ -10,7 +10,8 @@ class MenuButton {
 public:
     MenuButton(int x, int y, int width, int height);
     virtual ~MenuButton();
-    // The left button is down with the pointer inside (the painted block is one pixel larger).
+    // The left button is down, or was pressed since the last look, with the pointer inside
+    // (the painted block is one pixel larger).
     bool isClicked() const;
     void draw(BITMAP* dest) const;
 
@@ -19,6 +20,13 @@ public:
     int32_t width;
     int32_t height;
 };
+
+// From now on a press of the left button is kept until a menu looks at it, so a press and
+// release between two passes counts as a click. forgetClicks drops a press not yet looked at.
+void catchClicks();
+void forgetClicks();
+// True once for each press of the left button (a list's click, not a held button).
+bool pressedSinceLastLook();
 
 // One menu frame: black, the button, a line of status under it (when there is one), the
 // pointer, copied to the screen.

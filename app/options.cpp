@@ -9,6 +9,10 @@ const char* usage()
            "River Duel: two riders on one river. Without options, two players share the keyboard:\n"
            "Rudko steers with A and D and acts with S, Berto with LEFT, RIGHT and DOWN.\n"
            "\n"
+           "  --comfort          the game as a player expects it today: a menu that explains\n"
+           "                     itself, pause (P), matches, settings kept between runs (in\n"
+           "                     $XDG_CONFIG_HOME/riverduel/), messages in your language; the\n"
+           "                     options given with it are remembered\n"
            "  --gamepads         the first gamepad also steers Rudko, the second Berto\n"
            "  --computer [LEVEL] play Rudko against the computer riding Berto; LEVEL from 1\n"
            "                     (a beginner: slow to react, misjudges, rarely attacks) to 5\n"
@@ -37,7 +41,8 @@ const char* usage()
            "  --rollback-check N with --verify: at every pass also save the game, step N\n"
            "                     passes ahead, restore it and step them again; exit 3 naming\n"
            "                     the first pass and part that differ (N from 1 to 64)\n"
-           "  --scale N          a window N times as large (N from 1 to 4), each pixel an N x N block\n"
+           "  --scale N          a window N times as large (N from 1 to 4), each pixel an N x N block;\n"
+           "                     one too large for the desktop gets the largest that fits\n"
            "  --fullscreen       fill the desktop at its own resolution, the picture in its shape\n"
            "  --volume N         how loud the game plays, 0 (silent) to 100 (the default)\n"
            "  --mute             play silently: --volume 0\n"
@@ -107,6 +112,7 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
             ++i;
         } else if (arg == "--scale" || arg == "--volume") {
             const bool scale = arg == "--scale";
+            (scale ? options.scaleGiven : options.volumeGiven) = true;
             if (i + 1 >= argc || !parseNumber(argv[i + 1], scale ? 1 : 0, scale ? 4 : 100,
                                               scale ? options.scale : options.volume)) {
                 error = arg + (scale ? " needs a whole number from 1 to 4" : " needs a whole number from 0 to 100");
@@ -117,10 +123,14 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
             options.fullscreen = true;
         } else if (arg == "--mute") {
             options.volume = 0;
+            options.volumeGiven = true;
+        } else if (arg == "--comfort") {
+            options.comfort = true;
         } else if (arg == "--gamepads") {
             options.gamepads = true;
         } else if (arg == "--computer" || arg == "--demo") {
             (arg == "--computer" ? options.computer : options.demo) = true;
+            options.levelGiven = options.levelGiven || (i + 1 < argc && argv[i + 1][0] != '-');
             if (i + 1 < argc && argv[i + 1][0] != '-' && !parseNumber(argv[++i], 1, 5, options.level)) {
                 error = arg + ": LEVEL is a whole number from 1 to 5, not " + argv[i];
                 return false;

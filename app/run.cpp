@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/comfort.h"
 #include "app/game.h"
+#include "app/stage.h"
+#include "app/words.h"
 #include "simulation/identity.h"
 #include "app/menu.h"
 #include "app/options.h"
@@ -88,7 +91,8 @@ bool startUp()
     if (loadAssets()) {
         // The dialog names no file; a terminal learns which one, and where it was looked for.
         reportFileProblem(stderr);
-        allegro_message("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.");
+        allegro_message("%s", classicOr("Nastala chyba.\nSkuste skontrolovat, ci su pristupne vsetky potrebne subory.",
+                                        "Something went wrong.\nCheck that all the game's files can be read."));
         return false;
     }
     keepLoadedArt();
@@ -120,6 +124,10 @@ int runWithOptions(int argc, char** argv)
             return refuse(options.replay, error);
     }
 
+    // --comfort reads its settings first: they choose the window and the volume.
+    Settings settings;
+    if (options.comfort)
+        settings = prepareComfort(options);
     windowRequest.scale = options.scale;
     windowRequest.fullscreen = options.fullscreen;
     setSoundVolume(options.volume);
@@ -133,11 +141,21 @@ int runWithOptions(int argc, char** argv)
 
     if (!startUp())
         return 1;
-    const GameSetup setup = defaultGameSetup();
+    const GameSetup setup = options.comfort ? comfortSetup(settings) : defaultGameSetup();
     const bool online = options.host || !options.join.empty();
     const bool gamepads = options.gamepads || options.computer || online;
     if (gamepads)
         startGamepads();
+    if (options.comfort) {
+        pauseOnFocusLoss();
+        // --smooth (pictures at the display's rate) goes here when it lands: --comfort implies it.
+        const int seat = options.host ? 0 : !options.join.empty() ? 1 : -1;
+        comfortGames(setup, 0, seat);
+        // An online game or a replay is what the command line named; the rest is the menu's.
+        if (options.replay.empty() && !online && options.watch.empty())
+            return runComfortMenu(setup, settings, gamepads, options.record, options.computer,
+                                  options.demo);
+    }
     // A replay's riders are the recording's; a pad only stops it or leaves its end screen.
     if (!options.replay.empty())
         return replay(setup, recording, options.replay);

@@ -8,27 +8,49 @@
 #include "app/system.h"
 #include "audio/sound.h"
 #include "input/gamepad.h"
+#include "app/words.h"
 #include "presentation/frame.h"
+#include "presentation/hud_text.h"
+#include "riders/live.h"
 
 namespace {
 
 // A tap of ESC can come and go between two looks at key[] (the library reads the X server's
 // events in batches): a driven game keeps every press until it has seen it.
 std::atomic<bool> escapeTapped{false};
+std::atomic<bool> pauseTapped{false};
+std::atomic<bool> focusLost{false};
 
 void noteKey(int scancode)
 {
     if (scancode == KEY_ESC)
         escapeTapped = true;
+    if (scancode == KEY_P || scancode == KEY_PAUSE)
+        pauseTapped = true;
+}
+
+void noteFocusLoss()
+{
+    focusLost = true;
 }
 
 } // namespace
+
+Pausing pausing = Pausing::never;
+
+void pauseOnFocusLoss()
+{
+    set_display_switch_mode(SWITCH_BACKGROUND);
+    set_display_switch_callback(SWITCH_OUT, noteFocusLoss);
+}
 
 WindowStage::WindowStage(bool ownClock_) : ownClock(ownClock_)
 {
     if (ownClock && keyboard_lowlevel_callback == nullptr)
         keyboard_lowlevel_callback = noteKey;
     escapeTapped = false; // a press from before the game is not for it
+    pauseTapped = false;
+    focusLost = false;
     clockOwned = ownClock;
     next = ownClock ? paceTicks + 1 : ticks + 1;
 }
@@ -41,6 +63,13 @@ WindowStage::~WindowStage()
 // A pad's Start or Back leaves a driven game as ESC does.
 bool WindowStage::escape()
 {
+    // Before the pass's inputs are gathered: a pause adds no pass to the game.
+    const bool asked = pauseTapped.exchange(false);
+    const bool lost = focusLost.exchange(false);
+    if ((asked || lost) && ownClock && pausing == Pausing::local && holdStill())
+        return true;
+    if (asked && pausing == Pausing::online)
+        refusalShown = 60;
     const bool tapped = ownClock && escapeTapped.exchange(false);
     return key[KEY_ESC] || tapped || closeRequested || (ownClock && gamepadCommands().held.escape);
 }
@@ -58,11 +87,45 @@ void WindowStage::stall(const char* waitingFor)
     Stage::stall(waitingFor);
 }
 
+bool WindowStage::holdStill()
+{
+    holdMusic(true);
+    drawBanner(backBuffer, tr("Paused"), tr("P, Return or Space goes on; ESC leaves the game"));
+    showFrame();
+    clear_keybuf();
+    bool leave = false;
+    bool letGo = false; // the P that paused counts again only once it is up
+    for (;;) {
+        rest(20);
+        if (closeRequested || key[KEY_ESC] || escapeTapped.exchange(false)) {
+            leave = true;
+            break;
+        }
+        letGo = letGo || (!key[KEY_P] && !key[KEY_PAUSE]);
+        bool goOn = pauseTapped.exchange(false) && letGo;
+        while (keypressed()) {
+            int scancode = 0;
+            ureadkey(&scancode);
+            goOn = goOn || scancode == KEY_ENTER || scancode == KEY_SPACE;
+        }
+        if (goOn || gamepadCommands().pressed.face)
+            break;
+    }
+    focusLost = false;
+    holdMusic(false);
+    next = ownClock ? paceTicks + 1 : ticks + 1;
+    return leave;
+}
+
 void WindowStage::show(const World& world, const Cues& cues)
 {
     waitShown = false;
     playCues(cues);
     drawWorld(world, backBuffer);
+    if (refusalShown > 0) {
+        --refusalShown;
+        drawBanner(backBuffer, tr("An online game cannot be paused"), nullptr);
+    }
     showFrame();
     waitForRetrace();
     next = ownClock ? waitForPace(next) : waitForTick(next);

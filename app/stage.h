@@ -4,6 +4,14 @@
 
 #include "simulation/feed.h"
 
+// Whether a game in the window may be paused (P, Pause, or the window losing the focus): never
+// in the classic game; online the player is told that it cannot be.
+enum class Pausing { never, local, online };
+extern Pausing pausing;
+
+// From now on the window losing the focus pauses a pausable game.
+void pauseOnFocusLoss();
+
 class WindowStage : public Stage {
 public:
     // `ownClock`: the game runs on its own clock and the timer only paces it (a driven game);
@@ -17,7 +25,10 @@ public:
     void stall(const char* waitingFor) override;
 
 private:
+    // Holds the game still until the player goes on; true when the player left it instead.
+    bool holdStill();
     bool ownClock;
+    int refusalShown = 0; // passes left to show that online games do not pause
     uint32_t next;
     bool waitShown = false;
 };

@@ -11,7 +11,9 @@
 #include <thread>
 
 #include "app/clock.h"
+#include "app/menu.h"
 #include "app/window.h"
+#include "app/words.h"
 #include "audio/sound.h"
 
 
@@ -70,6 +72,7 @@ bool initSystem()
     libraryStarted = true;
     install_keyboard();
     install_mouse();
+    catchClicks();
     install_timer();
     startSound();
     set_color_depth(32);
@@ -90,10 +93,15 @@ bool initSystem()
 void reportGraphicsFailure()
 {
     const char* reason = allegro_error[0] ? allegro_error : "No display could be opened";
+    const char* classic = "Zlyhala grafika.\n%s.\n";
+    const char* message = classicOr(classic, "The game's window cannot be opened.\n%s.\n");
     if (libraryStarted) {
-        allegro_message("Zlyhala grafika.\n%s.\n", reason);
+        allegro_message(message, reason);
     } else {
-        std::printf("Zlyhala grafika.\n%s.\n", reason);
+        std::printf(message, reason);
         std::fflush(stdout);
+        // With --comfort the player may have no terminal: standard error reaches the desktop's log.
+        if (message != classic)
+            std::fprintf(stderr, message, reason);
     }
 }

@@ -3,6 +3,8 @@
 #include <allegro.h>
 #include <cstdio>
 #include <xalleg.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include "presentation/display.h"
 
@@ -43,11 +45,68 @@ static bool fillDesktop()
     return false;
 }
 
+bool usableArea(int& w, int& h)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    const Window root = DefaultRootWindow(display);
+    w = DisplayWidth(display, DefaultScreen(display));
+    h = DisplayHeight(display, DefaultScreen(display));
+    // A desktop with panels says what they leave free (the first workspace's area).
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long left = 0;
+    unsigned char* data = nullptr;
+    const Atom workArea = XInternAtom(display, "_NET_WORKAREA", True);
+    if (workArea != None &&
+        XGetWindowProperty(display, root, workArea, 0, 4, False, XA_CARDINAL, &type, &format,
+                           &count, &left, &data) == Success &&
+        data && format == 32 && count >= 4) {
+        const long* area = reinterpret_cast<const long*>(data);
+        if (area[2] > 0 && area[3] > 0) {
+            w = static_cast<int>(area[2]);
+            h = static_cast<int>(area[3]);
+        }
+    }
+    if (data)
+        XFree(data);
+    XCloseDisplay(display);
+    return true;
+}
+
+int fittingScale(int wanted, int areaW, int areaH)
+{
+    int scale = wanted;
+    while (scale > 1 && (pictureW * scale > areaW || pictureH * scale > areaH))
+        --scale;
+    return scale;
+}
+
+// A scale too large for the desktop takes the largest that fits, and says so.
+static int scaleThatFits()
+{
+    const int wanted = windowRequest.scale;
+    int w = 0;
+    int h = 0;
+    if (!usableArea(w, h))
+        return wanted > 0 ? wanted : 1;
+    if (wanted <= 0)
+        return fittingScale(4, w, h);
+    const int scale = fittingScale(wanted, w, h);
+    if (scale != wanted)
+        std::fprintf(stderr, "riverduel: a window of scale %d does not fit the %d x %d desktop; "
+                             "scale %d does\n", wanted, w, h, scale);
+    return scale;
+}
+
 bool openWindow()
 {
     if (windowRequest.fullscreen && !fillDesktop())
         return false;
-    const int scale = windowRequest.fullscreen ? 1 : windowRequest.scale;
+    const int scale = windowRequest.fullscreen ? 1 : scaleThatFits();
+    windowRequest.shownScale = scale;
     if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, pictureW * scale, pictureH * scale, 0, 0) != 0)
         return true;
     if (scale != 1) {

@@ -110,6 +110,27 @@ void playCues(const Cues& cues)
         playCue(cues.list[i]);
 }
 
+// A held voice no longer counts as playing (voice_check), so it is remembered by number; no
+// other sound plays while the game is held, so nothing takes its place meanwhile.
+static int heldMusicVoice = -1;
+
+void holdMusic(bool held)
+{
+    if (!_sound_installed || !musicSample)
+        return;
+    if (!held) {
+        if (heldMusicVoice >= 0)
+            voice_start(heldMusicVoice);
+        heldMusicVoice = -1;
+        return;
+    }
+    for (int voice = 0; voice < VIRTUAL_VOICES; ++voice)
+        if (voice_check(voice) == musicSample) {
+            voice_stop(voice);
+            heldMusicVoice = voice;
+        }
+}
+
 void stopSound(SoundEvent event)
 {
     if (event == SND_MUSIC && musicSample)

@@ -29,6 +29,8 @@ void playSound(SoundEvent event);
 void playCue(const Cue& cue);
 // Only the music can be stopped.
 void stopSound(SoundEvent event);
+// Holds the music where it is (a paused game) and lets it go on from there.
+void holdMusic(bool held);
 // How loud everything plays, from 0 (silent) to 100 (as the sounds were made; the default).
 void setSoundVolume(int percent);
 

@@ -105,20 +105,33 @@ std::string Duel::friendAddress() const
 }
 
 // Where a friend finds this host: through the router when it was asked, else this machine's
-// own address.
+// own address, which stays on screen even when no router answered (a friend at home joins it).
 static std::string friendNote(const PortMap* map, const std::string& address)
 {
     if (map && map->state() == PortMap::State::Asking)
         return " (asking the router to open it...)";
-    if (map && map->state() == PortMap::State::BehindRouter)
+    const std::string join = address.empty() ? "" : ": ask your friend to join " + address;
+    if (map && map->state() == PortMap::State::BehindRouter && address.empty())
         return ": the router is itself behind another router";
-    if (map && map->state() != PortMap::State::Mapped)
+    const bool unanswered = map && map->state() != PortMap::State::Mapped;
+    if (unanswered && address.empty())
         return ": no router answered, open the port by hand";
-    return address.empty() ? "" : ": ask your friend to join " + address;
+    return join;
 }
 
 void Duel::refreshStatus()
 {
+    if (hosting_ && portMap_ && portMap_->state() == PortMap::State::NoRouter && !routerTold_) {
+        // The screen keeps the address to give; the terminal says what a friend outside needs.
+        std::printf("riverduel: no router answered: for a friend outside this network, open UDP "
+                    "port %d by hand\n", port_);
+        routerTold_ = true;
+    }
+    if (hosting_ && portMap_ && portMap_->state() == PortMap::State::BehindRouter && !routerTold_) {
+        std::printf("riverduel: the router is itself behind another router: a friend outside this "
+                    "network cannot reach UDP port %d\n", port_);
+        routerTold_ = true;
+    }
     const std::string where = address_ + ":" + std::to_string(port_);
     std::string line;
     if (!link_)

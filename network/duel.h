@@ -92,6 +92,7 @@ private:
     void stallEnds(uint32_t now);
 
     bool hosting_;
+    bool routerTold_ = false; // the terminal heard that no router answered
     std::string address_;
     uint16_t port_;
     RiderInput (*local_)();

@@ -2,7 +2,10 @@
 
 #include <allegro.h>
 
+#include <cstdio>
+
 #include "presentation/draw.h"
+#include "presentation/hud_text.h"
 #include "riders/rider.h"
 #include "simulation/world.h"
 
@@ -51,8 +54,32 @@ void drawHud(BITMAP* dest)
     drawBars(dest, a.name, a.health, a.mass, b.name, b.health, b.mass);
 }
 
+// Labels beside the bars, the score between the riders, and the game's opening note, on a
+// band that nothing on the river shows through.
+static void drawWords(BITMAP* dest, const World& w)
+{
+    rectfill(dest, 0, 0, SCREEN_W - 1, 52, makecol(0, 0, 32));
+    const int grey = makecol(200, 200, 200);
+    textout_ex(dest, font, hudWords.health, 116, 24, grey, -1);
+    textout_ex(dest, font, hudWords.weight, 116, 39, grey, -1);
+    textout_right_ex(dest, font, hudWords.health, SCREEN_W - 116, 24, grey, -1);
+    textout_right_ex(dest, font, hudWords.weight, SCREEN_W - 116, 39, grey, -1);
+    if (hudWords.matchLength > 0) {
+        char score[32];
+        std::snprintf(score, sizeof score, "%d : %d", hudWords.score[0], hudWords.score[1]);
+        drawBigText(dest, score, SCREEN_W / 2, 8, 3, makecol(255, 255, 255));
+        char firstTo[64];
+        std::snprintf(firstTo, sizeof firstTo, hudWords.firstTo, hudWords.matchLength);
+        textout_centre_ex(dest, font, firstTo, SCREEN_W / 2, 38, grey, -1);
+    }
+    if (hudWords.note && w.ticks < 60)
+        drawBanner(dest, hudWords.note, nullptr, 120);
+}
+
 void drawHud(BITMAP* dest, const World& w)
 {
+    if (hudWords.shown)
+        drawWords(dest, w);
     // The names are the riders' own: a world keeps a copy of them only to be whole.
     drawBars(dest, riders[0]->name, w.riders[0].health, w.riders[0].mass, riders[1]->name,
              w.riders[1].health, w.riders[1].mass);

@@ -1,6 +1,6 @@
 # The computer rider: a game against it, the demo of it against itself, a short headless
-# tournament (the full one, a round robin of the levels, is bench/tournament, quoted in the
-# README), and a recorded game against each level.
+# tournament (the full one, a round robin of the levels, is bench/tournament, quoted in
+# docs/computer-ratings.md), and a recorded game against each level.
 foreach(script computer demo)
   add_test(NAME e2e_${script}
     COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh

@@ -4,7 +4,8 @@
 # masquerades it behind 11.77.0.1, and an outside network where a friend sits at 11.77.0.2.
 # The lab's addresses exist only inside its namespaces, which have no route out of the
 # machine. The router runs Debian's miniupnpd (UPnP IGD and NAT-PMP) or nothing:
-#   - no daemon: the host's status line says to open the port by hand; the friend outside
+#   - no daemon: the host's status line keeps the address to give (its own), the terminal
+#     says to open the port by hand; the friend outside
 #     cannot reach it, a rider on the home network still can;
 #   - UPnP: the host shows "ask your friend to join 11.77.0.1:PORT" in its menu and on
 #     standard output, the mapping is leased for 120 s, the friend joins through that
@@ -141,9 +142,10 @@ port=$((20000 + RANDOM % 40000))
 
 # No daemon: nobody maps, the port must be opened by hand, and only the home network gets in.
 host_at
-by_hand="waiting for a rider on UDP port $port: no router answered, open the port by hand"
-wait_line "$tmp/host.log" "$by_hand" 8
-status_reads "$by_hand"
+wait_line "$tmp/host.log" "no router answered: for a friend outside this network, open UDP port $port by hand" 8
+at_home="waiting for a rider on UDP port $port: ask your friend to join 10.77.0.2:$port"
+wait_line "$tmp/host.log" "$at_home" 3
+status_reads "$at_home"
 rider "$outside" 11.77.0.1 "$tmp/outside.log"
 sleep 4
 grep -q "riding with the host" "$tmp/outside.log" && fail "the friend outside reached a host with no mapping"
@@ -217,14 +219,15 @@ quits_at_once() {
     [ "$ms" -le 2000 ] || fail "the host took $ms ms to quit after $1"
     TOOK="$ms ms, $rss kB"
 }
-behind="waiting for a rider on UDP port $port: the router is itself behind another router"
-fakes=("endless|Escape|$by_hand" "trickle|TERM|" "flood|INT|$by_hand" "cgnat|TERM|$behind" "natpmp|INT|$behind")
+behind="the router is itself behind another router: a friend outside this network cannot reach UDP port $port"
+fakes=("endless|Escape|$at_home|" "trickle|TERM||" "flood|INT|$at_home|" "cgnat|TERM|$at_home|$behind" "natpmp|INT|$at_home|$behind")
 for fake in "${fakes[@]}"; do
-    IFS='|' read -r mode how says <<<"$fake"
+    IFS='|' read -r mode how says told <<<"$fake"
     start_fake "$mode"
     : >"$tmp/host.log"
     host_at
     if [ -n "$says" ]; then wait_line "$tmp/host.log" "$says" 8; status_reads "$says"; else sleep 1.5; fi
+    [ -z "$told" ] || wait_line "$tmp/host.log" "$told" 3
     grep -E "join (100\.64|192\.168)" "$tmp/host.log" && fail "the host offered a reserved address"
     quits_at_once "$how"
     kill "$FAKE_PID"; wait "$FAKE_PID" 2>/dev/null || true
