@@ -4,6 +4,7 @@
 #include <allegro/internal/aintern.h>
 
 #include "audio/wav_file.h"
+#include "simulation/random_state.h"
 
 SAMPLE* musicSample = nullptr;
 SAMPLE* jumpSample = nullptr;
@@ -101,7 +102,8 @@ void playCue(const Cue& cue)
 
 void playSound(SoundEvent event)
 {
-    playCue(drawCue(event));
+    SharedRandom shared;
+    playCue(drawCue(event, shared.state));
 }
 
 void playCues(const Cues& cues)

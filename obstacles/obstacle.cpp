@@ -1,25 +1,11 @@
 #include "obstacles/obstacle.h"
 
 #include <allegro.h>
-#include <cstdlib>
 
 #include "obstacles/rules.h"
 #include "riders/live.h"
 #include "riders/rider.h"
-
-// Where a new obstacle's left edge goes: clear of the 100-pixel banks on both sides.
-static float startX(int width)
-{
-    // Anything as wide as the screen spans the river from the left border.
-    if (width >= SCREEN_W)
-        return 0.0f;
-    const int range = SCREEN_W - 200 - width;
-    const int draw = rand();
-    // Too wide to fit between the banks: hug the left bank rather than divide by nothing.
-    if (range <= 0)
-        return 100.0f;
-    return static_cast<float>(draw % range + 100);
-}
+#include "simulation/random_state.h"
 
 Obstacle::Obstacle(AnimatedSprite* sprite_, int32_t layerMask_, int32_t damage_,
                    float ownSpeed_, int32_t phase_, int32_t sound_)
@@ -27,7 +13,7 @@ Obstacle::Obstacle(AnimatedSprite* sprite_, int32_t layerMask_, int32_t damage_,
       sound(sound_), height(sprite_->frameHeight), sprite(sprite_), x(0.0f),
       width(sprite_->frameWidth), layerMask(layerMask_)
 {
-    x = startX(width);
+    // The spawn places it across the river.
     y = static_cast<float>(-height);
 }
 
@@ -40,7 +26,7 @@ void Obstacle::move()
 
 bool Obstacle::isGone() const
 {
-    return rules::gone(*this, SCREEN_H);
+    return rules::gone(*this, SCREEN_HEIGHT);
 }
 
 bool Obstacle::hits(Rider& rider)
@@ -50,7 +36,9 @@ bool Obstacle::hits(Rider& rider)
 
 void applyHit(int riderIndex, Obstacle& obstacle, Rider* riders[2])
 {
+    SharedRandom shared;
     Cues cues;
+    cues.random = &shared.state;
     rules::hit(*riders[riderIndex], obstacle, ticks.load(), cues);
     playCues(cues);
 }

@@ -3,7 +3,6 @@
 // any rider record: touching a rider, hits and pick-ups, a lane's pass, and spawning.
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
 #include "obstacles/obstacle.h"
 #include "riders/rules.h"
@@ -99,19 +98,35 @@ void stepLane(Lane& lane, R& first, R& second, const LaneContext& c, Sink& cues,
         dropFront(lane);
 }
 
-// At most one obstacle into one lane: the kind, then the phase, then (in the obstacle's
-// constructor) the position are drawn from rand(). A bridge waits 10 ticks after the last
-// spawn, unsigned on purpose: a tick left over from the last game wraps and lets it through.
-template <class Lanes>
-void spawn(Lanes& lanes, uint32_t now, uint32_t& lastSpawnTick)
+// Where a new obstacle's left edge goes: clear of the 100-pixel banks on both sides.
+inline float startX(int width, RandomState& random)
 {
-    const int kind = rand() % 4;
+    // Anything as wide as the screen spans the river from the left border.
+    if (width >= SCREEN_WIDTH)
+        return 0.0f;
+    const int range = SCREEN_WIDTH - 200 - width;
+    const int draw = nextRandom(random);
+    // Too wide to fit between the banks: hug the left bank rather than divide by nothing.
+    if (range <= 0)
+        return 100.0f;
+    return static_cast<float>(draw % range + 100);
+}
+
+// At most one obstacle into one lane: the kind, then the phase, then the position are drawn
+// from the game's generator. A bridge waits 10 ticks after the last spawn, unsigned on
+// purpose: a tick left over from the last game wraps and lets it through.
+template <class Lanes>
+void spawn(Lanes& lanes, uint32_t now, uint32_t& lastSpawnTick, RandomState& random)
+{
+    const int kind = nextRandom(random) % 4;
     if (kind == KIND_BRIDGE && now - lastSpawnTick < 10u)
         return;
     lastSpawnTick = now;
-    const int phase = rand() % 20;
+    const int phase = nextRandom(random) % 20;
     ObstacleKind& k = obstacleKinds[kind];
-    lanes[kind].push_back(Obstacle(&k.sprite, k.layerMask, k.damage, k.ownSpeed, phase, k.sound));
+    Obstacle o(&k.sprite, k.layerMask, k.damage, k.ownSpeed, phase, k.sound);
+    o.x = startX(o.width, random);
+    lanes[kind].push_back(o);
 }
 
 } // namespace rules

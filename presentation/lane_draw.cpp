@@ -8,6 +8,7 @@
 #include "presentation/masked_copy.h"
 #include "riders/live.h"
 #include "riders/rider.h"
+#include "simulation/random_state.h"
 
 void Obstacle::draw(BITMAP* dest)
 {
@@ -20,7 +21,9 @@ void Obstacle::draw(BITMAP* dest)
 static void stepLane(std::list<Obstacle>& lane, BITMAP* dest, Rider* pair[2])
 {
     const rules::LaneContext context{riverSpeed, gameOver, ticks.load(), SCREEN_H};
+    SharedRandom shared;
     Cues cues;
+    cues.random = &shared.state;
     rules::stepLane(lane, *pair[0], *pair[1], context, cues, [dest](Obstacle& o) { o.draw(dest); });
     playCues(cues);
 }

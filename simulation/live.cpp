@@ -4,6 +4,7 @@
 #include "riders/collision.h"
 #include "riders/live.h"
 #include "riders/rider.h"
+#include "simulation/random_state.h"
 #include "simulation/world.h"
 
 void captureWorld(World& w, const ObstacleLanes* lanes)

@@ -1,36 +1,24 @@
 #pragma once
-// The C library's random generator as part of a game: seeded, saved, hashed and put back.
+// The C library's own generator (rand(), srand()) beside the game's: the named operations and
+// the classic game draw from it, so a world's generator is taken from it and given back.
 #include <cstdint>
 
-// The game draws from the C library's rand(). A game that must be played again exactly runs
-// the generator on a state buffer of ours, seeded by the game, so its position can be hashed.
+#include "riders/random.h"
+
+// srand(seed) on a state buffer of ours, so its position can be hashed.
 void seedRandom(uint32_t seed);
-// Hash of the generator's position; only meaningful after seedRandom.
+// Hash of the C library generator's position; only meaningful after seedRandom.
 uint64_t hashRandom();
 
-// The whole generator as a value: its 128-byte table with the read position in the first word,
-// as the C library leaves it in a buffer it switches away from.
-struct RandomState {
-    alignas(8) char bytes[128];
-    RandomState(); // the generator seeded with 1
-};
-
-// The generator srand(seed) would give.
-RandomState seededRandom(uint32_t seed);
 // The C library's generator as it stands, and the C library's generator made to stand so.
 RandomState currentRandom();
 void adoptRandom(const RandomState& random);
 
-// While one lives, rand() draws from `random`; when it goes, `random` holds where the draws
-// left it and the C library's own generator is back where it was. Not nested.
-class LiveRandom {
-public:
-    explicit LiveRandom(RandomState& random);
-    ~LiveRandom();
-    LiveRandom(const LiveRandom&) = delete;
-    LiveRandom& operator=(const LiveRandom&) = delete;
-
-private:
-    RandomState& random;
-    char* previous;
+// The C library's generator as a value while one lives: draws from `state` move rand() on.
+struct SharedRandom {
+    RandomState state = currentRandom();
+    SharedRandom() = default;
+    ~SharedRandom() { adoptRandom(state); }
+    SharedRandom(const SharedRandom&) = delete;
+    SharedRandom& operator=(const SharedRandom&) = delete;
 };

@@ -32,8 +32,8 @@ void setupGame(const GameSetup& setup)
     gameOver = false;
     riders[0]->reset();
     riders[1]->reset();
-    riders[0]->x = static_cast<float>((SCREEN_W - 200) / 4 + 100);
-    riders[1]->x = static_cast<float>(((SCREEN_W - 200) * 3) / 4 + 100);
+    riders[0]->x = static_cast<float>((SCREEN_WIDTH - 200) / 4 + 100);
+    riders[1]->x = static_cast<float>(((SCREEN_WIDTH - 200) * 3) / 4 + 100);
     for (int i = 0; i < 2; ++i) {
         const RiderSetup& from = setup.riders[i];
         std::memcpy(riders[i]->name, from.name, sizeof riders[i]->name);
@@ -124,7 +124,7 @@ StateHash hashWorld(const World& w)
     for (const auto& lane : w.lanes)
         h = hashLane(h, lane);
     hash.lanes = h;
-    hash.random = fnv1a(w.random.bytes, sizeof w.random.bytes);
+    hash.random = fnv1a(w.random.words, sizeof w.random.words);
     return hash;
 }
 

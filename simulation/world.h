@@ -8,7 +8,7 @@
 #include "obstacles/obstacle.h"
 #include "riders/cues.h"
 #include "riders/rules.h"
-#include "simulation/random_state.h"
+#include "riders/random.h"
 
 // An obstacle as a frame shows it: where it stood before this pass moved it.
 struct ShownObstacle {

@@ -80,11 +80,9 @@ struct WorldTest : ::testing::Test {
     void rule(Rule&& run)
     {
         Cues cues;
+        cues.random = &w.random;
         Contest c = contest();
-        {
-            LiveRandom live(w.random);
-            run(c, cues);
-        }
+        run(c, cues);
         hear(cues);
     }
 
