@@ -2,9 +2,9 @@
 // The window as the stage of a game: ESC and the close button, each pass drawn, heard and paced.
 #include <cstdint>
 
-#include "simulation/feed.h"
+#include "classic/session.h"
 
-class WindowStage : public Stage {
+class WindowStage : public PublishingStage {
 public:
     // `ownClock`: the game runs on its own clock and the timer only paces it (a driven game);
     // otherwise each pass runs at the tick the timer has reached (the keyboard game).

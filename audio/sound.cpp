@@ -4,7 +4,7 @@
 #include <allegro/internal/aintern.h>
 
 #include "audio/wav_file.h"
-#include "simulation/random_state.h"
+#include "classic/random.h"
 
 SAMPLE* musicSample = nullptr;
 SAMPLE* jumpSample = nullptr;

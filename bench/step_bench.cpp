@@ -2,12 +2,14 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
+#include "classic/obstacle.h"
+#include "classic/game.h"
 #include "app/clock.h"
 #include "app/game.h"
 #include "app/system.h"
-#include "obstacles/lanes.h"
+#include "classic/lanes.h"
 #include "obstacles/rules.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 #include "simulation/simulation.h"
 
 // One simulation step of both riders, steering towards each other.

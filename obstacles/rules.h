@@ -10,8 +10,8 @@
 namespace rules {
 
 // The rider's box is 50 x 100 around (x, 500), the row the riders float on.
-template <class R>
-bool touches(Obstacle& o, R& rider)
+template <class O, class R>
+bool touches(O& o, R& rider)
 {
     if (o.hitRider[rider.index])
         return false;
@@ -30,21 +30,23 @@ bool touches(Obstacle& o, R& rider)
 
 // A damaging obstacle hit the rider: its sound, a blink and the damage. Not clamped here:
 // the rider's own move() ends the game at 0.
-template <class R, class Sink>
-void hit(R& rider, const Obstacle& o, uint32_t now, Sink& cues)
+template <class R, class O, class Sink>
+void hit(R& rider, const O& o, uint32_t now, Sink& cues)
 {
     cues.play(static_cast<SoundEvent>(o.sound));
     rider.blinkUntil = now + 10;
     rider.health -= o.damage;
 }
 
-inline void moveDown(Obstacle& o, float riverSpeed)
+template <class O>
+void moveDown(O& o, float riverSpeed)
 {
     o.y = static_cast<float>((static_cast<double>(riverSpeed) + static_cast<double>(o.ownSpeed)) +
                              static_cast<double>(o.y));
 }
 
-inline bool gone(const Obstacle& o, int screenH)
+template <class O>
+bool gone(const O& o, int screenH)
 {
     return o.y > static_cast<float>(screenH + o.height);
 }
@@ -72,7 +74,7 @@ void stepLane(Lane& lane, R& first, R& second, const LaneContext& c, Sink& cues,
     if (lane.empty())
         return;
     for (auto it = lane.begin(); it != lane.end();) {
-        Obstacle& o = *it;
+        auto& o = *it;
         show(o);
         moveDown(o, c.riverSpeed);
         if (c.gameOver) {
@@ -123,8 +125,7 @@ void spawn(Lanes& lanes, uint32_t now, uint32_t& lastSpawnTick, RandomState& ran
         return;
     lastSpawnTick = now;
     const int phase = nextRandom(random) % 20;
-    ObstacleKind& k = obstacleKinds[kind];
-    Obstacle o(&k.sprite, k.layerMask, k.damage, k.ownSpeed, phase, k.sound);
+    ObstacleState o = freshObstacle(kind, phase);
     o.x = startX(o.width, random);
     lanes[kind].push_back(o);
 }

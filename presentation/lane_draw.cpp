@@ -1,14 +1,15 @@
 // The live game's lanes as the frame draws them: each obstacle shown where it stands, then moved.
 #include <allegro.h>
 
-#include "obstacles/lanes.h"
+#include "classic/obstacle.h"
+#include "classic/lanes.h"
 #include "obstacles/rules.h"
 #include "presentation/assets.h"
 #include "presentation/draw.h"
 #include "presentation/masked_copy.h"
-#include "riders/live.h"
-#include "riders/rider.h"
-#include "simulation/random_state.h"
+#include "classic/live.h"
+#include "classic/rider.h"
+#include "classic/random.h"
 
 void Obstacle::draw(BITMAP* dest)
 {

@@ -18,8 +18,8 @@ void moveObstacles(World& w, Cues& cues)
     RiderState& second = w.riders[1];
     w.shownLower.clear();
     w.shownBridges.clear();
-    auto showLower = [&w](const Obstacle& o) { w.shownLower.push_back({o.sprite, o.x, o.y, o.phase}); };
-    auto showBridge = [&w](const Obstacle& o) { w.shownBridges.push_back({o.sprite, o.x, o.y, o.phase}); };
+    auto showLower = [&w](const ObstacleState& o) { w.shownLower.push_back({o.kind, o.x, o.y, o.phase}); };
+    auto showBridge = [&w](const ObstacleState& o) { w.shownBridges.push_back({o.kind, o.x, o.y, o.phase}); };
     rules::stepLane(w.lanes[KIND_ROCK], first, second, context, cues, showLower);
     rules::stepLane(w.lanes[KIND_LOG], first, second, context, cues, showLower);
     rules::stepLane(w.lanes[KIND_BURGER], first, second, context, cues, showLower);

@@ -26,10 +26,11 @@
 #include <string>
 #include <thread>
 
+#include "classic/game.h"
 #include "network/duel.h"
 #include "proxy.h"
 #include "simulation/feed.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 
 namespace {
 

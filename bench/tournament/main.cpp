@@ -26,10 +26,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "classic/session.h"
+#include "classic/game.h"
 #include "app/game.h"
 #include "players.h"
 #include "simulation/feed.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 #include "simulation/world.h"
 
 namespace {
@@ -110,7 +112,7 @@ public:
                              health[i] - r.health, r.x, r.velocity, r.state, r.height, input.riders[i].left,
                              input.riders[i].right, input.riders[i].action, world.riders[1 - i].x, world.riders[1 - i].height);
                 for (int k = 0; k < 4; ++k)
-                    for (const Obstacle& o : world.lanes[k])
+                    for (const ObstacleState& o : world.lanes[k])
                         if (o.y > 300 && o.y < 600)
                             std::fprintf(stderr, " k%d x%.0f-%.0f y%.0f", k, o.x, o.x + o.width, o.y);
                 std::fprintf(stderr, "\n");

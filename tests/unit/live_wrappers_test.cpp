@@ -5,13 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "classic/obstacle.h"
+#include "classic/world.h"
+#include "classic/game.h"
 #include "audio/sound.h"
-#include "obstacles/lanes.h"
+#include "classic/lanes.h"
 #include "presentation/assets.h"
 #include "presentation/frame.h"
-#include "riders/collision.h"
-#include "riders/live.h"
-#include "riders/rider.h"
+#include "classic/collision.h"
+#include "classic/live.h"
+#include "classic/rider.h"
 #include "simulation/simulation.h"
 #include "world_fixture.h"
 

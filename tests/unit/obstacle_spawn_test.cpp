@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classic/obstacle.h"
 #include "world_fixture.h"
 
 namespace world_test {
@@ -92,14 +93,14 @@ TEST_F(ObstacleSpawning, DrawsKindThenPhaseThenPosition)
         EXPECT_EQ(nextOf(w.random), nextOf(random));
 
         ASSERT_EQ(w.lanes[kind].size(), 1u);
-        const Obstacle& o = w.lanes[kind].back();
+        const ObstacleState& o = w.lanes[kind].back();
         const ObstacleKind& k = obstacleKinds[kind];
         EXPECT_EQ(o.phase, phase);
         EXPECT_EQ(o.x, x);
         EXPECT_EQ(o.y, static_cast<float>(-heights[kind]));
         EXPECT_EQ(o.width, widths[kind]);
         EXPECT_EQ(o.height, heights[kind]);
-        EXPECT_EQ(o.sprite, &k.sprite);
+        EXPECT_EQ(o.kind, kind);
         EXPECT_EQ(o.layerMask, k.layerMask);
         EXPECT_EQ(o.damage, k.damage);
         EXPECT_EQ(o.ownSpeed, k.ownSpeed);

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "classic/obstacle.h"
 #include "harness.h"
 #include "obstacles/rules.h"
 #include "simulation/world.h"
@@ -146,7 +147,7 @@ struct RiverTest : WorldTest {
         o.y = y;
         return o;
     }
-    Obstacle& put(int kind, float x, float y)
+    ObstacleState& put(int kind, float x, float y)
     {
         w.lanes[kind].push_back(make(kind, x, y));
         return w.lanes[kind].back();

@@ -1,4 +1,4 @@
-#include "simulation/random_state.h"
+#include "classic/random.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,5 @@
-#include "simulation/headless.h"
+#include "classic/headless.h"
+#include "classic/obstacle.h"
 
 #include <allegro.h>
 #include <cerrno>
@@ -6,7 +7,7 @@
 #include <new>
 
 #include "obstacles/obstacle.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 
 KindGeometry currentGeometry()
 {

@@ -1,10 +1,10 @@
-#include "riders/rider.h"
+#include "classic/rider.h"
 
 #include <allegro.h>
 
-#include "riders/collision.h"
-#include "riders/live.h"
-#include "simulation/random_state.h"
+#include "classic/collision.h"
+#include "classic/live.h"
+#include "classic/random.h"
 
 Rider* riders[2] = {nullptr, nullptr};
 

@@ -1,7 +1,7 @@
-#include "obstacles/lanes.h"
+#include "classic/lanes.h"
 #include "obstacles/rules.h"
-#include "riders/live.h"
-#include "simulation/random_state.h"
+#include "classic/live.h"
+#include "classic/random.h"
 
 uint32_t lastSpawnTick = 0;
 

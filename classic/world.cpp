@@ -1,10 +1,10 @@
 #include <cstring>
 
-#include "obstacles/lanes.h"
-#include "riders/collision.h"
-#include "riders/live.h"
-#include "riders/rider.h"
-#include "simulation/random_state.h"
+#include "classic/lanes.h"
+#include "classic/collision.h"
+#include "classic/live.h"
+#include "classic/rider.h"
+#include "classic/random.h"
 #include "simulation/world.h"
 
 void captureWorld(World& w, const ObstacleLanes* lanes)
