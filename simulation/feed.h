@@ -133,5 +133,9 @@ private:
 // Plays `world` (started) from `feed` on `stage` until it is over.
 GameResult playGame(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses = UINT32_MAX);
 
+// A game without a window from `start` (the feed may replace it), as fast as it goes. It
+// touches nothing outside its own world, so games in separate threads play as they do alone.
+GameResult playAlone(const GameSetup& setup, GameStart start, PassFeed& feed, uint32_t maxPasses);
+
 // A fresh seed for a game from the system's entropy.
 uint32_t freshSeed();

@@ -98,6 +98,15 @@ GameResult playGame(World& world, PassFeed& feed, Stage& stage, uint32_t maxPass
     return run.result();
 }
 
+GameResult playAlone(const GameSetup& setup, GameStart start, PassFeed& feed, uint32_t maxPasses)
+{
+    feed.begin(start);
+    World world;
+    startWorld(world, setup, start);
+    Stage nowhere;
+    return playGame(world, feed, nowhere, maxPasses);
+}
+
 uint32_t freshSeed()
 {
     std::random_device device;
