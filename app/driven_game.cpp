@@ -3,6 +3,7 @@
 #include "app/game.h"
 #include "app/stage.h"
 #include "audio/sound.h"
+#include "classic/sound.h"
 
 GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
 {

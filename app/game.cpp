@@ -11,6 +11,7 @@
 #include "app/stage.h"
 #include "app/system.h"
 #include "audio/sound.h"
+#include "classic/sound.h"
 #include "input/gamepad.h"
 #include "classic/lanes.h"
 #include "presentation/assets.h"

@@ -4,7 +4,6 @@
 #include <allegro/internal/aintern.h>
 
 #include "audio/wav_file.h"
-#include "classic/random.h"
 
 SAMPLE* musicSample = nullptr;
 SAMPLE* jumpSample = nullptr;
@@ -98,12 +97,6 @@ void playCue(const Cue& cue)
     // A sample that never loaded is simply not heard.
     if (sample)
         mixer.play(sample, playVolume, 128, cue.pitch, loop);
-}
-
-void playSound(SoundEvent event)
-{
-    SharedRandom shared;
-    playCue(drawCue(event, shared.state));
 }
 
 void playCues(const Cues& cues)

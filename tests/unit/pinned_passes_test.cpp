@@ -14,6 +14,7 @@
 #include "app/game.h"
 #include "app/system.h"
 #include "audio/sound.h"
+#include "classic/sound.h"
 #include "harness.h"
 #include "classic/lanes.h"
 #include "presentation/assets.h"
