@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "riders/live.h" // ticks
+#include "classic/live.h" // ticks
 
 // While a game runs on its own clock (recorded, replayed, online), the main thread moves
 // `ticks` on by exactly one per pass and the timer counts `paceTicks` instead, which only

@@ -1,4 +1,7 @@
 #include "app/game.h"
+#include "classic/world.h"
+#include "classic/session.h"
+#include "classic/game.h"
 
 #include <allegro.h>
 #include <cstdlib>
@@ -8,18 +11,19 @@
 #include "app/stage.h"
 #include "app/system.h"
 #include "audio/sound.h"
+#include "classic/sound.h"
 #include "input/gamepad.h"
-#include "obstacles/lanes.h"
+#include "classic/lanes.h"
 #include "presentation/assets.h"
 #include "presentation/display.h"
 #include "presentation/frame.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
+
+void (*endScreenWords)(BITMAP* dest) = nullptr;
 
 // Keys held when the end screen appears (a rider still steering, its key auto-repeating)
 // do not dismiss it: only a key pressed after it is shown does, or one let go and pressed again.
-void (*endScreenWords)(BITMAP* dest) = nullptr;
-
-bool showEndScreen(int seconds, PassFeed* feed)
+bool showEndScreen(const char* champion, int seconds, PassFeed* feed)
 {
     clear_keybuf();
     const int w = titleBitmap->w;
@@ -29,7 +33,7 @@ bool showEndScreen(int seconds, PassFeed* feed)
     } else {
         masked_blit(titleBitmap, backBuffer, 0, 0, SCREEN_W / 2 - w / 2, SCREEN_H / 2 - h / 2, w, h);
         textprintf_centre_ex(backBuffer, font, SCREEN_W / 2, SCREEN_H / 2 - h / 2 - 20,
-                             makecol(255, 255, 0), -1, "%s is the", riders[winner]->name);
+                             makecol(255, 255, 0), -1, "%s is the", champion);
     }
     present(backBuffer);
     // A held key's repeats may still be queued when it is let go: its own presses count
@@ -95,9 +99,9 @@ void runGame(const GameSetup& setup)
     playSound(SND_MUSIC);
     LocalSession keyboard(false);
     WindowStage window(false);
-    playGame(world, keyboard.feed(), window);
-    if (gameOver) {
-        showEndScreen(0);
+    const GameResult result = playGame(world, keyboard.feed(), window);
+    if (result.decided) {
+        showEndScreen(result.names[result.winner], 0);
     } else {
         stopSound(SND_MUSIC);
         // The held ESC must not also end the menu.

@@ -2,7 +2,7 @@
 // One game in the window, from its start to its end screen.
 #include <cstdint>
 
-#include "riders/live.h"
+#include "classic/live.h"
 #include "simulation/feed.h"
 
 class ObstacleLanes;
@@ -23,9 +23,9 @@ bool stepPass(ObstacleLanes& lanes, const PassInput& input, bool draw);
 // end the menu.
 void waitForEscapeRelease();
 
-// The end screen over the last frame: "NAME is the" above the title art. It waits for a key
+// The end screen over the last frame: "CHAMPION is the" above the title art. It waits for a key
 // pressed after it appeared, or `seconds` when not 0, or the close button. `feed`, when given,
 // is kept alive meanwhile. True when a key sent it away.
-bool showEndScreen(int seconds, PassFeed* feed = nullptr);
+bool showEndScreen(const char* champion, int seconds, PassFeed* feed = nullptr);
 // When set, draws the end screen's words in place of the classic line (--comfort).
 extern void (*endScreenWords)(BITMAP* dest);

@@ -1,5 +1,6 @@
 #include <allegro.h>
 
+#include "classic/game.h"
 #include "app/game.h"
 #include "app/menu.h"
 #include "app/run.h"

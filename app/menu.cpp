@@ -10,7 +10,7 @@
 #include "app/system.h"
 #include "input/gamepad.h"
 #include "presentation/display.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 
 MenuButton::MenuButton(int x, int y, int width, int height)
     : x(x), y(y), width(width), height(height)

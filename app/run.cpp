@@ -1,4 +1,6 @@
 #include "app/run.h"
+#include "classic/session.h"
+#include "classic/game.h"
 
 #include <allegro.h>
 #include <cstdio>
@@ -21,7 +23,7 @@
 #include "network/network.h"
 #include "presentation/assets.h"
 #include "recording/recording.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 
 static int refuse(const std::string& path, const std::string& why)
 {

@@ -2,7 +2,7 @@
 // The window as the stage of a game: ESC and the close button, each pass drawn, heard and paced.
 #include <cstdint>
 
-#include "simulation/feed.h"
+#include "classic/session.h"
 
 // Whether a game in the window may be paused (P, Pause, or the window losing the focus): never
 // in the classic game; online the player is told that it cannot be.
@@ -12,7 +12,7 @@ extern Pausing pausing;
 // From now on the window losing the focus pauses a pausable game.
 void pauseOnFocusLoss();
 
-class WindowStage : public Stage {
+class WindowStage : public PublishingStage {
 public:
     // `ownClock`: the game runs on its own clock and the timer only paces it (a driven game);
     // otherwise each pass runs at the tick the timer has reached (the keyboard game).

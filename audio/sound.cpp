@@ -99,11 +99,6 @@ void playCue(const Cue& cue)
         mixer.play(sample, playVolume, 128, cue.pitch, loop);
 }
 
-void playSound(SoundEvent event)
-{
-    playCue(drawCue(event));
-}
-
 void playCues(const Cues& cues)
 {
     for (int i = 0; i < cues.count; ++i)

@@ -23,8 +23,6 @@ extern SAMPLE* gameEndSample;
 
 // Loads the fourteen samples from ./sound/, stopping at the first that fails. True on failure.
 bool loadSounds();
-// Fire and forget: starts the event's sample on a new voice, its pitch drawn now.
-void playSound(SoundEvent event);
 // Plays one cue of a pass: its sample at its pitch, or the music's stop.
 void playCue(const Cue& cue);
 // Only the music can be stopped.

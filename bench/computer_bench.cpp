@@ -2,6 +2,8 @@
 #include <ctime>
 #include <memory>
 
+#include "classic/session.h"
+#include "classic/game.h"
 #include "computer/computer.h"
 #include "simulation/feed.h"
 

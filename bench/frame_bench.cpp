@@ -3,11 +3,13 @@
 #include <cstring>
 #include <vector>
 
+#include "classic/obstacle.h"
+#include "classic/game.h"
 #include "app/clock.h"
 #include "app/game.h"
-#include "obstacles/lanes.h"
+#include "classic/lanes.h"
 #include "presentation/frame.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 
 // The yardstick: copying one 800 x 600 frame of 32-bit pixels.
 static void BM_FrameCopy(benchmark::State& state)

@@ -2,11 +2,14 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
+#include "classic/obstacle.h"
+#include "classic/game.h"
 #include "app/clock.h"
 #include "app/game.h"
 #include "app/system.h"
-#include "obstacles/lanes.h"
-#include "riders/rider.h"
+#include "classic/lanes.h"
+#include "obstacles/rules.h"
+#include "classic/rider.h"
 #include "simulation/simulation.h"
 
 // One simulation step of both riders, steering towards each other.
@@ -52,11 +55,12 @@ static World busyWorld()
     world.riders[1].state = STATE_AIRBORNE;
     world.riverSpeed = 14.815228f;
     world.ticks = 100;
-    srand(3);
+    RandomState random = seededRandom(3);
     for (int i = 0; i < 11; ++i) {
         const int kind = i < 4 ? KIND_ROCK : i < 7 ? KIND_LOG : i < 10 ? KIND_BURGER : KIND_BRIDGE;
         ObstacleKind& k = obstacleKinds[kind];
         world.lanes[kind].push_back(Obstacle(&k.sprite, k.layerMask, k.damage, k.ownSpeed, i, k.sound));
+        world.lanes[kind].back().x = rules::startX(world.lanes[kind].back().width, random);
         world.lanes[kind].back().y = 500.0f - 60 * i;
     }
     Cues cues;

@@ -2,6 +2,7 @@
 #include <string>
 #include <memory>
 
+#include "classic/session.h"
 #include "input/gamepad.h"
 #include "simulation/feed.h"
 #include "computer/computer.h"

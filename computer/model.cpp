@@ -24,13 +24,13 @@ void look(const World& world, int self, int32_t pass, const Skill& skill, uint64
     const uint32_t now = world.ticks;
     view.clock = EPOCH + static_cast<uint32_t>(pass);
     view.over = world.gameOver;
-    view.screenW = SCREEN_W > 0 ? SCREEN_W : 800;
+    view.screenW = SCREEN_WIDTH;
     for (int i = 0; i < 2; ++i)
         view.riders[i] = seen(world.riders[i], view.clock, now);
     view.prevSign = world.prevRiderHeightSign;
     view.count = 0;
     for (int kind = 0; kind < 4; ++kind) {
-        for (const Obstacle& o : world.lanes[kind]) {
+        for (const ObstacleState& o : world.lanes[kind]) {
             // Not on the screen yet, or below the riders' row, past touching anyone.
             if (o.y + o.height <= 0.0f || o.y >= 550.0f)
                 continue;

@@ -3,7 +3,6 @@
 // any rider record: touching a rider, hits and pick-ups, a lane's pass, and spawning.
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
 #include "obstacles/obstacle.h"
 #include "riders/rules.h"
@@ -11,8 +10,8 @@
 namespace rules {
 
 // The rider's box is 50 x 100 around (x, 500), the row the riders float on.
-template <class R>
-bool touches(Obstacle& o, R& rider)
+template <class O, class R>
+bool touches(O& o, R& rider)
 {
     if (o.hitRider[rider.index])
         return false;
@@ -31,21 +30,23 @@ bool touches(Obstacle& o, R& rider)
 
 // A damaging obstacle hit the rider: its sound, a blink and the damage. Not clamped here:
 // the rider's own move() ends the game at 0.
-template <class R, class Sink>
-void hit(R& rider, const Obstacle& o, uint32_t now, Sink& cues)
+template <class R, class O, class Sink>
+void hit(R& rider, const O& o, uint32_t now, Sink& cues)
 {
     cues.play(static_cast<SoundEvent>(o.sound));
     rider.blinkUntil = now + 10;
     rider.health -= o.damage;
 }
 
-inline void moveDown(Obstacle& o, float riverSpeed)
+template <class O>
+void moveDown(O& o, float riverSpeed)
 {
     o.y = static_cast<float>((static_cast<double>(riverSpeed) + static_cast<double>(o.ownSpeed)) +
                              static_cast<double>(o.y));
 }
 
-inline bool gone(const Obstacle& o, int screenH)
+template <class O>
+bool gone(const O& o, int screenH)
 {
     return o.y > static_cast<float>(screenH + o.height);
 }
@@ -73,7 +74,7 @@ void stepLane(Lane& lane, R& first, R& second, const LaneContext& c, Sink& cues,
     if (lane.empty())
         return;
     for (auto it = lane.begin(); it != lane.end();) {
-        Obstacle& o = *it;
+        auto& o = *it;
         show(o);
         moveDown(o, c.riverSpeed);
         if (c.gameOver) {
@@ -99,19 +100,34 @@ void stepLane(Lane& lane, R& first, R& second, const LaneContext& c, Sink& cues,
         dropFront(lane);
 }
 
-// At most one obstacle into one lane: the kind, then the phase, then (in the obstacle's
-// constructor) the position are drawn from rand(). A bridge waits 10 ticks after the last
-// spawn, unsigned on purpose: a tick left over from the last game wraps and lets it through.
-template <class Lanes>
-void spawn(Lanes& lanes, uint32_t now, uint32_t& lastSpawnTick)
+// Where a new obstacle's left edge goes: clear of the 100-pixel banks on both sides.
+inline float startX(int width, RandomState& random)
 {
-    const int kind = rand() % 4;
+    // Anything as wide as the screen spans the river from the left border.
+    if (width >= SCREEN_WIDTH)
+        return 0.0f;
+    const int range = SCREEN_WIDTH - 200 - width;
+    const int draw = nextRandom(random);
+    // Too wide to fit between the banks: hug the left bank rather than divide by nothing.
+    if (range <= 0)
+        return 100.0f;
+    return static_cast<float>(draw % range + 100);
+}
+
+// At most one obstacle into one lane: the kind, then the phase, then the position are drawn
+// from the game's generator. A bridge waits 10 ticks after the last spawn, unsigned on
+// purpose: a tick left over from the last game wraps and lets it through.
+template <class Lanes>
+void spawn(Lanes& lanes, uint32_t now, uint32_t& lastSpawnTick, RandomState& random)
+{
+    const int kind = nextRandom(random) % 4;
     if (kind == KIND_BRIDGE && now - lastSpawnTick < 10u)
         return;
     lastSpawnTick = now;
-    const int phase = rand() % 20;
-    ObstacleKind& k = obstacleKinds[kind];
-    lanes[kind].push_back(Obstacle(&k.sprite, k.layerMask, k.damage, k.ownSpeed, phase, k.sound));
+    const int phase = nextRandom(random) % 20;
+    ObstacleState o = freshObstacle(kind, phase);
+    o.x = startX(o.width, random);
+    lanes[kind].push_back(o);
 }
 
 } // namespace rules

@@ -1,4 +1,5 @@
 #include "presentation/assets.h"
+#include "classic/obstacle.h"
 
 #include <allegro.h>
 #include <new>
@@ -8,7 +9,7 @@
 #include "presentation/image_source.h"
 #include "presentation/masked_copy.h"
 #include "presentation/scenery.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 
 BITMAP* titleBitmap = nullptr;
 BITMAP* bridgeShadowBitmap = nullptr;

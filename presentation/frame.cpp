@@ -1,21 +1,23 @@
 #include "presentation/frame.h"
+#include "classic/obstacle.h"
+#include "classic/world.h"
 
 #include <allegro.h>
 
-#include "obstacles/lanes.h"
+#include "classic/lanes.h"
 #include "presentation/display.h"
 #include "presentation/draw.h"
 #include "presentation/hud.h"
 #include "presentation/scenery.h"
-#include "riders/live.h"
-#include "riders/rider.h"
+#include "classic/live.h"
+#include "classic/rider.h"
 #include "simulation/world.h"
 
 BITMAP* backBuffer = nullptr;
 
 static void drawShown(BITMAP* dest, const ShownObstacle& o)
 {
-    o.sprite->drawPhase(dest, static_cast<int>(o.x), static_cast<int>(o.y),
+    obstacleKinds[o.kind].sprite.drawPhase(dest, static_cast<int>(o.x), static_cast<int>(o.y),
                         static_cast<uint32_t>(o.phase));
 }
 

@@ -6,7 +6,7 @@
 
 #include "presentation/draw.h"
 #include "presentation/hud_text.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 #include "simulation/world.h"
 
 static const int WHITE = 0xffffff;
@@ -80,7 +80,6 @@ void drawHud(BITMAP* dest, const World& w)
 {
     if (hudWords.shown)
         drawWords(dest, w);
-    // The names are the riders' own: a world keeps a copy of them only to be whole.
-    drawBars(dest, riders[0]->name, w.riders[0].health, w.riders[0].mass, riders[1]->name,
+    drawBars(dest, w.names[0], w.riders[0].health, w.riders[0].mass, w.names[1],
              w.riders[1].health, w.riders[1].mass);
 }

@@ -1,13 +1,15 @@
 // The live game's lanes as the frame draws them: each obstacle shown where it stands, then moved.
 #include <allegro.h>
 
-#include "obstacles/lanes.h"
+#include "classic/obstacle.h"
+#include "classic/lanes.h"
 #include "obstacles/rules.h"
 #include "presentation/assets.h"
 #include "presentation/draw.h"
 #include "presentation/masked_copy.h"
-#include "riders/live.h"
-#include "riders/rider.h"
+#include "classic/live.h"
+#include "classic/rider.h"
+#include "classic/random.h"
 
 void Obstacle::draw(BITMAP* dest)
 {
@@ -20,7 +22,9 @@ void Obstacle::draw(BITMAP* dest)
 static void stepLane(std::list<Obstacle>& lane, BITMAP* dest, Rider* pair[2])
 {
     const rules::LaneContext context{riverSpeed, gameOver, ticks.load(), SCREEN_H};
+    SharedRandom shared;
     Cues cues;
+    cues.random = &shared.state;
     rules::stepLane(lane, *pair[0], *pair[1], context, cues, [dest](Obstacle& o) { o.draw(dest); });
     playCues(cues);
 }

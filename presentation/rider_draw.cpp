@@ -1,8 +1,8 @@
 #include <allegro.h>
 
 #include "presentation/draw.h"
-#include "riders/live.h"
-#include "riders/rider.h"
+#include "classic/live.h"
+#include "classic/rider.h"
 
 // The row on which the riders float; one pixel higher per 5 units of height.
 static const int WATER_LINE = 500;

@@ -3,7 +3,7 @@
 #include <allegro.h>
 #include <cmath>
 
-#include "riders/live.h"
+#include "classic/live.h"
 #include "presentation/image_source.h"
 
 WaterSurface::WaterSurface()

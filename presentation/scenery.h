@@ -1,6 +1,6 @@
 #pragma once
 // The scrolling water and banks, which move on by the river's speed with every frame shown.
-#include "riders/sprite.h"
+#include "presentation/sprite.h"
 
 struct BITMAP;
 

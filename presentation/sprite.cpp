@@ -1,8 +1,8 @@
-#include "riders/sprite.h"
+#include "presentation/sprite.h"
 
 #include <allegro.h>
 
-#include "riders/live.h"
+#include "classic/live.h"
 #include "presentation/masked_copy.h"
 
 Sprite::Sprite()

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "simulation/headless.h"
+#include "classic/headless.h"
 #include "simulation/simulation.h"
 
 // A recorded game: all it takes to play it again exactly. The file layout, field by field,

@@ -1,5 +1,6 @@
 #include <memory>
 
+#include "classic/game.h"
 #include "recording/recording.h"
 #include "simulation/feed.h"
 

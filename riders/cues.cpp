@@ -1,14 +1,12 @@
 #include "riders/cues.h"
 
-#include <cstdlib>
-
 // One of seven steps of 25 around the recorded speed (1000).
-static int16_t randomPitch()
+static int16_t randomPitch(RandomState& random)
 {
-    return static_cast<int16_t>(1000 + 25 * (rand() % 7 - 3));
+    return static_cast<int16_t>(1000 + 25 * (nextRandom(random) % 7 - 3));
 }
 
-Cue drawCue(SoundEvent event)
+Cue drawCue(SoundEvent event, RandomState& random)
 {
     Cue cue{event, 1000, 0, false};
     switch (event) {
@@ -16,11 +14,11 @@ Cue drawCue(SoundEvent event)
     case SND_GAME_END:
         break;
     case SND_BUMP:
-        cue.pitch = randomPitch();
-        cue.variant = static_cast<int8_t>(rand() % 2);
+        cue.pitch = randomPitch(random);
+        cue.variant = static_cast<int8_t>(nextRandom(random) % 2);
         break;
     default:
-        cue.pitch = randomPitch();
+        cue.pitch = randomPitch(random);
         break;
     }
     return cue;

@@ -2,6 +2,8 @@
 // The sounds a pass asks for. The rules only name them; whoever shows the pass plays them.
 #include <cstdint>
 
+#include "riders/random.h"
+
 // A fixed underlying type: obstacle kinds store their sound as a plain number, and any number
 // reaching playSound is a valid event (unknown ones play the first bump sound).
 enum SoundEvent : int32_t {
@@ -33,18 +35,20 @@ struct Cue {
     }
 };
 
-// Draws a cue's pitch (and a bump's sample) from rand() at the moment the sound happens.
-Cue drawCue(SoundEvent event);
+// Draws a cue's pitch (and a bump's sample) from the game's generator as the sound happens.
+Cue drawCue(SoundEvent event, RandomState& random);
 
-// The cues of one pass, in the order they happened. Only the first `count` are set.
+// The cues of one pass, in the order they happened, their pitches drawn from `random` (the
+// stepped world's generator). Only the first `count` are set.
 struct Cues {
     static const int MAX = 48;
     Cue list[MAX];
     int count = 0;
+    RandomState* random = nullptr;
     // The random numbers are drawn even when the list is full, so the game goes on alike.
     void play(SoundEvent event)
     {
-        const Cue cue = drawCue(event);
+        const Cue cue = drawCue(event, *random);
         if (count < MAX)
             list[count++] = cue;
     }

@@ -7,6 +7,10 @@
 #include "input/input.h"
 #include "riders/cues.h"
 
+// The river the rules play on: the classic window, 800 x 600, whatever shows it.
+constexpr int SCREEN_WIDTH = 800;
+constexpr int SCREEN_HEIGHT = 600;
+
 enum : uint8_t {
     STATE_SUBMERGED = 1,
     STATE_SURFACE = 2,

@@ -81,9 +81,13 @@ public:
     virtual ~Stage() = default;
     // ESC or the close button, asked before each pass.
     virtual bool escape() { return false; }
-    // True: the game runs on its own clock, pass N at tick N, and `ticks` follows it.
-    // False: the timer moves `ticks` and each pass runs at the tick it finds.
+    // True: the game runs on its own clock, pass N at tick N.
+    // False: a timer moves on and each pass runs at the tick it finds, timerTick().
     virtual bool ownsClock() const { return true; }
+    virtual uint32_t timerTick() const { return 0; }
+    // The world after each pass stepped, taken back or ended, with the passes stepped so far:
+    // for a stage that keeps the classic game's globals alongside.
+    virtual void follow(const World& world, uint32_t passes) { (void)world, (void)passes; }
     // The feed has no inputs yet; `waitingFor` (or nullptr) says for what.
     virtual void stall(const char* waitingFor);
     // After each pass: draw it, play its sounds, wait for the next.
@@ -91,7 +95,7 @@ public:
 };
 
 // One game being played, a pass at a time, so that one thread can play two (the network
-// benchmark's two sides). The live globals follow the world after every pass.
+// benchmark's two sides). The stage is told of the world after every pass.
 // From a feed that guesses, a pass is shown at once; the world before each guessed pass is
 // kept until its inputs are known, and when they differ the world is put back there and
 // stepped again to the present before the next frame, silently (each pass's sounds are played
@@ -129,27 +133,9 @@ private:
 // Plays `world` (started) from `feed` on `stage` until it is over.
 GameResult playGame(World& world, PassFeed& feed, Stage& stage, uint32_t maxPasses = UINT32_MAX);
 
-// The same game without a window, as fast as it goes, from a fresh start with a seed of the
-// system's. Needs the rules brought up (startHeadless).
-GameResult playHeadless(const GameSetup& setup, PassFeed& feed, uint32_t maxPasses);
+// A game without a window from `start` (the feed may replace it), as fast as it goes. It
+// touches nothing outside its own world, so games in separate threads play as they do alone.
+GameResult playAlone(const GameSetup& setup, GameStart start, PassFeed& feed, uint32_t maxPasses);
 
 // A fresh seed for a game from the system's entropy.
 uint32_t freshSeed();
-
-// Two players at one keyboard, each pad (when asked for) beside its rider's keys: the first
-// pad with Rudko, the second with Berto. ESC leaves a game.
-class LocalSession : public Session {
-public:
-    explicit LocalSession(bool gamepads);
-    PassFeed& feed() override;
-
-private:
-    class Feed : public PassFeed {
-    public:
-        bool gamepads = false;
-        bool gather(uint32_t pass, bool escape, PassInput& input) override;
-    } localFeed;
-};
-
-// This player's own inputs when one person plays: either key set, or the first pad.
-RiderInput playerInput(bool gamepads);

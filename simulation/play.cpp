@@ -1,10 +1,8 @@
 #include <chrono>
+#include <cstring>
 #include <random>
 #include <thread>
 
-#include "input/gamepad.h"
-#include "riders/live.h"
-#include "riders/rider.h"
 #include "simulation/feed.h"
 
 void Stage::stall(const char*)
@@ -27,7 +25,7 @@ GameRun::Turn GameRun::next()
         return OVER;
     }
     // The feed looks at the world as it stands at the tick of the pass it is asked for.
-    world_.ticks = stage_.ownsClock() ? pass_ : ticks.load();
+    world_.ticks = stage_.ownsClock() ? pass_ : stage_.timerTick();
     const bool escape = stage_.escape();
     PassInput input;
     const bool given = feed_.gather(pass_, escape, input);
@@ -60,7 +58,6 @@ GameRun::Turn GameRun::next()
         return OVER;
     }
     ++result_.steps;
-    publishWorld(world_, nullptr);
     feed_.stepped(pass_, input, world_);
     if (guess)
         guessed_.push_back({std::move(before), input});
@@ -70,8 +67,7 @@ GameRun::Turn GameRun::next()
         settled_ = pass_;
     }
     stage_.show(world_, cues);
-    if (stage_.ownsClock())
-        ticks = pass_;
+    stage_.follow(world_, pass_);
     return STEPPED;
 }
 
@@ -84,10 +80,11 @@ void GameRun::finish()
         guessed_.clear();
         pass_ = result_.steps = settled_;
     }
-    world_.ticks = stage_.ownsClock() ? pass_ : ticks.load();
-    publishWorld(world_, nullptr);
+    world_.ticks = stage_.ownsClock() ? pass_ : stage_.timerTick();
+    stage_.follow(world_, pass_);
     result_.decided = world_.gameOver;
     result_.winner = world_.winner;
+    std::memcpy(result_.names, world_.names, sizeof result_.names);
     result_.state = hashWorld(world_);
     feed_.ended(result_);
 }
@@ -101,15 +98,8 @@ GameResult playGame(World& world, PassFeed& feed, Stage& stage, uint32_t maxPass
     return run.result();
 }
 
-uint32_t freshSeed()
+GameResult playAlone(const GameSetup& setup, GameStart start, PassFeed& feed, uint32_t maxPasses)
 {
-    std::random_device device;
-    return device();
-}
-
-GameResult playHeadless(const GameSetup& setup, PassFeed& feed, uint32_t maxPasses)
-{
-    GameStart start = currentStart(freshSeed());
     feed.begin(start);
     World world;
     startWorld(world, setup, start);
@@ -117,29 +107,9 @@ GameResult playHeadless(const GameSetup& setup, PassFeed& feed, uint32_t maxPass
     return playGame(world, feed, nowhere, maxPasses);
 }
 
-LocalSession::LocalSession(bool gamepads)
+uint32_t freshSeed()
 {
-    localFeed.gamepads = gamepads;
+    std::random_device device;
+    return device();
 }
 
-PassFeed& LocalSession::feed()
-{
-    return localFeed;
-}
-
-bool LocalSession::Feed::gather(uint32_t, bool escape, PassInput& input)
-{
-    for (int i = 0; i < 2; ++i) {
-        input.riders[i] = keyboardInput(*riders[i]);
-        if (gamepads)
-            input.riders[i] = combine(input.riders[i], gamepadInput(i));
-    }
-    input.leave = escape;
-    return true;
-}
-
-RiderInput playerInput(bool gamepads)
-{
-    RiderInput keys = combine(keyboardInput(*riders[0]), keyboardInput(*riders[1]));
-    return gamepads ? combine(keys, gamepadInput(0)) : keys;
-}

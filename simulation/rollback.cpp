@@ -1,5 +1,4 @@
 // Taking guessed passes back: the pass loop's part for feeds that guess (see GameRun).
-#include "riders/live.h"
 #include "simulation/feed.h"
 
 // True when the pass just stepped from `before` ends the game or decides it.
@@ -50,9 +49,7 @@ bool GameRun::settle()
             break;
         }
         feed_.rolledBack(wrong, p - wrong);
-        publishWorld(world_, nullptr);
-        if (stage_.ownsClock())
-            ticks = pass_;
+        stage_.follow(world_, pass_);
     }
     const uint32_t now = known < pass_ ? known : pass_;
     while (settled_ < now) {
@@ -61,6 +58,6 @@ bool GameRun::settle()
         guessed_.pop_front();
         ++settled_;
     }
-    world_.ticks = stage_.ownsClock() ? pass_ : ticks.load();
+    world_.ticks = stage_.ownsClock() ? pass_ : stage_.timerTick();
     return whole;
 }

@@ -1,73 +1,24 @@
 #include "simulation/simulation.h"
 
-#include <allegro.h>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
-#include "obstacles/lanes.h"
-#include "riders/collision.h"
-#include "riders/live.h"
-#include "riders/rider.h"
 #include "simulation/fnv.h"
-#include "simulation/random_state.h"
-
-GameSetup defaultGameSetup()
-{
-    GameSetup setup{};
-    std::strcpy(setup.riders[0].name, "Rudko");
-    setup.riders[0].leftKey = KEY_A;
-    setup.riders[0].rightKey = KEY_D;
-    setup.riders[0].actionKey = KEY_S;
-    std::strcpy(setup.riders[1].name, "Berto");
-    setup.riders[1].leftKey = KEY_LEFT;
-    setup.riders[1].rightKey = KEY_RIGHT;
-    setup.riders[1].actionKey = KEY_DOWN;
-    return setup;
-}
-
-void setupGame(const GameSetup& setup)
-{
-    riverSpeed = 0.0f;
-    gameOver = false;
-    riders[0]->reset();
-    riders[1]->reset();
-    riders[0]->x = static_cast<float>((SCREEN_W - 200) / 4 + 100);
-    riders[1]->x = static_cast<float>(((SCREEN_W - 200) * 3) / 4 + 100);
-    for (int i = 0; i < 2; ++i) {
-        const RiderSetup& from = setup.riders[i];
-        std::memcpy(riders[i]->name, from.name, sizeof riders[i]->name);
-        riders[i]->name[sizeof riders[i]->name - 1] = '\0';
-        riders[i]->leftKey = from.leftKey;
-        riders[i]->rightKey = from.rightKey;
-        riders[i]->actionKey = from.actionKey;
-    }
-    riders[1]->index = 1;
-}
-
-GameStart currentStart(uint32_t seed)
-{
-    GameStart start;
-    start.seed = seed;
-    start.lastSpawnTick = lastSpawnTick;
-    start.prevRiderHeightSign = prevRiderHeightSign;
-    return start;
-}
-
-void beginGame(const GameSetup& setup, const GameStart& start)
-{
-    ticks = 0;
-    seedRandom(start.seed);
-    lastSpawnTick = start.lastSpawnTick;
-    prevRiderHeightSign = start.prevRiderHeightSign;
-    setupGame(setup);
-}
 
 void startWorld(World& world, const GameSetup& setup, const GameStart& start)
 {
-    beginGame(setup, start);
-    captureWorld(world, nullptr);
-    world.ticks = 0;
+    world = World();
+    world.random = seededRandom(start.seed);
+    world.lastSpawnTick = start.lastSpawnTick;
+    world.prevRiderHeightSign = start.prevRiderHeightSign;
+    world.riders[0].x = static_cast<float>((SCREEN_WIDTH - 200) / 4 + 100);
+    world.riders[1].x = static_cast<float>(((SCREEN_WIDTH - 200) * 3) / 4 + 100);
+    world.riders[1].index = 1;
+    for (int i = 0; i < 2; ++i) {
+        std::memcpy(world.names[i], setup.riders[i].name, sizeof world.names[i]);
+        world.names[i][sizeof world.names[i] - 1] = '\0';
+    }
 }
 
 static uint64_t hashRider(uint64_t h, const RiderState& r)
@@ -91,7 +42,7 @@ template <class Lane>
 static uint64_t hashLane(uint64_t h, const Lane& lane)
 {
     h = mix(h, static_cast<uint32_t>(lane.size()));
-    for (const Obstacle& o : lane) {
+    for (const ObstacleState& o : lane) {
         h = mix(h, o.y);
         h = mix(h, o.ownSpeed);
         h = mix(h, o.phase);
@@ -124,16 +75,7 @@ StateHash hashWorld(const World& w)
     for (const auto& lane : w.lanes)
         h = hashLane(h, lane);
     hash.lanes = h;
-    hash.random = fnv1a(w.random.bytes, sizeof w.random.bytes);
-    return hash;
-}
-
-StateHash hashGame(const ObstacleLanes& lanes)
-{
-    World world;
-    captureWorld(world, &lanes);
-    StateHash hash = hashWorld(world);
-    hash.random = hashRandom();
+    hash.random = fnv1a(w.random.words, sizeof w.random.words);
     return hash;
 }
 
@@ -159,7 +101,7 @@ const char* firstDifference(const StateHash& a, const StateHash& b)
 std::string resultLine(const GameResult& result)
 {
     char line[96];
-    const char* name = result.decided && riders[result.winner] ? riders[result.winner]->name : "none";
+    const char* name = result.decided ? result.names[result.winner % 2] : "none";
     std::snprintf(line, sizeof line, "winner %s steps %" PRIu32 " state %016" PRIx64, name,
                   result.steps, result.state.whole());
     return line;

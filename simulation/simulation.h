@@ -7,8 +7,6 @@
 #include "input/input.h"
 #include "simulation/world.h"
 
-class ObstacleLanes;
-
 struct RiderSetup {
     char name[20];
     int32_t leftKey;
@@ -20,12 +18,6 @@ struct GameSetup {
     RiderSetup riders[2];
 };
 
-// "Rudko" on A / D / S and "Berto" on the arrows LEFT / RIGHT / DOWN.
-GameSetup defaultGameSetup();
-
-// River speed 0, the game undecided, both riders reset, placed, named and given their keys.
-void setupGame(const GameSetup& setup);
-
 // What a game needs besides its inputs to be played again exactly: the random generator's
 // seed, and the two values that carry over from the run's earlier games.
 struct GameStart {
@@ -34,14 +26,8 @@ struct GameStart {
     int32_t prevRiderHeightSign = 0;
 };
 
-// The run's carried-over values as they stand now, with this seed.
-GameStart currentStart(uint32_t seed);
-
-// Starts a game on the game clock that this thread owns: `ticks` 0, the random generator
-// seeded, the carried-over values put in, then the usual game setup. After each pass the
-// caller moves `ticks` on by exactly one.
-void beginGame(const GameSetup& setup, const GameStart& start);
-// The same start as a world (the globals are started too, so the riders carry the names).
+// A game's start as a world: tick 0, the river still, the generator seeded, the carried-over
+// values put in, both riders reset, placed and named.
 void startWorld(World& world, const GameSetup& setup, const GameStart& start);
 
 // A hash of the whole game state, part by part, so that two runs or two machines can tell
@@ -58,8 +44,6 @@ struct StateHash {
     }
 };
 StateHash hashWorld(const World& world);
-// The live game's state with these lanes.
-StateHash hashGame(const ObstacleLanes& lanes);
 // "riders", "lanes", ... : the first part that differs, or "" when none does.
 const char* firstDifference(const StateHash& a, const StateHash& b);
 
@@ -70,6 +54,7 @@ struct GameResult {
     uint32_t steps = 0;
     StateHash state;
     bool dismissed = false; // a key sent its end screen away before its time was up
+    char names[2][20] = {};  // the riders', as the game named them
 };
 // "winner NAME steps N state HEX", or "winner none ..." for a game that was left.
 std::string resultLine(const GameResult& result);

@@ -1,4 +1,3 @@
-#include <allegro.h>
 #include <cmath>
 
 #include "obstacles/rules.h"
@@ -11,15 +10,16 @@ float rampSpeed(uint32_t t)
 
 void moveObstacles(World& w, Cues& cues)
 {
+    cues.random = &w.random;
     w.blinkBeforeLanes[0] = w.riders[0].blinkUntil;
     w.blinkBeforeLanes[1] = w.riders[1].blinkUntil;
-    const rules::LaneContext context{w.riverSpeed, w.gameOver, w.ticks, SCREEN_H};
+    const rules::LaneContext context{w.riverSpeed, w.gameOver, w.ticks, SCREEN_HEIGHT};
     RiderState& first = w.riders[0];
     RiderState& second = w.riders[1];
     w.shownLower.clear();
     w.shownBridges.clear();
-    auto showLower = [&w](const Obstacle& o) { w.shownLower.push_back({o.sprite, o.x, o.y, o.phase}); };
-    auto showBridge = [&w](const Obstacle& o) { w.shownBridges.push_back({o.sprite, o.x, o.y, o.phase}); };
+    auto showLower = [&w](const ObstacleState& o) { w.shownLower.push_back({o.kind, o.x, o.y, o.phase}); };
+    auto showBridge = [&w](const ObstacleState& o) { w.shownBridges.push_back({o.kind, o.x, o.y, o.phase}); };
     rules::stepLane(w.lanes[KIND_ROCK], first, second, context, cues, showLower);
     rules::stepLane(w.lanes[KIND_LOG], first, second, context, cues, showLower);
     rules::stepLane(w.lanes[KIND_BURGER], first, second, context, cues, showLower);
@@ -35,11 +35,11 @@ bool stepWorld(World& w, const PassInput& input, Cues& cues)
         if (w.riverSpeed <= 0.0f)
             return false;
     }
-    LiveRandom live(w.random);
-    Contest contest{w.ticks, w.gameOver, w.winner, w.prevRiderHeightSign, SCREEN_W};
+    cues.random = &w.random;
+    Contest contest{w.ticks, w.gameOver, w.winner, w.prevRiderHeightSign, SCREEN_WIDTH};
     rules::stepRiders(w.riders[0], w.riders[1], input.riders, contest, cues);
-    if (rand() % 10 == 0)
-        rules::spawn(w.lanes, w.ticks, w.lastSpawnTick);
+    if (nextRandom(w.random) % 10 == 0)
+        rules::spawn(w.lanes, w.ticks, w.lastSpawnTick, w.random);
     moveObstacles(w, cues);
     return true;
 }

@@ -8,11 +8,11 @@
 #include "obstacles/obstacle.h"
 #include "riders/cues.h"
 #include "riders/rules.h"
-#include "simulation/random_state.h"
+#include "riders/random.h"
 
-// An obstacle as a frame shows it: where it stood before this pass moved it.
+// An obstacle as a frame shows it: its kind, and where it stood before this pass moved it.
 struct ShownObstacle {
-    AnimatedSprite* sprite; // the kind's, in obstacleKinds
+    int32_t kind;
     float x, y;
     int32_t phase;
 };
@@ -27,7 +27,7 @@ struct World {
     int32_t prevRiderHeightSign = 0;
     RiderState riders[2];
     char names[2][20] = {};
-    std::vector<Obstacle> lanes[4];
+    std::vector<ObstacleState> lanes[4];
     RandomState random;
     // What the last pass's frame shows beside the state it left: rocks, logs and burgers, then
     // bridges, where they stood before they moved (eaten and passed ones too), and each rider's
@@ -49,8 +49,3 @@ bool stepWorld(World& world, const PassInput& input, Cues& cues);
 // The obstacles' part of a pass, after the riders and the spawn: each lane shown, moved,
 // tested against the riders and culled, rocks first and bridges last.
 void moveObstacles(World& world, Cues& cues);
-
-// The live game's globals (riders[], riverSpeed, gameOver, ... , `lanes` and the C library's
-// generator) as a world, and a world put back into them. `ticks` is read, never written.
-void captureWorld(World& world, const class ObstacleLanes* lanes);
-void publishWorld(const World& world, class ObstacleLanes* lanes);

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <memory>
 
+#include "classic/session.h"
+#include "classic/game.h"
 #include "app/game.h"
 #include "simulation/feed.h"
 #include "computer/computer.h"
 #include "recording/recording.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Two online riders in one process, headless, each at 20 passes a second on its own clock,
 // talking through a loopback proxy (in a thread of its own) that delays, jitters and drops
-// datagrams. Both games go through the game's one pass loop, a pass at a time, side by side,
+// datagrams. Each side plays in a thread of its own through the game's one pass loop,
 // guessing the other's keys and taking wrong guesses back. Plays games back to back until the
 // given length is reached (the host then leaves with ESC, at a pass both agree on), then
 // prints what the network cost: the input delay, passes stepped again, time lost to stalled
@@ -26,10 +26,11 @@
 #include <string>
 #include <thread>
 
+#include "classic/game.h"
 #include "network/duel.h"
 #include "proxy.h"
 #include "simulation/feed.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 
 namespace {
 
@@ -107,7 +108,11 @@ struct Side {
                 out.why = std::string("no game started: ") + duel.status();
             return;
         }
-        GameStart start = currentStart(seed + out.games);
+        // Each side carries its own values over from its last game.
+        GameStart start;
+        start.seed = seed + out.games;
+        start.lastSpawnTick = world.lastSpawnTick;
+        start.prevRiderHeightSign = world.prevRiderHeightSign;
         duel.begin(start);
         startWorld(world, defaultGameSetup(), start);
         run = std::make_unique<GameRun>(world, duel, nowhere);
@@ -177,10 +182,13 @@ struct Side {
     }
 
     bool done(uint32_t passes) const { return !out.why.empty() || (!run && out.passes >= passes); }
+    // What the joiner's thread may read of the host's.
+    std::atomic<bool> over{false};
+    std::atomic<uint32_t> games{0};
     // The joiner plays on until the host leaves.
     bool finished(uint32_t passes, const Side& host) const
     {
-        return hosting ? done(passes) : !out.why.empty() || (!run && host.done(passes) && out.games >= host.out.games);
+        return hosting ? done(passes) : !out.why.empty() || (!run && host.over && out.games >= host.games);
     }
 };
 
@@ -203,23 +211,35 @@ bool proxyStops()
     return sidesDone.load();
 }
 
-// Both sides in turn, until each has played its passes or given up.
+// Each side in a thread of its own, until both have played their passes or given up: the
+// two games share nothing but the proxy between them.
 void playBoth(Side& host, Side& joiner, uint32_t passes, uint32_t seed)
 {
     Side* const sides[2] = {&host, &joiner};
-    for (Side* side : sides)
-        side->menuSince = Clock::now();
-    while (!(host.finished(passes, host) && joiner.finished(passes, host))) {
-        for (Side* side : sides) {
-            if (side->finished(passes, host))
-                side->duel.poll();
-            else if (side->run)
-                side->play(passes);
-            else
-                side->menu(seed);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    std::atomic<int> finished{0};
+    std::thread threads[2];
+    for (int s = 0; s < 2; ++s)
+        threads[s] = std::thread([&, s] {
+            Side& side = *sides[s];
+            side.menuSince = Clock::now();
+            bool counted = false;
+            while (finished < 2) {
+                const bool over = side.finished(passes, host);
+                if (over)
+                    side.duel.poll();
+                else if (side.run)
+                    side.play(passes);
+                else
+                    side.menu(seed);
+                side.games = side.out.games;
+                side.over = side.done(passes);
+                if (over && !counted)
+                    counted = true, ++finished;
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
     // Let the other side finish its last game before leaving.
     const auto linger = Clock::now() + std::chrono::milliseconds(500);
     while (Clock::now() < linger) {

@@ -1,6 +1,6 @@
 // Headless games between the computer's levels, the computer as it was before levels, and
 // scripted riders, each pairing with the sides swapped game by game. The games run through
-// the same loop as every game (playHeadless), as fast as they go, in two processes at once.
+// the same loop as every game (playAlone), as fast as they go, in two threads at once.
 //
 // Usage:
 //   tournament [GAMES] [FIRST_SEED] [idle|random|computer|all]  the computer (level 5) against
@@ -12,7 +12,7 @@
 //   tournament 1 SEED mirror [LEVEL]   where the computer riding Rudko and one riding Berto in the
 //       mirror image of the game press other than mirror images of each other
 // Players: level1 ... level5, classic, dodger, diver, chaser, fleer, hopper, stay-dived,
-// bank-hugger, endless-hop, only-chase, idle, random. TOURNAMENT_JOBS sets the processes (2).
+// bank-hugger, endless-hop, only-chase, idle, random. TOURNAMENT_JOBS sets the threads (2).
 #include <allegro.h>
 #include <algorithm>
 #include <cmath>
@@ -22,14 +22,16 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <mutex>
+#include <thread>
 #include <vector>
 
+#include "classic/session.h"
+#include "classic/game.h"
 #include "app/game.h"
 #include "players.h"
 #include "simulation/feed.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 #include "simulation/world.h"
 
 namespace {
@@ -46,7 +48,8 @@ struct Slow {
     int rider;
     double spent;
 };
-FILE* slowOut = nullptr; // where a worker process tells of them
+bool collectSlow = false; // while the pairings are played
+std::mutex tallying;      // the slow decisions, the statistics and the tallies, from the threads
 std::vector<Slow> slows;
 
 double cpuMicros()
@@ -89,9 +92,10 @@ public:
                 ++decisions;
                 over200 += spent > 200.0;
                 over1000 += spent > 1000.0;
-                if (spent > 1000.0 && slowOut)
-                    std::fprintf(slowOut, "slow %s %s %u %u %d %.1f\n", names[0].c_str(), names[1].c_str(), seed,
-                                 pass, i, spent);
+                if (spent > 1000.0 && collectSlow) {
+                    std::lock_guard<std::mutex> hold(tallying);
+                    slows.push_back({names[0], names[1], seed, pass, i, spent});
+                }
                 if (static_cast<int>(pass) == watchPass && i == watchRider)
                     watched = spent;
             }
@@ -110,7 +114,7 @@ public:
                              health[i] - r.health, r.x, r.velocity, r.state, r.height, input.riders[i].left,
                              input.riders[i].right, input.riders[i].action, world.riders[1 - i].x, world.riders[1 - i].height);
                 for (int k = 0; k < 4; ++k)
-                    for (const Obstacle& o : world.lanes[k])
+                    for (const ObstacleState& o : world.lanes[k])
                         if (o.y > 300 && o.y < 600)
                             std::fprintf(stderr, " k%d x%.0f-%.0f y%.0f", k, o.x, o.x + o.width, o.y);
                 std::fprintf(stderr, "\n");
@@ -120,6 +124,9 @@ public:
         }
         // TOURNAMENT_STATS: what each side lost its health to, summed over the games.
         static const bool stats = std::getenv("TOURNAMENT_STATS") != nullptr;
+        std::unique_lock<std::mutex> hold(tallying, std::defer_lock);
+        if (stats)
+            hold.lock();
         if (stats)
             for (int j = 0; j < 2; ++j) {
                 const RiderState& r = world.riders[j];
@@ -168,7 +175,7 @@ Game play(const std::string& rudko, const std::string& berto, uint32_t seed)
     GameSetup setup = defaultGameSetup();
     World* last = nullptr;
     (void)last;
-    const GameResult result = playHeadless(setup, duel, LIMIT + 1);
+    const GameResult result = playAlone(setup, GameStart(), duel, LIMIT + 1);
     Game game;
     game.passes = duel.decidedAt ? duel.decidedAt : LIMIT;
     if (duel.decidedAt > 0 && duel.decidedAt <= LIMIT)
@@ -230,25 +237,6 @@ Tally pairing(const std::string& a, const std::string& b, int from, int to, uint
     return t;
 }
 
-std::string line(const Tally& t)
-{
-    std::ostringstream out;
-    out.precision(17);
-    out << t.a << ' ' << t.b << ' ' << t.games << ' ' << t.aWins << ' ' << t.bWins << ' ' << t.draws
-        << ' ' << t.aWinsAsRudko << ' ' << t.aGamesAsRudko << ' ' << t.rudkoWins << ' ' << t.passes
-        << ' ' << t.micros << ' ' << t.longest << ' ' << t.decisions << ' ' << t.over200 << ' ' << t.over1000;
-    return out.str();
-}
-
-Tally parse(const std::string& text)
-{
-    std::istringstream in(text);
-    Tally t;
-    in >> t.a >> t.b >> t.games >> t.aWins >> t.bWins >> t.draws >> t.aWinsAsRudko >> t.aGamesAsRudko >>
-        t.rudkoWins >> t.passes >> t.micros >> t.longest >> t.decisions >> t.over200 >> t.over1000;
-    return t;
-}
-
 void add(Tally& into, const Tally& t)
 {
     into.a = t.a, into.b = t.b;
@@ -259,7 +247,7 @@ void add(Tally& into, const Tally& t)
     into.over200 += t.over200, into.over1000 += t.over1000;
 }
 
-// The pairings played by `jobs` processes at once, each pairing in as many pieces (of whole
+// The pairings played by `jobs` threads at once, each pairing in as many pieces (of whole
 // pairs of games on one seed).
 std::vector<Tally> playAll(const std::vector<std::pair<std::string, std::string>>& pairs, int games,
                            uint32_t firstSeed)
@@ -277,51 +265,22 @@ std::vector<Tally> playAll(const std::vector<std::pair<std::string, std::string>
             if (to > from)
                 pieces.push_back({p, from, to});
         }
-    std::vector<int> pipes;
-    std::vector<pid_t> children;
-    for (int j = 0; j < jobs; ++j) {
-        int fds[2];
-        if (pipe(fds) != 0)
-            std::exit(2);
-        const pid_t child = fork();
-        if (child == 0) {
-            close(fds[0]);
-            FILE* out = fdopen(fds[1], "w");
-            slowOut = out;
+    std::vector<Tally> tallies(pairs.size());
+    std::vector<std::thread> workers;
+    collectSlow = true;
+    for (int j = 0; j < jobs; ++j)
+        workers.emplace_back([&, j] {
             for (size_t k = j; k < pieces.size(); k += jobs) {
                 const Piece& piece = pieces[k];
                 const Tally t = pairing(pairs[piece.pair].first, pairs[piece.pair].second, piece.from, piece.to,
                                         firstSeed);
-                std::fprintf(out, "%zu %s\n", piece.pair, line(t).c_str());
-                std::fflush(out);
+                std::lock_guard<std::mutex> hold(tallying);
+                add(tallies[piece.pair], t);
             }
-            std::fclose(out);
-            _exit(0);
-        }
-        close(fds[1]);
-        pipes.push_back(fds[0]);
-        children.push_back(child);
-    }
-    std::vector<Tally> tallies(pairs.size());
-    for (int fd : pipes) {
-        FILE* in = fdopen(fd, "r");
-        char buffer[1024];
-        while (std::fgets(buffer, sizeof buffer, in)) {
-            std::string text(buffer);
-            if (text.compare(0, 5, "slow ") == 0) {
-                std::istringstream words(text.substr(5));
-                Slow slow;
-                words >> slow.rudko >> slow.berto >> slow.seed >> slow.pass >> slow.rider >> slow.spent;
-                slows.push_back(slow);
-                continue;
-            }
-            const size_t space = text.find(' ');
-            add(tallies[std::stoul(text.substr(0, space))], parse(text.substr(space + 1)));
-        }
-        std::fclose(in);
-    }
-    for (pid_t child : children)
-        waitpid(child, nullptr, 0);
+        });
+    for (std::thread& worker : workers)
+        worker.join();
+    collectSlow = false;
     return tallies;
 }
 
@@ -453,7 +412,7 @@ void cost(const std::vector<Tally>& tallies)
             Duel duel(names, slow.seed);
             duel.watchPass = static_cast<int>(slow.pass);
             duel.watchRider = slow.rider;
-            playHeadless(defaultGameSetup(), duel, LIMIT + 1);
+            playAlone(defaultGameSetup(), GameStart(), duel, LIMIT + 1);
             least = std::min(least, duel.watched);
         }
         worst = std::max(worst, least);

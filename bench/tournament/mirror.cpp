@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "classic/session.h"
+#include "classic/game.h"
 #include "computer/computer.h"
 #include "simulation/feed.h"
 #include "simulation/world.h"
@@ -24,7 +26,7 @@ World mirrored(const World& w)
     }
     m.prevRiderHeightSign = -w.prevRiderHeightSign;
     for (auto& lane : m.lanes)
-        for (Obstacle& o : lane) {
+        for (ObstacleState& o : lane) {
             o.x = width - o.x - static_cast<float>(o.width);
             std::swap(o.hitRider[0], o.hitRider[1]);
         }

@@ -62,7 +62,7 @@ private:
     int nextHold = 6;  // passes the next jump will be held
     bool diving = false;
     // -1 to 1: the same mistake about the same obstacle all its way down.
-    float errorOf(const Obstacle& o, uint64_t salt) const
+    float errorOf(const ObstacleState& o, uint64_t salt) const
     {
         uint64_t z = (static_cast<uint64_t>(static_cast<int64_t>(o.x * 8.0f)) << 20) ^
                      (static_cast<uint64_t>(o.width) << 4) ^ (salt << 60) ^ (mistakes << 1);
@@ -80,7 +80,7 @@ private:
         s.otherX = other.x, s.otherV = other.velocity, s.otherHeight = other.height;
         s.otherState = other.state;
         for (int k = 0; k < 4; ++k)
-            for (const Obstacle& o : w.lanes[k]) {
+            for (const ObstacleState& o : w.lanes[k]) {
                 if (o.y + o.height <= 0.0f || o.y >= 550.0f || o.hitRider[self])
                     continue;
                 Seen seen{o.x + t.misjudge * errorOf(o, 1u), o.y, w.riverSpeed + o.ownSpeed,

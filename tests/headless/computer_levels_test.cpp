@@ -10,10 +10,12 @@
 #include <string>
 #include <unistd.h>
 
+#include "classic/session.h"
+#include "classic/game.h"
 #include "app/game.h"
 #include "computer/computer.h"
 #include "recording/recording.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 #include "../tools/holds.h"
 
 namespace {

@@ -7,9 +7,10 @@
 #include <fstream>
 #include <random>
 
+#include "classic/game.h"
 #include "recording/recording.h"
 #include "simulation/feed.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <allegro.h>
 
-#include "simulation/headless.h"
+#include "classic/headless.h"
 
 int main(int argc, char** argv)
 {

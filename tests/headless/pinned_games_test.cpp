@@ -9,11 +9,12 @@
 #include <set>
 #include <string>
 
+#include "classic/game.h"
 #include "simulation/feed.h"
 #include "audio/sound.h"
 #include "recording/recording.h"
-#include "riders/rider.h"
-#include "simulation/headless.h"
+#include "classic/rider.h"
+#include "classic/headless.h"
 
 namespace {
 

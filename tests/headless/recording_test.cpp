@@ -19,6 +19,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include "classic/session.h"
+#include "classic/game.h"
 #include "app/game.h"
 #include "recording/crc32.h"
 #include "recording/recording.h"

@@ -5,6 +5,8 @@
 
 #include <fstream>
 
+#include "classic/session.h"
+#include "classic/game.h"
 #include "recording/recording.h"
 #include "../tools/holds.h"
 

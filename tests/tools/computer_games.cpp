@@ -8,11 +8,13 @@
 #include <memory>
 #include <string>
 
+#include "classic/session.h"
+#include "classic/game.h"
 #include "app/game.h"
 #include "computer/computer.h"
 #include "recording/recording.h"
 #include "simulation/feed.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 #include "holds.h"
 
 int main(int argc, char** argv)

@@ -7,10 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "classic/session.h"
+#include "classic/game.h"
 #include "app/game.h"
 #include "simulation/feed.h"
 #include "recording/recording.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 #include "holds.h"
 
 

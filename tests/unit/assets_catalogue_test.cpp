@@ -12,12 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "classic/obstacle.h"
 #include "audio/sound.h"
 #include "obstacles/obstacle.h"
 #include "presentation/assets.h"
 #include "presentation/image_source.h"
 #include "presentation/scenery.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 #include "file_writers.h"
 #include "test_files.h"
 

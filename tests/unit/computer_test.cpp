@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "classic/obstacle.h"
 #include "computer/computer.h"
 #include "world_fixture.h"
 
@@ -157,7 +158,7 @@ World mirrored(const World& w)
     }
     m.prevRiderHeightSign = -w.prevRiderHeightSign;
     for (auto& lane : m.lanes)
-        for (Obstacle& o : lane) {
+        for (ObstacleState& o : lane) {
             o.x = 800.0f - o.x - static_cast<float>(o.width);
             std::swap(o.hitRider[0], o.hitRider[1]);
         }

@@ -1,6 +1,7 @@
 // One obstacle and the riders of a world: what it touches, what a hit does, how it moves and
 // leaves the river, and how it is drawn.
-#include "riders/live.h"
+#include "classic/obstacle.h"
+#include "classic/live.h"
 #include "world_fixture.h"
 
 namespace world_test {

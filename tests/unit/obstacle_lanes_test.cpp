@@ -1,6 +1,7 @@
 // The obstacles' part of a pass on a world built in code: lanes moved and tested against the
 // riders from the lowest upwards, rocks first and bridges last, what the frame is to show,
 // and the culling at the bottom of the screen.
+#include "classic/obstacle.h"
 #include "world_fixture.h"
 
 namespace world_test {
@@ -31,7 +32,7 @@ TEST_F(ObstacleLaneStep, HitsAreTestedWhereTheObstacleHasMovedToAndShownWhereItW
     EXPECT_EQ(a.health, 190);
     ASSERT_EQ(w.shownLower.size(), 1u);
     EXPECT_EQ(w.shownLower[0].y, 349.0f);
-    EXPECT_EQ(w.shownLower[0].sprite, &obstacleKinds[KIND_ROCK].sprite);
+    EXPECT_EQ(w.shownLower[0].kind, KIND_ROCK);
     // The frame shows the rider as it was before the rock touched it.
     EXPECT_EQ(w.blinkBeforeLanes[0], 0u);
     EXPECT_EQ(a.blinkUntil, 1010u);
@@ -142,7 +143,7 @@ TEST_F(ObstacleLaneStep, NothingTouchesRidersOnceTheGameIsDecided)
     a.state = b.state = STATE_AIRBORNE | STATE_SURFACE;
     int passes = 0;
     while (!w.lanes[KIND_BURGER].empty()) {
-        const Obstacle& burger = w.lanes[KIND_BURGER].front();
+        const ObstacleState& burger = w.lanes[KIND_BURGER].front();
         EXPECT_EQ(burger.hitRider[0] | burger.hitRider[1], 0);
         flow();
         ++passes;
@@ -169,7 +170,7 @@ TEST_F(ObstacleLaneStep, RocksLogsBurgersThenBridges)
     flow();
     ASSERT_EQ(w.shownLower.size(), 3u);
     for (int k = 0; k < 3; ++k)
-        EXPECT_EQ(w.shownLower[k].sprite, &obstacleKinds[k].sprite) << k;
+        EXPECT_EQ(w.shownLower[k].kind, k) << k;
     ASSERT_EQ(w.shownBridges.size(), 1u);
     EXPECT_EQ(w.shownBridges[0].y, 470.0f);
     EXPECT_EQ(w.lanes[KIND_BRIDGE].front().y, 484.8f);

@@ -2,6 +2,7 @@
 // must neither keep what has left the screen nor grow.
 #include <algorithm>
 
+#include "classic/obstacle.h"
 #include "world_fixture.h"
 
 namespace world_test {
@@ -55,14 +56,14 @@ TEST_F(ObstacleSoak, AnHourOfPlayKeepsTheLanesShortAndOrdered)
 
         size_t total = 0;
         for (int k = 0; k < 4; ++k) {
-            const std::vector<Obstacle>& lane = w.lanes[k];
+            const std::vector<ObstacleState>& lane = w.lanes[k];
             total += lane.size();
             if (lane.empty())
                 continue;
             ASSERT_FALSE(rules::gone(lane.front(), 600)) << "pass " << pass << " lane " << k;
             float above = lane.front().y;
-            for (const Obstacle& o : lane) {
-                ASSERT_EQ(o.sprite, &obstacleKinds[k].sprite);
+            for (const ObstacleState& o : lane) {
+                ASSERT_EQ(o.kind, k);
                 ASSERT_LE(o.y, above) << "pass " << pass << " lane " << k;
                 above = o.y;
                 if (k == KIND_BURGER) {

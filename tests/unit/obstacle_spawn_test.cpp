@@ -1,21 +1,20 @@
 // Spawning into a world's lanes from the world's generator: which kind, when a bridge must
 // wait, what is drawn from the generator and in which order, and where a new obstacle starts.
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
+#include "classic/obstacle.h"
 #include "world_fixture.h"
 
 namespace world_test {
 namespace {
 
-// A seed whose first rand() % 4 draws the given kind.
+// A seed whose first draw % 4 draws the given kind.
 unsigned seedDrawing(int kind)
 {
     for (unsigned seed = 1;; ++seed) {
         RandomState random = seededRandom(seed);
-        LiveRandom live(random);
-        if (rand() % 4 == kind)
+        if (nextRandom(random) % 4 == kind)
             return seed;
     }
 }
@@ -23,8 +22,7 @@ unsigned seedDrawing(int kind)
 // The next number `random` gives, without moving it.
 int nextOf(RandomState random)
 {
-    LiveRandom live(random);
-    return rand();
+    return nextRandom(random);
 }
 
 struct ObstacleSpawning : RiverTest {
@@ -33,8 +31,7 @@ struct ObstacleSpawning : RiverTest {
     {
         w.random = seededRandom(seedDrawing(kind));
         const size_t before = w.lanes[kind].size();
-        LiveRandom live(w.random);
-        rules::spawn(w.lanes, tick, w.lastSpawnTick);
+        rules::spawn(w.lanes, tick, w.lastSpawnTick, w.random);
         return w.lanes[kind].size() == before + 1;
     }
 };
@@ -71,10 +68,7 @@ TEST_F(ObstacleSpawning, RefusedBridgeDrawsNothingElse)
     const unsigned seed = seedDrawing(KIND_BRIDGE);
     EXPECT_FALSE(spawnAt(5, KIND_BRIDGE));
     RandomState once = seededRandom(seed);
-    {
-        LiveRandom live(once);
-        rand();
-    }
+    nextRandom(once);
     EXPECT_EQ(nextOf(w.random), nextOf(once));
     for (int k = 0; k < 4; ++k)
         EXPECT_TRUE(w.lanes[k].empty());
@@ -92,24 +86,21 @@ TEST_F(ObstacleSpawning, DrawsKindThenPhaseThenPosition)
         RandomState random = seededRandom(seed);
         int phase = 0;
         float x = 0.0f;
-        {
-            LiveRandom live(random);
-            EXPECT_EQ(rand() % 4, kind);
-            phase = rand() % 20;
-            if (kind != KIND_BRIDGE)
-                x = static_cast<float>(rand() % (800 - 200 - widths[kind]) + 100);
-        }
+        EXPECT_EQ(nextRandom(random) % 4, kind);
+        phase = nextRandom(random) % 20;
+        if (kind != KIND_BRIDGE)
+            x = static_cast<float>(nextRandom(random) % (800 - 200 - widths[kind]) + 100);
         EXPECT_EQ(nextOf(w.random), nextOf(random));
 
         ASSERT_EQ(w.lanes[kind].size(), 1u);
-        const Obstacle& o = w.lanes[kind].back();
+        const ObstacleState& o = w.lanes[kind].back();
         const ObstacleKind& k = obstacleKinds[kind];
         EXPECT_EQ(o.phase, phase);
         EXPECT_EQ(o.x, x);
         EXPECT_EQ(o.y, static_cast<float>(-heights[kind]));
         EXPECT_EQ(o.width, widths[kind]);
         EXPECT_EQ(o.height, heights[kind]);
-        EXPECT_EQ(o.sprite, &k.sprite);
+        EXPECT_EQ(o.kind, kind);
         EXPECT_EQ(o.layerMask, k.layerMask);
         EXPECT_EQ(o.damage, k.damage);
         EXPECT_EQ(o.ownSpeed, k.ownSpeed);
@@ -146,28 +137,19 @@ TEST_F(ObstacleSpawning, NewObstaclesStartClearOfTheBanks)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
-        AnimatedSprite sprite;
-        sprite.init(obstacleKinds[KIND_ROCK].sprite.bitmap, c.width, 40, 0, 0, 1, 0, 1);
         RandomState random = seededRandom(7), drawn = seededRandom(7);
         float lo = 1e9f, hi = -1e9f;
-        {
-            LiveRandom live(random);
-            for (int i = 0; i < (c.lowest < c.highest ? 20000 : 1); ++i) {
-                const Obstacle o(&sprite, 3, 10, 0.0f, 0, SND_ROCK);
-                lo = std::min(lo, o.x);
-                hi = std::max(hi, o.x);
-                EXPECT_EQ(o.y, -40.0f);
-            }
+        for (int i = 0; i < (c.lowest < c.highest ? 20000 : 1); ++i) {
+            const float x = rules::startX(c.width, random);
+            lo = std::min(lo, x);
+            hi = std::max(hi, x);
         }
         EXPECT_EQ(lo, c.lowest);
         EXPECT_EQ(hi, c.highest);
         if (c.lowest < c.highest)
             continue;
-        {
-            LiveRandom live(drawn);
-            for (int i = 0; i < c.draws; ++i)
-                rand();
-        }
+        for (int i = 0; i < c.draws; ++i)
+            nextRandom(drawn);
         EXPECT_EQ(nextOf(random), nextOf(drawn));
     }
 }

@@ -8,16 +8,19 @@
 #include <cstdio>
 #include <string>
 
+#include "classic/obstacle.h"
+#include "classic/game.h"
 #include "app/clock.h"
 #include "app/game.h"
 #include "app/system.h"
 #include "audio/sound.h"
+#include "classic/sound.h"
 #include "harness.h"
-#include "obstacles/lanes.h"
+#include "classic/lanes.h"
 #include "presentation/assets.h"
 #include "presentation/scenery.h"
 #include "recording/recording.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 #include "simulation/fnv.h"
 #include "simulation/simulation.h"
 

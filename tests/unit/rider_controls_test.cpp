@@ -1,7 +1,7 @@
 // A rider's keys, its drag and its speed, on riders of a world built in code.
 #include <cstring>
 
-#include "riders/rider.h"
+#include "classic/rider.h"
 #include "world_fixture.h"
 
 namespace world_test {

@@ -20,7 +20,6 @@ TEST(RiderSoak, MillionRandomStepsStayInsideTheRules)
 {
     World w;
     RandomState random = seededRandom(20240611);
-    LiveRandom live(random); // the keys and the pitches, drawn in turn as the game once did
     RiderInput inputs[2];
     auto newGame = [&] {
         w.gameOver = false;
@@ -37,16 +36,17 @@ TEST(RiderSoak, MillionRandomStepsStayInsideTheRules)
     for (long s = 0; s < 1000000; ++s) {
         for (RiderInput& in : inputs) {
             // Action keys change less often so that some holds reach the dive.
-            in.left = rand() % 6 == 0 ? !in.left : in.left;
-            in.right = rand() % 6 == 0 ? !in.right : in.right;
-            in.action = rand() % 14 == 0 ? !in.action : in.action;
+            in.left = nextRandom(random) % 6 == 0 ? !in.left : in.left;
+            in.right = nextRandom(random) % 6 == 0 ? !in.right : in.right;
+            in.action = nextRandom(random) % 14 == 0 ? !in.action : in.action;
         }
         for (RiderState& r : w.riders)
-            if (rand() % 300 == 0 && r.mass < 150.0f)
+            if (nextRandom(random) % 300 == 0 && r.mass < 150.0f)
                 r.mass += 5.0f;
-        w.ticks += rand() % 25 == 0 ? 2 : 1;
+        w.ticks += nextRandom(random) % 25 == 0 ? 2 : 1;
         Contest contest{w.ticks, w.gameOver, w.winner, w.prevRiderHeightSign, 800};
         Cues cues;
+        cues.random = &random; // the keys and the pitches, drawn in turn as the game once did
         rules::stepRiders(w.riders[0], w.riders[1], inputs, contest, cues);
         for (int i = 0; i < cues.count; ++i)
             ++times[cues.list[i].stop ? -1 : cues.list[i].event];

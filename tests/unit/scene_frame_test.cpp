@@ -3,9 +3,10 @@
 #include <cstring>
 #include <vector>
 
+#include "classic/obstacle.h"
 #include "audio/sound.h"
 #include "harness.h"
-#include "obstacles/lanes.h"
+#include "classic/lanes.h"
 #include "presentation/assets.h"
 #include "presentation/frame.h"
 #include "scene_support.h"

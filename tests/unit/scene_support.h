@@ -7,7 +7,7 @@
 #include "app/clock.h"
 #include "app/game.h"
 #include "presentation/scenery.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 
 namespace scene_test {
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "classic/sound.h"
 #include "file_writers.h"
 #include "harness.h"
 #include "test_files.h"

@@ -2,11 +2,12 @@
 
 #include <cstring>
 
+#include "classic/game.h"
 #include "app/clock.h"
 #include "app/game.h"
 #include "app/menu.h"
 #include "harness.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 
 namespace {
 

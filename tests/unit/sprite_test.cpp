@@ -5,7 +5,7 @@
 
 #include "app/clock.h"
 #include "harness.h"
-#include "riders/sprite.h"
+#include "presentation/sprite.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "classic/obstacle.h"
 #include "harness.h"
 #include "obstacles/rules.h"
 #include "simulation/world.h"
@@ -80,11 +81,9 @@ struct WorldTest : ::testing::Test {
     void rule(Rule&& run)
     {
         Cues cues;
+        cues.random = &w.random;
         Contest c = contest();
-        {
-            LiveRandom live(w.random);
-            run(c, cues);
-        }
+        run(c, cues);
         hear(cues);
     }
 
@@ -148,7 +147,7 @@ struct RiverTest : WorldTest {
         o.y = y;
         return o;
     }
-    Obstacle& put(int kind, float x, float y)
+    ObstacleState& put(int kind, float x, float y)
     {
         w.lanes[kind].push_back(make(kind, x, y));
         return w.lanes[kind].back();

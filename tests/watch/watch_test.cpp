@@ -22,10 +22,11 @@
 #include <thread>
 #include <vector>
 
+#include "classic/game.h"
 #include "network/duel.h"
 #include "network/watch.h"
 #include "simulation/feed.h"
-#include "simulation/headless.h"
+#include "classic/headless.h"
 
 namespace {
 

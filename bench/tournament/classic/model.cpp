@@ -29,7 +29,7 @@ void look(const World& world, int self, int32_t pass, View& view)
     view.prevSign = world.prevRiderHeightSign;
     view.count = 0;
     for (int kind = 0; kind < 4; ++kind) {
-        for (const Obstacle& o : world.lanes[kind]) {
+        for (const ObstacleState& o : world.lanes[kind]) {
             // Not on the screen yet, or below the riders' row, past touching anyone.
             if (o.y + o.height <= 0.0f || o.y >= 550.0f)
                 continue;

@@ -1,4 +1,4 @@
-#include "riders/collision.h"
+#include "classic/collision.h"
 
 #include "riders/rules.h"
 

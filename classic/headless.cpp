@@ -1,4 +1,5 @@
-#include "simulation/headless.h"
+#include "classic/headless.h"
+#include "classic/obstacle.h"
 
 #include <allegro.h>
 #include <cerrno>
@@ -6,7 +7,7 @@
 #include <new>
 
 #include "obstacles/obstacle.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
 
 KindGeometry currentGeometry()
 {
@@ -22,14 +23,6 @@ bool startHeadless(const KindGeometry& geometry)
     if (!system_driver && install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
         return false;
     set_color_depth(32);
-    // The rules read the screen's size through the library; without a window it comes from a
-    // driver record that only knows its size.
-    static GFX_DRIVER sizeOnly;
-    if (!gfx_driver) {
-        sizeOnly.w = 800;
-        sizeOnly.h = 600;
-        gfx_driver = &sizeOnly;
-    }
     for (Rider*& rider : riders)
         if (!rider && !(rider = new (std::nothrow) Rider))
             return false;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include "input/input.h"
 #include "riders/rules.h"
-#include "riders/sprite.h"
+#include "presentation/sprite.h"
 
 struct BITMAP;
 

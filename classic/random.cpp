@@ -1,12 +1,12 @@
-#include "simulation/random_state.h"
+#include "classic/random.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include "simulation/fnv.h"
 
-// 128 bytes is the C library's default generator (the same kind srand seeds), so a game
-// seeded here draws the sequence srand(seed) would give.
+// 128 bytes is the C library's default generator (the same kind srand seeds), laid out as
+// RandomState is.
 alignas(8) static char state[128];
 static bool seeded = false;
 
@@ -40,34 +40,11 @@ static char* workBuffer()
     return work;
 }
 
-static void seedInto(char* out, uint32_t seed)
-{
-    alignas(8) static char fresh[128];
-    char* previous = initstate(seed, fresh, sizeof fresh);
-    setstate(previous);
-    std::memcpy(out, fresh, sizeof fresh);
-}
-
-RandomState seededRandom(uint32_t seed)
-{
-    RandomState random;
-    seedInto(random.bytes, seed);
-    return random;
-}
-
-RandomState::RandomState()
-{
-    alignas(8) static char first[128];
-    static const bool ready = (seedInto(first, 1), true);
-    (void)ready;
-    std::memcpy(bytes, first, sizeof bytes);
-}
-
 RandomState currentRandom()
 {
     char* current = setstate(workBuffer());
     RandomState random;
-    std::memcpy(random.bytes, current, sizeof random.bytes);
+    std::memcpy(random.words, current, sizeof random.words);
     setstate(current);
     return random;
 }
@@ -75,19 +52,6 @@ RandomState currentRandom()
 void adoptRandom(const RandomState& random)
 {
     char* current = setstate(workBuffer());
-    std::memcpy(current, random.bytes, sizeof random.bytes);
+    std::memcpy(current, random.words, sizeof random.words);
     setstate(current);
-}
-
-LiveRandom::LiveRandom(RandomState& random_) : random(random_)
-{
-    char* work = workBuffer();
-    std::memcpy(work, random.bytes, sizeof random.bytes);
-    previous = setstate(work);
-}
-
-LiveRandom::~LiveRandom()
-{
-    setstate(previous);
-    std::memcpy(random.bytes, workBuffer(), sizeof random.bytes);
 }

@@ -1,4 +1,4 @@
-#include "obstacles/lanes.h"
+#include "classic/lanes.h"
 
 ObstacleLanes::ObstacleLanes() = default;
 ObstacleLanes::~ObstacleLanes() = default;

@@ -1,4 +1,4 @@
-#include "riders/live.h"
+#include "classic/live.h"
 
 std::atomic<uint32_t> ticks{0};
 float riverSpeed = 0.0f;

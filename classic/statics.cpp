@@ -1,5 +1,6 @@
 // The game's long-lived objects, defined together so that they are built in this order
 // before main and torn down in reverse after it.
+#include "classic/obstacle.h"
 #include "obstacles/obstacle.h"
 #include "presentation/scenery.h"
 

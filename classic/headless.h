@@ -13,7 +13,7 @@ constexpr uint16_t maxBridgeHeight = 600;
 KindGeometry currentGeometry();
 
 // Brings the game up without a window, a sound device or any file: the library with no
-// system driver, an 800 x 600 screen size for the rules, both riders, and the obstacle kinds
+// system driver, both riders, and the obstacle kinds
 // with their usual parameters and this geometry. Nothing is drawn or heard. False when the
 // geometry is out of range (a bridge height of 1 to maxBridgeHeight).
 bool startHeadless(const KindGeometry& geometry);

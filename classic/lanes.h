@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <list>
 
+#include "classic/obstacle.h"
 #include "obstacles/obstacle.h"
 
 // Tick of the last obstacle spawned; bridges wait 10 ticks after it. Never reset.

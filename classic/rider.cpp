@@ -1,9 +1,10 @@
-#include "riders/rider.h"
+#include "classic/rider.h"
 
 #include <allegro.h>
 
-#include "riders/collision.h"
-#include "riders/live.h"
+#include "classic/collision.h"
+#include "classic/live.h"
+#include "classic/random.h"
 
 Rider* riders[2] = {nullptr, nullptr};
 
@@ -98,7 +99,7 @@ void putState(Rider& r, const RiderState& s)
 
 static Contest liveContest()
 {
-    return Contest{ticks.load(), gameOver, winner, prevRiderHeightSign, SCREEN_W};
+    return Contest{ticks.load(), gameOver, winner, prevRiderHeightSign, SCREEN_WIDTH};
 }
 
 void updateRiders()
@@ -110,7 +111,9 @@ void updateRiders()
 void updateRiders(const RiderInput inputs[2])
 {
     Contest contest = liveContest();
+    SharedRandom shared;
     Cues cues;
+    cues.random = &shared.state;
     rules::stepRiders(*riders[0], *riders[1], inputs, contest, cues);
     playCues(cues);
 }
@@ -118,7 +121,9 @@ void updateRiders(const RiderInput inputs[2])
 void resolveRiderCollision()
 {
     Contest contest = liveContest();
+    SharedRandom shared;
     Cues cues;
+    cues.random = &shared.state;
     rules::collide(*riders[0], *riders[1], contest, cues);
     playCues(cues);
 }
@@ -130,7 +135,9 @@ void Rider::handleInput()
 
 void Rider::handleInput(const RiderInput& input)
 {
+    SharedRandom shared;
     Cues cues;
+    cues.random = &shared.state;
     rules::handleInput(*this, input, ticks.load(), gameOver, cues);
     playCues(cues);
 }
@@ -148,7 +155,9 @@ void Rider::integrateVelocity()
 void Rider::move()
 {
     Contest contest = liveContest();
+    SharedRandom shared;
     Cues cues;
+    cues.random = &shared.state;
     rules::move(*this, contest, cues);
     playCues(cues);
 }

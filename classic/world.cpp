@@ -1,9 +1,10 @@
 #include <cstring>
 
-#include "obstacles/lanes.h"
-#include "riders/collision.h"
-#include "riders/live.h"
-#include "riders/rider.h"
+#include "classic/lanes.h"
+#include "classic/collision.h"
+#include "classic/live.h"
+#include "classic/rider.h"
+#include "classic/random.h"
 #include "simulation/world.h"
 
 void captureWorld(World& w, const ObstacleLanes* lanes)
@@ -22,6 +23,9 @@ void captureWorld(World& w, const ObstacleLanes* lanes)
         w.lanes[k].clear();
         if (lanes)
             w.lanes[k].assign(lanes->lanes[k].begin(), lanes->lanes[k].end());
+        // Whatever sprite it was given, an obstacle of this lane shows as the lane's kind.
+        for (ObstacleState& o : w.lanes[k])
+            o.kind = static_cast<uint8_t>(k);
     }
     w.random = currentRandom();
 }
