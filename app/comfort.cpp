@@ -11,8 +11,9 @@
 #include "app/words.h"
 #include "presentation/assets.h"
 #include "presentation/hud_text.h"
-#include "riders/live.h"
-#include "riders/rider.h"
+#include "classic/game.h"
+#include "classic/live.h"
+#include "classic/rider.h"
 
 std::string settingsProblem;
 

@@ -15,7 +15,8 @@
 #include "network/network.h"
 #include "presentation/hud_text.h"
 #include "recording/recording.h"
-#include "riders/rider.h"
+#include "classic/rider.h"
+#include "classic/session.h"
 
 extern std::string settingsProblem;
 void runSettingsScreen(Settings& settings, GameSetup& setup);

@@ -7,7 +7,7 @@
 #include "app/system.h"
 #include "app/words.h"
 #include "audio/sound.h"
-#include "riders/live.h"
+#include "classic/live.h"
 #include "simulation/simulation.h"
 
 #define N_(text) text

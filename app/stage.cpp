@@ -11,7 +11,7 @@
 #include "app/words.h"
 #include "presentation/frame.h"
 #include "presentation/hud_text.h"
-#include "riders/live.h"
+#include "classic/live.h"
 
 namespace {
 
