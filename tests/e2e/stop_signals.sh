@@ -6,7 +6,7 @@
 # Usage: stop_signals.sh BUILD_DIR ROUNDS
 . "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
-rounds=${2:-4}
+rounds=${2:-3}
 
 # The system's shared-memory segments as "SHMID CREATOR_PID" lines. A segment left by some
 # other program whose process id this game now has is not the game's: only the segments that
