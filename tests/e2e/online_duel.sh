@@ -36,7 +36,7 @@ export HOME=$tmp # no sound device: the game starts without sound
 GAME_LOG=$tmp/host.log start_game "$build" --host "$port" --lan-only --record "$tmp/host.rdr"
 HOST_PID=$GAME_PID; HOST_X=$WIN_X; HOST_Y=$WIN_Y
 HELPER_PIDS+=("$HOST_PID")
-wait_line "$tmp/host.log" "waiting for a rider on UDP port $port" 5
+wait_line "$tmp/host.log" "waiting for a rider on UDP port $port" 15
 # And the address to give a friend, where the machine has one besides loopback.
 grep -qE "waiting for a rider on UDP port $port(: ask your friend to join [0-9.]+:$port( or [0-9.]+:$port)?)?\$" "$tmp/host.log" ||
     GAME_OUT=$tmp/host.log fail "the host's status line is not 'waiting for a rider on UDP port $port[: ask your friend to join ADDRESS:$port]'"
@@ -45,8 +45,8 @@ DISPLAY=$join_display
 GAME_LOG=$tmp/join.log start_game "$build" --join "127.0.0.1:$port" --record "$tmp/join.rdr"
 JOIN_PID=$GAME_PID; JOIN_X=$WIN_X; JOIN_Y=$WIN_Y
 HELPER_PIDS+=("$JOIN_PID")
-wait_line "$tmp/join.log" "riding with the host at 127.0.0.1:$port" 5
-wait_line "$tmp/host.log" "Berto has joined" 5
+wait_line "$tmp/join.log" "riding with the host at 127.0.0.1:$port" 15
+wait_line "$tmp/host.log" "Berto has joined" 15
 on_join; shot "$tmp/join-menu.png"
 mask "$tmp/join-menu.png" 100 152 200 8 FFFFFF | grep -q 1 || fail "no status line under the joiner's button"
 pass "host and joiner meet; each menu shows the status line"
@@ -99,7 +99,7 @@ done
 pass "both sides print '${host_online%%, rolled*}, ...'"
 
 # A second game, started on the host; a third machine tries to join it.
-wait_line "$tmp/host.log" "Berto has joined" 5
+wait_line "$tmp/host.log" "Berto has joined" 15
 on_host; click_at 200 120; mouse_to 790 590
 sleep 1.0
 DISPLAY=$join_display
