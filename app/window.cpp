@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 #include <cstdio>
+#include <sys/shm.h>
 #include <xalleg.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -24,6 +25,20 @@ void nameWindow()
     allegro_icon = const_cast<char**>(riverduel_xpm);
 }
 
+// On a local display the library's X11 driver shows the screen through memory it shares with
+// the X server, and marks that memory for removal only as it closes the window: a game killed
+// or crashed would leave it on the system for good. Once the server holds it, it is marked
+// here, so it goes when both the game and the server have let go of it, however the game ends.
+static void markScreenMemoryForRemoval()
+{
+    if (!_xwin.display || !_xwin.ximage || !_xwin.use_shm)
+        return;
+    XLOCK();
+    XSync(_xwin.display, False);
+    shmctl(_xwin.shminfo.shmid, IPC_RMID, nullptr);
+    XUNLOCK();
+}
+
 // Fills the desktop at its own resolution, so the display's mode stays as it is. True when
 // the desktop could not be had (the reason on standard error).
 static bool fillDesktop()
@@ -41,6 +56,7 @@ static bool fillDesktop()
     }
     // The full screen is a window of its own, made just now: it is named again.
     nameWindow();
+    markScreenMemoryForRemoval();
     showPictureAt(fitPicture(pictureW, pictureH, SCREEN_W, SCREEN_H), pictureW, pictureH);
     return false;
 }
@@ -109,6 +125,7 @@ bool openWindow()
     windowRequest.shownScale = scale;
     if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, pictureW * scale, pictureH * scale, 0, 0) != 0)
         return true;
+    markScreenMemoryForRemoval();
     if (scale != 1) {
         Placement whole;
         whole.w = pictureW * scale;

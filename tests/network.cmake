@@ -10,7 +10,7 @@ set_tests_properties(e2e_online_duel PROPERTIES TIMEOUT 240 LABELS sanitize)
 # agree on. The passes stepped again, how long the passes stalled and the bytes sent are
 # printed, not judged here (bench/net_duel for that).
 add_test(NAME network_proxy_no_drift
-  COMMAND $<TARGET_FILE:net_duel> --seconds 30 --delay 50 --jitter 10 --loss 0.05 --seed 11)
+  COMMAND $<TARGET_FILE:net_duel> --seconds 15 --delay 50 --jitter 10 --loss 0.05 --seed 11)
 set_tests_properties(network_proxy_no_drift PROPERTIES TIMEOUT 120 LABELS sanitize)
 
 # The host behind a home router made of network namespaces, with and without miniupnpd:

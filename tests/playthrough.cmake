@@ -8,7 +8,7 @@ foreach(loser 0 1)
   set_tests_properties(e2e_playthrough_loser${loser} PROPERTIES TIMEOUT 180 LABELS sanitize)
 endforeach()
 add_test(NAME e2e_random_play
-  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/random_play.sh ${CMAKE_BINARY_DIR} 60)
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/random_play.sh ${CMAKE_BINARY_DIR} 4)
 set_tests_properties(e2e_random_play PROPERTIES TIMEOUT 240 LABELS sanitize)
 
 # The first play-through once more under memcheck: no memory error, nothing definitely lost.

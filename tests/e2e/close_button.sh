@@ -16,7 +16,8 @@ wait_exit 5
 pass "closing the window in the menu ends the program with 0"
 
 start_game "$build"
-click_at 200 120; sleep 1.5
+click_at 200 120
+await_game 5 || fail "the button did not start a game"
 "$send_close" "$WIN"
 wait_exit 5
 [ "$GAME_RC" -eq 0 ] || fail "closing the window during a game gave exit code $GAME_RC"

@@ -210,6 +210,17 @@ await_menu() {
     done
     return 1
 }
+# await_game [SECONDS]: true once the menu has given way to a game (its screenshot left in
+# $tmp/game.png), false when it has not within SECONDS (3). A busy machine draws late.
+await_game() {
+    local i
+    for i in $(seq $(( ${1:-3} * 4 ))); do
+        shot "$tmp/game.png"
+        is_menu "$tmp/game.png" || return 0
+        sleep 0.25
+    done
+    return 1
+}
 
 # The end screen's yellow "NAME is the" line, 20 px above the title art of $build, as rows
 # of 0/1; the script sets `build` and `text_mask` (the tool that draws text as the font does).

@@ -36,7 +36,7 @@ export HOME=$tmp # no sound device: the game starts without sound
 GAME_LOG=$tmp/host.log start_game "$build" --host "$port" --lan-only --record "$tmp/host.rdr"
 HOST_PID=$GAME_PID; HOST_X=$WIN_X; HOST_Y=$WIN_Y
 HELPER_PIDS+=("$HOST_PID")
-wait_line "$tmp/host.log" "waiting for a rider on UDP port $port" 5
+wait_line "$tmp/host.log" "waiting for a rider on UDP port $port" 15
 # And the address to give a friend, where the machine has one besides loopback.
 grep -qE "waiting for a rider on UDP port $port(: ask your friend to join [0-9.]+:$port( or [0-9.]+:$port)?)?\$" "$tmp/host.log" ||
     GAME_OUT=$tmp/host.log fail "the host's status line is not 'waiting for a rider on UDP port $port[: ask your friend to join ADDRESS:$port]'"
@@ -45,16 +45,15 @@ DISPLAY=$join_display
 GAME_LOG=$tmp/join.log start_game "$build" --join "127.0.0.1:$port" --record "$tmp/join.rdr"
 JOIN_PID=$GAME_PID; JOIN_X=$WIN_X; JOIN_Y=$WIN_Y
 HELPER_PIDS+=("$JOIN_PID")
-wait_line "$tmp/join.log" "riding with the host at 127.0.0.1:$port" 5
-wait_line "$tmp/host.log" "Berto has joined" 5
+wait_line "$tmp/join.log" "riding with the host at 127.0.0.1:$port" 15
+wait_line "$tmp/host.log" "Berto has joined" 15
 on_join; shot "$tmp/join-menu.png"
 mask "$tmp/join-menu.png" 100 152 200 8 FFFFFF | grep -q 1 || fail "no status line under the joiner's button"
 pass "host and joiner meet; each menu shows the status line"
 
 on_join; click_at 200 120; mouse_to 790 590
-sleep 1.5
-on_host; shot "$tmp/host-game.png"; is_menu "$tmp/host-game.png" && fail "the joiner's click did not start the host's game"
-on_join; shot "$tmp/join-game.png"; is_menu "$tmp/join-game.png" && fail "the joiner's click did not start its own game"
+on_host; await_game 5 || fail "the joiner's click did not start the host's game"
+on_join; await_game 5 || fail "the joiner's click did not start its own game"
 pass "the joiner's click starts the game on both machines"
 
 # Rudko into his bank on the host; Berto jumps now and then on the joiner.
@@ -78,9 +77,9 @@ for side in host join; do
 done
 pass "both machines show the same end screen: Berto is the champion"
 
-on_host; press space; on_join; press space; sleep 0.8
-on_host; shot "$tmp/m1.png"; is_menu "$tmp/m1.png" || fail "a key did not take the host back to its menu"
-on_join; shot "$tmp/m2.png"; is_menu "$tmp/m2.png" || fail "a key did not take the joiner back to its menu"
+on_host; press space; on_join; press space
+on_host; await_menu 5 || fail "a key did not take the host back to its menu"
+on_join; await_menu 5 || fail "a key did not take the joiner back to its menu"
 [ -s "$tmp/host.rdr" ] && [ -s "$tmp/join.rdr" ] || fail "a side did not record the game"
 host_line=$(cd "$build" && ./riverduel --verify "$tmp/host.rdr") || fail "the host's recording does not verify"
 join_line=$(cd "$build" && ./riverduel --verify "$tmp/join.rdr") || fail "the joiner's recording does not verify"
@@ -100,7 +99,7 @@ done
 pass "both sides print '${host_online%%, rolled*}, ...'"
 
 # A second game, started on the host; a third machine tries to join it.
-wait_line "$tmp/host.log" "Berto has joined" 5
+wait_line "$tmp/host.log" "Berto has joined" 15
 on_host; click_at 200 120; mouse_to 790 590
 sleep 1.0
 DISPLAY=$join_display
@@ -118,8 +117,8 @@ mark=$(wc -l <"$tmp/host.log")
 kill -STOP "$JOIN_PID"; stopped_at=$(date +%s%N)
 sleep 0.9
 on_host; shot "$tmp/stalled.png"
-diff <(mask "$tmp/stalled.png" 292 296 216 8 FFFFFF) <("$text_mask" "waiting for the other rider") >/dev/null ||
-    { kill -CONT "$JOIN_PID"; fail "the stalled host does not show 'waiting for the other rider'"; }
+# ESC first, the screenshot read after: on a busy machine reading it takes a second or two of
+# the three the host waits before it gives the joiner up.
 on_host; xdotool key Escape; tapped_at=$(date +%s%N)
 # The game's line tells when it ended. Within 3 s of the joiner's last word it cannot have been
 # the silent joiner's connection given up that ended it: it was the ESC.
@@ -133,13 +132,17 @@ left_ms=$(( (ended - tapped_at) / 1000000 ))
 silent_ms=$(( (ended - stopped_at) / 1000000 ))
 [ "$silent_ms" -lt 3000 ] ||
     { kill -CONT "$JOIN_PID"; fail "the game ended $silent_ms ms into the joiner's silence: too late to tell the ESC from a lost connection"; }
+# Resumed at once: silent for a few seconds more (screenshots are slow on a busy machine), the
+# joiner would be given up for lost.
+kill -CONT "$JOIN_PID"
+diff <(mask "$tmp/stalled.png" 292 296 216 8 FFFFFF) <("$text_mask" "waiting for the other rider") >/dev/null ||
+    fail "the stalled host does not show 'waiting for the other rider'"
 back=""
 for _ in $(seq 30); do
     on_host; shot "$tmp/now.png"
     if is_menu "$tmp/now.png"; then back=yes; break; fi
     sleep 0.1
 done
-kill -CONT "$JOIN_PID"
 [ -n "$back" ] || fail "ESC tapped while the game waited did not take the host back to its menu"
 back=""
 for _ in $(seq 30); do

@@ -1,9 +1,24 @@
 #!/usr/bin/env bash
-# Two checkouts of the same source, in two directories of different depth, built and packaged
-# with the same SOURCE_DATE_EPOCH, give the same .deb byte for byte.
-# Usage: package_reproducible.sh SOURCE_DIR
-. "$(dirname "$0")/lib.sh"
+# A second checkout of the same source, in a directory of another depth, built afresh and
+# packaged, gives the same .deb byte for byte as the suite's own build (the package that
+# package_build.sh made, dated by the changelog as this one is).
+# Usage: package_reproducible.sh SOURCE_DIR BUILD_DIR
 src=$(cd "${1:?source directory}" && pwd)
+build=$(cd "${2:?build directory}" && pwd)
+# The scratch directory lies in the build tree: see `launcher` below.
+TMPDIR=$build . "$(dirname "$0")/lib.sh"
+main=$(package_file "$build")
+unset SOURCE_DATE_EPOCH
+# The tree package_build.sh packed, and how it was compiled: a compiler launcher such as ccache
+# may write the paths it sees relative to the tree (its base_dir) into the objects, so the second
+# build goes through the same launcher and lies where the first lies in its source.
+cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+tree=$build
+[ "$(cache CMAKE_INSTALL_BINDIR)" = games ] && [ "$(cache CMAKE_INSTALL_DATADIR)" = share/games ] ||
+    tree=$build/debian-games
+launcher=$(sed -n "s/^CMAKE_CXX_COMPILER_LAUNCHER:[A-Z]*=//p" "$tree/CMakeCache.txt")
+place=$(realpath -m --relative-to="$src" "$tree")
+case "$place" in ../*) place=../build ;; esac
 
 # checkout DIR: the source's files as git knows them (tracked or new, not ignored) into DIR.
 checkout() {
@@ -16,21 +31,21 @@ checkout() {
     fi
 }
 
-debs=()
-for where in first "second/one level deeper"; do
-    checkout "$tmp/$where/riverduel"
-    tree=$tmp/$where/build
-    { cmake -S "$tmp/$where/riverduel" -B "$tree" -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr \
-          -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games &&
-      cmake --build "$tree" -j2 &&
-      (cd "$tree" && SOURCE_DATE_EPOCH=1700000000 cpack -G DEB); } >"$tmp/build.log" 2>&1 ||
-        { tail -40 "$tmp/build.log" >&2; fail "building the package in $where"; }
-    debs+=("$(echo "$tree"/riverduel_*_*.deb)")
-done
+other="$tmp/one level/deeper/riverduel"
+checkout "$other"
+second=$(realpath -m "$other/$place")
+{ cmake -S "$other" -B "$second" -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+      -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games \
+      ${launcher:+-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher} &&
+  cmake --build "$second" -j2 &&
+  (cd "$second" && cpack -G DEB); } >"$tmp/build.log" 2>&1 ||
+    { tail -40 "$tmp/build.log" >&2; fail "building the package in a second checkout"; }
+debs=("$main" "$second"/riverduel_*_*.deb)
+[ "${#debs[@]}" -eq 2 ] && [ -f "${debs[0]}" ] && [ -f "${debs[1]}" ] || fail "expected two packages, got ${debs[*]}"
 
 if ! cmp "${debs[@]}"; then
     for i in 0 1; do dpkg-deb --ctrl-tarfile "${debs[$i]}" | tar -xOf - ./md5sums >"$tmp/md5sums$i"; done
     diff "$tmp/md5sums0" "$tmp/md5sums1" >&2 || true
-    fail "the two packages differ"
+    fail "the second checkout's package differs from the suite's"
 fi
-pass "two checkouts give the same $(basename "${debs[0]}"), $(stat -c %s "${debs[0]}") bytes"
+pass "a second checkout gives the same $(basename "${debs[0]}") as the suite's build, $(stat -c %s "${debs[0]}") bytes"

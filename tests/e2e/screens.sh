@@ -45,8 +45,8 @@ else
     [ "$(window_size)" = "800 600 " ] || fail "the window is $(window_size)instead of the plain 800 x 600"
     [ "$(grep -c "cannot fill the $screen_w x $screen_h desktop (.*); playing in a window" "$GAME_OUT")" = 1 ] ||
         fail "no line saying the desktop could not be filled"
-    click_at 250 120; mouse_to 700 500; sleep 1
-    shot "$tmp/game.png"
+    click_at 250 120; mouse_to 700 500
+    await_game 5 || fail "the button did not start a game"
     expect_pixel "$tmp/game.png" 12 27 "255,0,0" "the left health bar"
     press Escape; sleep 0.8; press Escape
     wait_exit 5

@@ -37,9 +37,9 @@ export HOME=$tmp
 DISPLAY=$doomed_display GAME_LOG=$tmp/doomed.log start_game "$build" --watch "127.0.0.1:$port"
 DOOMED_PID=$GAME_PID; HELPER_PIDS+=("$DOOMED_PID")
 for log in seer doomed; do
-    wait_line "$tmp/$log.log" "watching the riders at 127.0.0.1:$port" 5
+    wait_line "$tmp/$log.log" "watching the riders at 127.0.0.1:$port" 15
 done
-wait_line "$tmp/host.log" "Berto has joined" 5
+wait_line "$tmp/host.log" "Berto has joined" 15
 pass "two spectators and a joiner meet the host"
 
 on "$host_display" "$HOST_PID"; GAME_OUT=$tmp/host.log
