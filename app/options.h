@@ -27,6 +27,7 @@ struct Options {
     int scale = 1;       // --scale N, 1 to 4
     bool fullscreen = false;
     int volume = 100;    // --volume N (0 to 100), --mute
+    bool smooth = false; // --smooth: pictures at the display's pace between the passes
 };
 
 // False with a one-line reason in `error` when the arguments make no sense.

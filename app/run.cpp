@@ -122,6 +122,7 @@ int runWithOptions(int argc, char** argv)
 
     windowRequest.scale = options.scale;
     windowRequest.fullscreen = options.fullscreen;
+    windowRequest.smooth = options.smooth;
     setSoundVolume(options.volume);
 
     // Where the games will go is checked before anyone plays.

@@ -13,6 +13,9 @@ public:
     bool escape() override;
     bool ownsClock() const override { return ownClock; }
     void show(const World& world, const Cues& cues) override;
+    // Smooth: the pass's picture, then pictures at the display's pace until the next pass, each
+    // the instant between this pass and a copy stepped a pass ahead with the inputs held now.
+    void showPass(const World& world, const PassInput& input, const Cues& cues) override;
     // A wait the feed names is written over the last frame, once.
     void stall(const char* waitingFor) override;
 
@@ -20,4 +23,7 @@ private:
     bool ownClock;
     uint32_t next;
     bool waitShown = false;
+    bool smooth;
+    World ahead;
+    World between;
 };

@@ -1,10 +1,12 @@
 #pragma once
 
 // How the command line asks for the window: each pixel of the picture as a `scale` x `scale`
-// block, or the whole desktop. The default is the plain 800 x 600 window.
+// block, or the whole desktop. The default is the plain 800 x 600 window, one picture a pass;
+// `smooth` draws pictures at the display's pace between the passes.
 struct WindowRequest {
     int scale = 1;
     bool fullscreen = false;
+    bool smooth = false;
 };
 extern WindowRequest windowRequest;
 

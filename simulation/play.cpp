@@ -69,7 +69,7 @@ GameRun::Turn GameRun::next()
         feed_.confirmed(settled_, input, world_);
         settled_ = pass_;
     }
-    stage_.show(world_, cues);
+    stage_.showPass(world_, input, cues);
     if (stage_.ownsClock())
         ticks = pass_;
     return STEPPED;

@@ -1,0 +1,67 @@
+// Grabs a rectangle of the screen every 2 ms for a while and prints how many different
+// pictures it saw a second and how long the longest one stayed, in milliseconds: "RATE LONGEST".
+// Usage: picture_rate X Y W H SECONDS
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+static uint64_t hashImage(const XImage* image)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (int y = 0; y < image->height; ++y) {
+        const unsigned char* row = reinterpret_cast<const unsigned char*>(image->data) + y * image->bytes_per_line;
+        for (int i = 0; i < image->width * image->bits_per_pixel / 8; ++i)
+            h = (h ^ row[i]) * 1099511628211ull;
+    }
+    return h;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 6)
+        return 2;
+    const int x = std::atoi(argv[1]), y = std::atoi(argv[2]);
+    const unsigned w = std::atoi(argv[3]), h = std::atoi(argv[4]);
+    const double seconds = std::atof(argv[5]);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return 2;
+    const Window root = DefaultRootWindow(display);
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    Clock::time_point changedAt = start;
+    uint64_t last = 0;
+    int changes = -1; // the first grab is no change
+    double longest = 0.0;
+    std::vector<double> holds;
+    for (Clock::time_point now = start; now - start < std::chrono::duration<double>(seconds); now = Clock::now()) {
+        XImage* image = XGetImage(display, root, x, y, w, h, AllPlanes, ZPixmap);
+        if (!image)
+            return 2;
+        const uint64_t hash = hashImage(image);
+        XDestroyImage(image);
+        if (changes < 0 || hash != last) {
+            if (changes >= 1) // the first picture's start was not seen
+                holds.push_back(std::chrono::duration<double, std::milli>(now - changedAt).count());
+            changedAt = now;
+            last = hash;
+            ++changes;
+        }
+        std::this_thread::sleep_until(now + std::chrono::milliseconds(2));
+    }
+    std::sort(holds.begin(), holds.end());
+    if (std::getenv("PICTURE_HOLDS"))
+        for (double hold : holds)
+            std::fprintf(stderr, "%.1f ", hold);
+    longest = holds.empty() ? 0.0 : holds.back();
+    std::printf("%.1f %.0f\n", changes / seconds, longest);
+    XCloseDisplay(display);
+    return 0;
+}
