@@ -66,6 +66,8 @@ void WindowStage::show(const World& world, const Cues& cues)
     playCues(cues);
     drawWorld(world, backBuffer);
     showFrame();
+    passShownAt = std::chrono::steady_clock::now();
+    ++pictures;
     waitForRetrace();
     next = ownClock ? waitForPace(next) : waitForTick(next);
 }
@@ -89,6 +91,8 @@ void WindowStage::showPass(const World& world, const PassInput& input, const Cue
     playCues(cues);
     drawWorld(world, backBuffer);
     showFrame();
+    passShownAt = Clock::now();
+    ++pictures;
     // The guess is made after the pass is on the screen, so it adds nothing to its delay. A
     // copy's luck is its own: the game's world and generator are untouched.
     ahead = world;
@@ -107,6 +111,7 @@ void WindowStage::showPass(const World& world, const PassInput& input, const Cue
         blendWorld(world, ahead, f < 1.0f ? f : 1.0f, between);
         drawBetween(between, f < 1.0f ? f : 1.0f, backBuffer);
         showFrame();
+        ++pictures;
     }
     next = ownClock ? waitForPace(next) : waitForTick(next);
 }

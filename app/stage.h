@@ -1,5 +1,6 @@
 #pragma once
 // The window as the stage of a game: ESC and the close button, each pass drawn, heard and paced.
+#include <chrono>
 #include <cstdint>
 
 #include "simulation/feed.h"
@@ -18,6 +19,10 @@ public:
     void showPass(const World& world, const PassInput& input, const Cues& cues) override;
     // A wait the feed names is written over the last frame, once.
     void stall(const char* waitingFor) override;
+
+    // For the benchmarks: when the last pass's own picture was sent, and pictures sent so far.
+    std::chrono::steady_clock::time_point passShownAt;
+    uint32_t pictures = 0;
 
 private:
     bool ownClock;
