@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-#include <vector>
 
 static uint64_t hashImage(const XImage* image)
 {
@@ -40,7 +39,6 @@ int main(int argc, char** argv)
     uint64_t last = 0;
     int changes = -1; // the first grab is no change
     double longest = 0.0;
-    std::vector<double> holds;
     for (Clock::time_point now = start; now - start < std::chrono::duration<double>(seconds); now = Clock::now()) {
         XImage* image = XGetImage(display, root, x, y, w, h, AllPlanes, ZPixmap);
         if (!image)
@@ -49,18 +47,13 @@ int main(int argc, char** argv)
         XDestroyImage(image);
         if (changes < 0 || hash != last) {
             if (changes >= 1) // the first picture's start was not seen
-                holds.push_back(std::chrono::duration<double, std::milli>(now - changedAt).count());
+                longest = std::max(longest, std::chrono::duration<double, std::milli>(now - changedAt).count());
             changedAt = now;
             last = hash;
             ++changes;
         }
         std::this_thread::sleep_until(now + std::chrono::milliseconds(2));
     }
-    std::sort(holds.begin(), holds.end());
-    if (std::getenv("PICTURE_HOLDS"))
-        for (double hold : holds)
-            std::fprintf(stderr, "%.1f ", hold);
-    longest = holds.empty() ? 0.0 : holds.back();
     std::printf("%.1f %.0f\n", changes / seconds, longest);
     XCloseDisplay(display);
     return 0;
