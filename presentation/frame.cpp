@@ -1,6 +1,7 @@
 #include "presentation/frame.h"
 
 #include <allegro.h>
+#include <algorithm>
 
 #include "obstacles/lanes.h"
 #include "presentation/display.h"
@@ -28,8 +29,11 @@ static void inRows(BITMAP* dest, const std::vector<int>& rows, Draw draw)
     int x1, y1, x2, y2;
     get_clip_rect(dest, &x1, &y1, &x2, &y2);
     const int clipped = get_clip_state(dest);
+    const int left = clipped ? x1 : 0;
+    const int right = clipped ? x2 : dest->w - 1;
     for (size_t i = 0; i + 1 < rows.size(); i += 2) {
-        set_clip_rect(dest, 0, rows[i], dest->w - 1, rows[i + 1] - 1);
+        set_clip_rect(dest, left, clipped ? std::max(y1, rows[i]) : rows[i], right,
+                      clipped ? std::min(y2, rows[i + 1] - 1) : rows[i + 1] - 1);
         draw();
     }
     set_clip_rect(dest, x1, y1, x2, y2);
