@@ -9,6 +9,7 @@
 #include "app/window.h"
 #include "audio/sound.h"
 #include "input/gamepad.h"
+#include "presentation/display.h"
 #include "presentation/frame.h"
 #include "presentation/smooth.h"
 
@@ -72,10 +73,10 @@ void WindowStage::show(const World& world, const Cues& cues)
     next = ownClock ? waitForPace(next) : waitForTick(next);
 }
 
-// Pictures a second: the display's refresh rate, 60 when the library cannot tell.
+// Pictures a second: the display's refresh rate, 60 when it cannot be known.
 static int picturesPerSecond()
 {
-    const int rate = get_refresh_rate();
+    static const int rate = displayRefreshRate();
     return rate >= 20 && rate <= 500 ? rate : 60;
 }
 
