@@ -69,6 +69,16 @@ uint32_t waitForPace(uint32_t target, void (*pause)(unsigned int))
     return waitOn(paceTicks, target, pause);
 }
 
+bool waitForTickUntil(bool pace, uint32_t target, std::chrono::steady_clock::time_point deadline)
+{
+    const std::atomic<uint32_t>& counter = pace ? paceTicks : ticks;
+    std::unique_lock<std::mutex> lock(tickMutex);
+    while (counter.load() < target)
+        if (tickCame.wait_until(lock, deadline) == std::cv_status::timeout)
+            return counter.load() >= target;
+    return true;
+}
+
 void waitForRetrace()
 {
     // Under X the library has no retrace to wait for, even full screen: it imitates one.

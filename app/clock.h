@@ -1,6 +1,7 @@
 #pragma once
 // The 20 Hz clock, and waiting for its ticks.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 
 #include "classic/live.h" // ticks
@@ -19,6 +20,10 @@ void tickHandler();
 uint32_t waitForTick(uint32_t target, void (*pause)(unsigned int milliseconds) = nullptr);
 // The same on `paceTicks`.
 uint32_t waitForPace(uint32_t target, void (*pause)(unsigned int milliseconds) = nullptr);
+
+// Waits until the counter a game paces by (`paceTicks` when `pace`, else `ticks`) reaches
+// `target`, or until `deadline`, whichever comes first: true when the tick came.
+bool waitForTickUntil(bool pace, uint32_t target, std::chrono::steady_clock::time_point deadline);
 
 // The vertical retrace before the next pass. In a window, and in a full screen under X, the
 // library only imitates one with a 70 Hz timer and waits for it in 1 ms naps, a dozen wake-ups

@@ -44,6 +44,9 @@ const char* usage()
            "  --scale N          a window N times as large (N from 1 to 4), each pixel an N x N block;\n"
            "                     one too large for the desktop gets the largest that fits\n"
            "  --fullscreen       fill the desktop at its own resolution, the picture in its shape\n"
+           "  --smooth           draw as many pictures a second as the display shows, each\n"
+           "                     where everything is at that instant between the game's\n"
+           "                     20 passes a second (the game itself plays as always)\n"
            "  --volume N         how loud the game plays, 0 (silent) to 100 (the default)\n"
            "  --mute             play silently: --volume 0\n"
            "  --help             show this help and exit\n"
@@ -121,6 +124,8 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
             ++i;
         } else if (arg == "--fullscreen") {
             options.fullscreen = true;
+        } else if (arg == "--smooth") {
+            options.smooth = true;
         } else if (arg == "--mute") {
             options.volume = 0;
             options.volumeGiven = true;

@@ -27,6 +27,7 @@ struct Options {
     int scale = 1;       // --scale N, 1 to 4
     bool fullscreen = false;
     int volume = 100;    // --volume N (0 to 100), --mute
+    bool smooth = false; // --smooth: pictures at the display's pace between the passes
     bool comfort = false; // --comfort: the menu, pause, matches, settings kept between runs
     // Which of the above the command line named, so that --comfort remembers only those.
     bool scaleGiven = false;

@@ -132,6 +132,8 @@ int runWithOptions(int argc, char** argv)
         settings = prepareComfort(options);
     windowRequest.scale = options.scale;
     windowRequest.fullscreen = options.fullscreen;
+    // --comfort draws at the display's pace too.
+    windowRequest.smooth = options.smooth || options.comfort;
     setSoundVolume(options.volume);
 
     // Where the games will go is checked before anyone plays.
@@ -150,7 +152,6 @@ int runWithOptions(int argc, char** argv)
         startGamepads();
     if (options.comfort) {
         pauseOnFocusLoss();
-        // --smooth (pictures at the display's rate) goes here when it lands: --comfort implies it.
         const int seat = options.host ? 0 : !options.join.empty() ? 1 : -1;
         comfortGames(setup, 0, seat);
         // An online game or a replay is what the command line named; the rest is the menu's.

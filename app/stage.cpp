@@ -6,11 +6,14 @@
 
 #include "app/clock.h"
 #include "app/system.h"
+#include "app/window.h"
 #include "audio/sound.h"
 #include "input/gamepad.h"
 #include "app/words.h"
+#include "presentation/display.h"
 #include "presentation/frame.h"
 #include "presentation/hud_text.h"
+#include "presentation/smooth.h"
 #include "classic/live.h"
 
 namespace {
@@ -44,7 +47,7 @@ void pauseOnFocusLoss()
     set_display_switch_callback(SWITCH_OUT, noteFocusLoss);
 }
 
-WindowStage::WindowStage(bool ownClock_) : ownClock(ownClock_)
+WindowStage::WindowStage(bool ownClock_) : ownClock(ownClock_), smooth(windowRequest.smooth)
 {
     if (ownClock && keyboard_lowlevel_callback == nullptr)
         keyboard_lowlevel_callback = noteKey;
@@ -127,6 +130,52 @@ void WindowStage::show(const World& world, const Cues& cues)
         drawBanner(backBuffer, tr("An online game cannot be paused"), nullptr);
     }
     showFrame();
+    passShownAt = std::chrono::steady_clock::now();
+    ++pictures;
     waitForRetrace();
+    next = ownClock ? waitForPace(next) : waitForTick(next);
+}
+
+// Pictures a second: the display's refresh rate, 60 when it cannot be known.
+static int picturesPerSecond()
+{
+    static const int rate = displayRefreshRate();
+    return rate >= 20 && rate <= 500 ? rate : 60;
+}
+
+void WindowStage::showPass(const World& world, const PassInput& input, const Cues& cues)
+{
+    if (!smooth) {
+        show(world, cues);
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    waitShown = false;
+    playCues(cues);
+    drawWorld(world, backBuffer);
+    showFrame();
+    passShownAt = Clock::now();
+    ++pictures;
+    // The guess is made after the pass is on the screen, so it adds nothing to its delay. A
+    // copy's luck is its own: the game's world and generator are untouched.
+    ahead = world;
+    ++ahead.ticks;
+    Cues silent;
+    if (!stepWorld(ahead, input, silent))
+        ahead = world;
+    const std::chrono::duration<double> pass(0.05);
+    const std::chrono::duration<double> period(1.0 / picturesPerSecond());
+    // The last picture comes at least half a refresh before the next pass's own.
+    for (int k = 1; k * period < pass - period / 2; ++k) {
+        const Clock::time_point at = start + std::chrono::duration_cast<Clock::duration>(k * period);
+        if (waitForTickUntil(ownClock, next, at))
+            break;
+        const float f = static_cast<float>(std::chrono::duration<double>(Clock::now() - start) / pass);
+        blendWorld(world, ahead, f < 1.0f ? f : 1.0f, between);
+        drawBetween(between, f < 1.0f ? f : 1.0f, backBuffer);
+        showFrame();
+        ++pictures;
+    }
     next = ownClock ? waitForPace(next) : waitForTick(next);
 }

@@ -15,6 +15,7 @@
 #include "app/window.h"
 #include "app/words.h"
 #include "audio/sound.h"
+#include "presentation/display.h"
 
 
 std::atomic<bool> closeRequested{false};
@@ -82,7 +83,10 @@ bool initSystem()
     LOCK_FUNCTION(onCloseButton);
     set_close_button_callback(onCloseButton);
     catchStopSignals();
-    backBuffer = create_bitmap(SCREEN_W, SCREEN_H);
+    // Smooth pictures, three times as many, are composed in the window's own memory.
+    backBuffer = windowRequest.smooth ? pictureInScreen() : nullptr;
+    if (!backBuffer)
+        backBuffer = create_bitmap(SCREEN_W, SCREEN_H);
     LOCK_VARIABLE(ticks);
     LOCK_FUNCTION(tickHandler);
     install_int(tickHandler, 50);

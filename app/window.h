@@ -1,13 +1,15 @@
 #pragma once
 
 // How the command line asks for the window: each pixel of the picture as a `scale` x `scale`
-// block, or the whole desktop. The default is the plain 800 x 600 window.
+// block, or the whole desktop. The default is the plain 800 x 600 window, one picture a pass;
+// `smooth` draws pictures at the display's pace between the passes.
 // A scale of 0 asks for the largest whole scale that fits the desktop. No window is larger
 // than the desktop's usable area: a scale too large gives way to the largest that fits.
 struct WindowRequest {
     int scale = 1;
     bool fullscreen = false;
     int shownScale = 1; // the scale the window opened at
+    bool smooth = false;
 };
 extern WindowRequest windowRequest;
 

@@ -71,3 +71,12 @@ row "main thread wake-ups, game" "$gamewake /s" "< 100 /s"
 # An online pair in a game, junk datagrams at the host's port on loopback at rising rates.
 flood=$("$build/bench/net_flood" --seconds 3 --rates 100000,200000,300000 2>/dev/null | awk '/^survives/ { print $2 }')
 row "junk datagrams a second an online pair plays through" "$flood /s" ">= 100000 /s"
+# The smooth pictures: a picture's cost, the processor beside the classic game, the delay.
+smoothpic=$(cpu_ns BM_SmoothBusyPicture)
+row "smooth picture / frame copy, processor time" "$(awk -v a="$smoothpic" -v b="$cpucopy" 'BEGIN { printf "%.2f x", a / b }')" "<= 2 x"
+smooth=$(bash "$here/smooth_cpu.sh" "$build" "$(( seconds < 8 ? seconds : 8 ))" 3)
+set -- $(echo "$smooth" | awk 'index($0, "smooth, plain window") == 1 { print $4, $5 }')
+row "processor, replayed game, --smooth" "$1 % ($2 x)" "<= 2 x classic"
+delay=$(cd "$build" && "${xvfb[@]}" ./bench/pass_delay 100 3 2>/dev/null)
+set -- $(echo "$delay" | awk '$1 == "classic" || $1 == "smooth" { print $3 }')
+row "pass to its picture, median, classic / smooth" "$1 / $2 ms" "smooth <= classic"

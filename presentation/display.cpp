@@ -31,6 +31,8 @@ int sourceH = 0;
 BITMAP* scaledPicture = nullptr;
 bool direct = false;
 bool byServer = false;
+// The picture composed in the screen's own memory, when asked for.
+BITMAP* inScreen = nullptr;
 
 } // namespace
 
@@ -143,8 +145,28 @@ void scaleCopy(BITMAP* from, BITMAP* to)
     }
 }
 
+BITMAP* pictureInScreen()
+{
+    const bool x11 = gfx_driver && gfx_driver->id == GFX_XWINDOWS;
+    if (scaled || !x11 || !is_linear_bitmap(screen) || bitmap_color_depth(screen) != 32)
+        return nullptr;
+    if (!inScreen) {
+        // Its own pixels go unused: its rows are pointed at the screen's.
+        inScreen = create_bitmap_ex(32, SCREEN_W, SCREEN_H);
+        if (!inScreen)
+            return nullptr;
+        for (int y = 0; y < SCREEN_H; ++y)
+            inScreen->line[y] = screen->line[y];
+    }
+    return inScreen;
+}
+
 void present(BITMAP* picture)
 {
+    if (picture && picture == inScreen) {
+        _xwin_update_screen(0, 0, picture->w, picture->h);
+        return;
+    }
     if (!scaled) {
         blit(picture, screen, 0, 0, 0, 0, picture->w, picture->h);
         return;

@@ -24,6 +24,15 @@ void showPictureAt(const Placement& where, int pictureW, int pictureH);
 // Copies the finished picture to the screen: as it is, or scaled to its placement.
 void present(BITMAP* picture);
 
+// The display's refresh rate in Hz, 0 when it cannot be known.
+int displayRefreshRate();
+
+// A memory bitmap the picture's size whose rows are the screen's own memory, so that a picture
+// is composed where it is shown and present() only sends it to the X server: a copy of the
+// whole screen less per picture. Only in the plain window of the X11 driver at 32 bits per
+// pixel; nullptr elsewhere.
+BITMAP* pictureInScreen();
+
 // The pointer's position in the picture's pixels (the pixel shown under it; on a bar, the
 // nearest edge of the picture).
 int pictureMouseX();

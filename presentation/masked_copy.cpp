@@ -125,6 +125,19 @@ void keepMaskedArt(BITMAP* art)
     keptArt.push_back(std::move(kept));
 }
 
+bool keptSolid(const BITMAP* art, int y, int from, int to)
+{
+    const KeptArt* kept = findKept(art);
+    if (!kept || y < 0 || y >= kept->h)
+        return false;
+    for (int i = kept->rowStart[y]; i < kept->rowStart[y + 1]; ++i) {
+        const Stretch& s = kept->stretches[i];
+        if (s.solid && s.from <= from && s.to >= to)
+            return true;
+    }
+    return false;
+}
+
 void maskedCopy(BITMAP* src, BITMAP* dest, int sx, int sy, int dx, int dy, int w, int h)
 {
     if (!is_memory_bitmap(src) || !is_memory_bitmap(dest) || bitmap_color_depth(src) != 32 ||

@@ -11,3 +11,7 @@ void maskedCopy(BITMAP* src, BITMAP* dest, int sx, int sy, int dx, int dy, int w
 // strips): its rows are read once for their stretches of art and holes, and maskedCopy then
 // copies solid stretches whole and skips long holes without looking at them.
 void keepMaskedArt(BITMAP* art);
+
+// True when row `y` of kept art is solid art (no mask colour) from column `from` to `to` (one
+// past the last); false for art that was not kept.
+bool keptSolid(const BITMAP* art, int y, int from, int to);

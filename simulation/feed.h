@@ -92,6 +92,13 @@ public:
     virtual void stall(const char* waitingFor);
     // After each pass: draw it, play its sounds, wait for the next.
     virtual void show(const World& world, const Cues& cues) { (void)world, (void)cues; }
+    // The same with the inputs the pass was stepped with, which a stage that draws between
+    // passes holds to guess the next one.
+    virtual void showPass(const World& world, const PassInput& input, const Cues& cues)
+    {
+        (void)input;
+        show(world, cues);
+    }
 };
 
 // One game being played, a pass at a time, so that one thread can play two (the network

@@ -66,7 +66,7 @@ GameRun::Turn GameRun::next()
         feed_.confirmed(settled_, input, world_);
         settled_ = pass_;
     }
-    stage_.show(world_, cues);
+    stage_.showPass(world_, input, cues);
     stage_.follow(world_, pass_);
     return STEPPED;
 }

@@ -8,3 +8,10 @@ target_link_libraries(send_close PRIVATE X11::X11)
 add_test(NAME e2e_close_button
   COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/close_button.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:send_close>)
 set_tests_properties(e2e_close_button PROPERTIES TIMEOUT 120 LABELS sanitize)
+
+# Pictures a second, the classic game against --smooth.
+add_executable(picture_rate e2e/picture_rate.cpp)
+target_link_libraries(picture_rate PRIVATE X11::X11)
+add_test(NAME e2e_smooth
+  COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/smooth.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:picture_rate>)
+set_tests_properties(e2e_smooth PROPERTIES TIMEOUT 120 RESOURCE_LOCK busy_processor)
