@@ -7,6 +7,7 @@ foreach(script computer demo)
             ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
   set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 420)
 endforeach()
+set_tests_properties(e2e_demo PROPERTIES TIMEOUT 600)
 # The demo plays a whole game of two computers in real time: the sanitized run has the game
 # against the computer and the tournament instead.
 set_tests_properties(e2e_computer PROPERTIES LABELS sanitize)
