@@ -8,6 +8,10 @@ struct World;
 
 // How well the computer rides: level 1 (a beginner) to 5 (an expert).
 const int LOWEST_LEVEL = 1, HIGHEST_LEVEL = 5, DEFAULT_LEVEL = 3;
+// Not a level to play against: the computer with no slips at all (it judges the river right
+// and its mind never wanders), so that the computer riding Berto in the mirror image of a game
+// presses the mirror image of what the one riding Rudko presses. For tests and the tournament.
+const int FLAWLESS = HIGHEST_LEVEL + 1;
 
 // The computer riding one rider. It looks at the river once a pass as a player sees it and
 // acts on what it saw a reaction time before (150 ms at level 5 to 400 ms at level 1),

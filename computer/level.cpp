@@ -3,24 +3,27 @@
 
 namespace computer {
 
-// Level 1 reacts in 400 ms, thinks 500 ms ahead, misjudges a rock's place by up to 35 pixels
-// and its arrival by up to three passes, and lets its mind wander over a third of the time; level 5
-// reacts in 150 ms, thinks 1.6 s ahead and judges the river right.
-static const Skill skills[HIGHEST_LEVEL] = {
+// Level 1 reacts in 400 ms, thinks 300 ms ahead, misjudges a rock's place by up to 50 pixels
+// and its arrival by up to four passes, and lets its mind wander most of the time: it dodges
+// what it sees coming, late and clumsily. Level 5 reacts in 150 ms, thinks 1.3 s ahead and
+// misjudges little. The steps between are about even: each level beats the one below it in
+// about four games of five.
+static const Skill skills[FLAWLESS] = {
     //  delay horizon misjudge mistime appetite reach lapses
-    {8, 10, 35.0f, 3, 0.1f, 80.0f, 24},
-    {6, 16, 22.0f, 2, 0.25f, 120.0f, 16},
-    {5, 22, 12.0f, 1, 0.4f, 150.0f, 6},
-    {4, 28, 5.0f, 1, 0.5f, 180.0f, 2},
-    {3, HORIZON, 0.0f, 0, 0.6f, 200.0f, 0},
+    {8, 6, 50.0f, 4.0f, 0.1f, 80.0f, 44},
+    {6, 14, 34.0f, 2.6f, 0.25f, 120.0f, 28},
+    {5, 18, 26.0f, 2.0f, 0.35f, 140.0f, 21},
+    {4, 22, 20.0f, 1.6f, 0.4f, 160.0f, 16},
+    {3, 26, 12.0f, 1.0f, 0.5f, 180.0f, 8},
+    {3, HORIZON, 0.0f, 0.0f, 0.6f, 200.0f, 0}, // FLAWLESS
 };
 
 const Skill& skillOf(int level)
 {
     if (level < LOWEST_LEVEL)
         level = LOWEST_LEVEL;
-    if (level > HIGHEST_LEVEL)
-        level = HIGHEST_LEVEL;
+    if (level > FLAWLESS)
+        level = FLAWLESS;
     return skills[level - 1];
 }
 

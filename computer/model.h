@@ -24,7 +24,7 @@ struct Skill {
     int delay;       // passes between a look and the keys it leads to: the reaction time
     int horizon;     // passes a plan is tried out for: how far ahead it thinks
     float misjudge;  // pixels: the most an obstacle's place across the river is misjudged by
-    int mistime;     // passes: the most an obstacle's arrival is misjudged by
+    float mistime;   // passes: the most an obstacle's arrival is misjudged by
     float appetite;  // health taken from the other rider, against its own
     float reach;     // pixels: how near the other rider must be to go for it
     int lapses;      // of 64 passes, how many it keeps to its plan without thinking again
@@ -94,6 +94,7 @@ struct Situation {
     int self = 0;
     int horizon = HORIZON;
     float appetite = 0.6f, reach = 200.0f;
+    float under = 1.0f; // of the appetite, for a rider under water not just landed on
     int32_t screenW = 800;
     RiderState me, other;
     int32_t prevSign = 0;

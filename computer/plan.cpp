@@ -9,7 +9,8 @@ namespace computer {
 const float FADE = 0.012f;         // per pass: the further ahead, the less sure
 const float STICK = 0.3f;          // for keeping to the plan it follows
 const float AIRTIME = 0.1f;        // per pass in the air, where nothing new can be dodged
-const float UNDERWATER = 0.3f;     // of the appetite, for a rider under water
+const float UNDERWATER = 0.3f;     // of the appetite, for a rider under water not just landed on
+const int LANDING = 12;            // passes after a landing whose hurts count in full
 
 // What the mass makes of the drag, as the rules work it out.
 static double dragOf(const RiderState& body)
@@ -20,8 +21,12 @@ static double dragOf(const RiderState& body)
 // What a plan listens for: whether the riders met, by a bump or a landing. Like every sink a
 // plan uses, it draws no random number.
 struct Meeting {
-    bool met = false;
-    void play(SoundEvent event) { met = met || event == SND_BUMP || event == SND_STOMP; }
+    bool met = false, landed = false;
+    void play(SoundEvent event)
+    {
+        met = met || event == SND_BUMP || event == SND_STOMP;
+        landed = landed || event == SND_STOMP;
+    }
     void stop(SoundEvent) {}
 };
 
@@ -106,13 +111,18 @@ void foresee(const View& seen, int self, const Skill& skill, const RiderInput* p
     now.other = riders[1 - self];
     now.now = seen.clock + static_cast<uint32_t>(delay);
     // A rider under water can only be pushed about, and where it steers down there nobody can
-    // tell: a fight beside it is a slow trade with the rocks. It is mostly left alone.
-    if (now.other.state & STATE_SUBMERGED)
-        now.appetite *= UNDERWATER;
+    // tell: a fight beside it is a slow trade with the rocks. Landing on it from above is the
+    // one blow that tells, and a dive onto it takes a second to come down: every level thinks
+    // that far ahead for it, and counts what a landing takes in full.
+    now.under = 1.0f;
+    if (now.other.state & STATE_SUBMERGED) {
+        now.under = UNDERWATER;
+        now.horizon = HORIZON;
+    }
     RiderState other = now.other;
     bool over = now.over;
     int32_t alone = 0; // no one to meet
-    for (int i = 0; i < now.horizon; ++i) {
+    for (int i = 0; i < HORIZON; ++i) {
         Contest contest{now.now + i, over, winner, alone, now.screenW};
         handle(other, guessOther(other), contest.now, over, unheard);
         now.otherKeyed[i] = other;
@@ -130,7 +140,7 @@ void foresee(const View& seen, int self, const Skill& skill, const RiderInput* p
         const double low = 450.0 - 2 * half - 1.0;
         const double high = 550.0 + 1.0;
         int first = -1, last = -1;
-        for (int i = 0; i < now.horizon; ++i) {
+        for (int i = 0; i < HORIZON; ++i) {
             // Taken to come `late` passes later than it does.
             const double y = t.y + static_cast<double>(t.speed) * (delay + i + 1 - t.late);
             if (y > low && y < high) {
@@ -142,10 +152,12 @@ void foresee(const View& seen, int self, const Skill& skill, const RiderInput* p
         if (first < 0)
             continue;
         Threat& threat = now.threats[now.count++];
-        threat.first = static_cast<int16_t>(first);
-        threat.last = static_cast<int16_t>(last);
+        // Whoever knows it misjudges keeps a berth of its misjudging, in place and in time.
+        const int slack = t.damage > 0 ? static_cast<int>(std::ceil(skill.mistime)) : 0;
+        threat.first = static_cast<int16_t>(std::max(0, first - slack));
+        threat.last = static_cast<int16_t>(last + slack);
         threat.centre = static_cast<float>(t.width / 2 + static_cast<double>(t.x));
-        threat.reach = static_cast<float>(t.width / 2 + 25 + 1);
+        threat.reach = static_cast<float>(t.width / 2 + 25 + 1) + (t.damage > 0 ? skill.misjudge : 0.0f);
         threat.damage = t.damage;
         threat.layerMask = t.layerMask;
     }
@@ -165,7 +177,7 @@ struct Hope {
     int horizon = HORIZON;
     float from(int i) const
     {
-        return burgers + (reach ? appetite * 10.0f * ((horizon - i) / 8 + 1) : 0.0f);
+        return burgers + (reach ? appetite * 10.0f * (std::max(horizon - i, 0) / 8 + 1) : 0.0f);
     }
 };
 
@@ -185,6 +197,7 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
     bool met = false;
     float worth = 0.0f;
     double drag = dragOf(me);
+    int landedAt = -100;
     for (int i = 0; i < s.horizon; ++i) {
         if (worth + hope.from(i) < beat)
             return worth + hope.from(i) - 1.0f;
@@ -200,6 +213,8 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
         const int32_t mine = me.health, theirs = other.health;
         rules::collide(a, b, contest, meeting);
         met = met || meeting.met;
+        if (meeting.landed)
+            landedAt = i;
         rules::move(me, contest, meeting);
         // The other rider's banks count once the two have met.
         if (met) {
@@ -212,7 +227,7 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
         const int taken = met ? theirs - other.health : 0;
         met = met || over;
         worth -= sure * lost;
-        worth += sure * s.appetite * taken;
+        worth += sure * s.appetite * (i - landedAt < LANDING ? 1.0f : s.under) * taken;
         if (me.state & STATE_AIRBORNE)
             worth -= AIRTIME;
         for (int j = 0; j < s.count; ++j) {
@@ -231,11 +246,11 @@ static float outcome(const Situation& s, const Plan& plan, const Hope& hope, flo
             }
         }
     }
-    // Where it is left: coasting into a bank costs later; the middle leaves room both ways.
+    // Where it is left: coasting into a bank costs later. (Near a bank is no worse than the
+    // middle: fewer rocks and logs come there.)
     const double coast = me.x + me.velocity * std::fabs(me.velocity) / (2.0 * drag);
     if (coast < 135.0 || coast > s.screenW - 135.0)
         worth -= 4.0f;
-    worth -= 0.004f * std::fabs(me.x - s.screenW / 2.0f);
     return worth;
 }
 

@@ -1,12 +1,13 @@
 # The computer rider: a game against it, the demo of it against itself, a short headless
 # tournament (the full one, a round robin of the levels, is bench/tournament, quoted in
-# docs/computer-ratings.md), and a recorded game against each level.
+# docs/computer.md), and a recorded game against each level.
 foreach(script computer demo)
   add_test(NAME e2e_${script}
     COMMAND ${XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh
             ${CMAKE_BINARY_DIR} $<TARGET_FILE:text_mask>)
   set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 420)
 endforeach()
+set_tests_properties(e2e_demo PROPERTIES TIMEOUT 600)
 # The demo plays a whole game of two computers in real time: the sanitized run has the game
 # against the computer and the tournament instead.
 set_tests_properties(e2e_computer PROPERTIES LABELS sanitize)

@@ -278,6 +278,9 @@ const Kind kinds[] = {
 
 }  // namespace
 
+std::unique_ptr<Player> makeTrickster(const std::string& name, int index, uint32_t seed);
+std::string describeTrickster(const std::string& name);
+
 std::unique_ptr<Player> makeScripted(const std::string& name, int index, uint32_t seed)
 {
     if (name == "idle")
@@ -287,19 +290,19 @@ std::unique_ptr<Player> makeScripted(const std::string& name, int index, uint32_
     for (const Kind& k : kinds)
         if (name == k.name)
             return std::unique_ptr<Player>(new Scripted(k.traits, index, seed));
-    return nullptr;
+    return makeTrickster(name, index, seed);
 }
 
 const std::vector<std::string>& humanNames()
 {
-    static const std::vector<std::string> names = {"dodger", "diver", "chaser", "fleer", "hopper"};
+    static const std::vector<std::string> names = {"dodger", "diver", "chaser", "fleer", "hopper", "careful"};
     return names;
 }
 
 const std::vector<std::string>& trickNames()
 {
-    static const std::vector<std::string> names = {"stay-dived", "bank-hugger", "endless-hop",
-                                                   "only-chase", "ducker", "idle", "random"};
+    static const std::vector<std::string> names = {"sunk", "bank-sunk", "lurker", "pogo", "near-hop",
+                                                   "pursuer", "glutton", "idle", "masher"};
     return names;
 }
 
@@ -316,5 +319,5 @@ std::string describe(const std::string& name)
         return "presses nothing";
     if (name == "random")
         return "random keys held 50-1500 ms";
-    return "";
+    return describeTrickster(name);
 }

@@ -2,8 +2,10 @@
 # One person against the computer: --computer 5 with the game recorded. The menu names the
 # level; Rudko is left idle, the computer riding Berto wins and the end screen names it; the
 # recording verifies to the line the game printed when it ended; a key returns to the menu
-# and ESC quits with 0. (Level 5 settles an idle Rudko within a minute; the lower levels take
-# their time, and a recorded game against each is checked without a window.)
+# and ESC quits with 0. (Level 5 settles an idle Rudko in half a minute on average, at most
+# about two: the longest of 100 seeded games lasted 2429 passes, as an idle rider by its bank
+# takes few knocks. The lower levels take their time; a recorded game against each is checked
+# without a window.)
 # Usage: computer.sh BUILD_DIR TEXT_MASK_TOOL
 . "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
@@ -21,7 +23,7 @@ click_at 200 120; mouse_to 790 590
 await_game 5 || fail "the button did not start a game"
 pass "a game against the computer starts from the menu"
 
-await_end_screen 60 || fail "no end screen within a minute of an idle Rudko"
+await_end_screen 180 || fail "no end screen within three minutes of an idle Rudko"
 names_winner "$tmp/end.png" Berto ||
     fail "the end screen does not name Berto, the computer's rider"
 pass "the computer's Berto beats an idle Rudko"

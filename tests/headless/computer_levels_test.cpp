@@ -24,11 +24,11 @@ namespace {
 // computer's play does.
 const char* const pinned[HIGHEST_LEVEL + 1] = {
     "",
-    "winner Berto steps 829 state e9848e1169adb8a7",
-    "winner Berto steps 1193 state 161386116f19c62a",
-    "winner Berto steps 540 state debc968e8f16b78d",
-    "winner Berto steps 408 state 5354de8be97989ca",
-    "winner Berto steps 607 state e9774b467ba51cdf",
+    "winner Berto steps 412 state 69170fd5d092a6f6",
+    "winner Berto steps 1199 state e3767de9cb625336",
+    "winner Berto steps 425 state 08723c9f0a8c79b6",
+    "winner Berto steps 463 state db9f155c1d6c9731",
+    "winner Berto steps 411 state ce9a4d49bb37d411",
 };
 
 } // namespace

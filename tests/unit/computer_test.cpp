@@ -165,7 +165,7 @@ World mirrored(const World& w)
     return m;
 }
 
-// Two computers ride a river with rocks, a log and burgers, and two more ride its mirror
+// Two flawless computers ride a river with rocks, a log and burgers, and two more ride its mirror
 // image: each presses the mirror image of what its counterpart on the other bank presses,
 // pass for pass, while the riders meet, bump and dodge. Neither side is favoured by the order
 // in which places across the river are weighed.
@@ -179,8 +179,8 @@ TEST_F(ComputerRides, EitherBankRidesAlike)
     put(KIND_BURGER, 600.0f, 120.0f);
     put(KIND_BURGER, 230.0f, -40.0f);
     World worlds[2] = {w, mirrored(w)};
-    ComputerRider computers[2][2] = {{ComputerRider(0, HIGHEST_LEVEL), ComputerRider(1, HIGHEST_LEVEL)},
-                                     {ComputerRider(0, HIGHEST_LEVEL), ComputerRider(1, HIGHEST_LEVEL)}};
+    ComputerRider computers[2][2] = {{ComputerRider(0, FLAWLESS), ComputerRider(1, FLAWLESS)},
+                                     {ComputerRider(0, FLAWLESS), ComputerRider(1, FLAWLESS)}};
     int met = 0;
     for (int i = 0; i < 150; ++i) {
         RiderInput keys[2][2];
@@ -220,7 +220,7 @@ TEST_F(ComputerRides, SeesARockAsLateAsItsLevelReactsAndDrawsNoRandomNumber)
 {
     const int appears = 20;
     const int reaction[HIGHEST_LEVEL + 1] = {0, 8, 6, 5, 4, 3};
-    a.x = 400.0f;
+    a.x = 175.0f; // where it waits when nothing comes: off its own bank
     outOfReach(1, 650.0f);
     const World start = w;
     for (int level = LOWEST_LEVEL; level <= HIGHEST_LEVEL; ++level) {
@@ -230,7 +230,7 @@ TEST_F(ComputerRides, SeesARockAsLateAsItsLevelReactsAndDrawsNoRandomNumber)
             ComputerRider rudko(0, level, 77);
             for (int i = 0; i < 70; ++i) {
                 if (game == 1 && i == appears)
-                    put(KIND_ROCK, 350.0f, 150.0f);
+                    put(KIND_ROCK, 125.0f, 0.0f);
                 plays[game].push_back(pass(rudko, 0));
             }
         }
