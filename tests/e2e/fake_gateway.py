@@ -58,6 +58,7 @@ def ssdp():
     s.bind(("", 1900))
     s.setsockopt(socket.IPPROTO_IP, socket.IP_ADD_MEMBERSHIP,
                  socket.inet_aton("239.255.255.250") + socket.inet_aton(lan))
+    listening.release()
     while True:
         data, sender = s.recvfrom(2048)
         if not data.startswith(b"M-SEARCH"):
@@ -95,6 +96,7 @@ def http():
     s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     s.bind((lan, http_port))
     s.listen(16)
+    listening.release()
     while True:
         conn, _ = s.accept()
         threading.Thread(target=serve, args=(conn,), daemon=True).start()
@@ -103,6 +105,7 @@ def http():
 def natpmp():
     s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     s.bind((lan, 5351))
+    listening.release()
     while True:
         data, sender = s.recvfrom(64)
         if len(data) < 2:
@@ -115,8 +118,13 @@ def natpmp():
             s.sendto(struct.pack("!BBHIHHI", 0, 128 + data[1], 0, since, inside, outside or inside, lease), sender)
 
 
-for work in [ssdp, http] if mode != "natpmp" else [natpmp]:
+# Ready only once every socket listens: a host started at once must find the device.
+listening = threading.Semaphore(0)
+works = [ssdp, http] if mode != "natpmp" else [natpmp]
+for work in works:
     threading.Thread(target=work, daemon=True).start()
+for _ in works:
+    listening.acquire()
 print("ready", flush=True)
 while True:
     time.sleep(3600)
