@@ -103,7 +103,7 @@ private:
     RiderInput mash;
 
     // -1 to 1, the same for one obstacle all its way down.
-    float errorOf(const Obstacle& o) const
+    float errorOf(const ObstacleState& o) const
     {
         uint64_t z = (static_cast<uint64_t>(static_cast<int64_t>(o.x * 4.0f)) << 16) ^
                      static_cast<uint64_t>(o.width) ^ salt;
@@ -119,7 +119,7 @@ private:
         s.me = w.riders[self];
         s.other = w.riders[1 - self];
         for (int k = 0; k < 4; ++k)
-            for (const Obstacle& o : w.lanes[k])
+            for (const ObstacleState& o : w.lanes[k])
                 if (o.y + o.height > 0.0f && o.y < 550.0f && !o.hitRider[self])
                     s.things.push_back({o.x + o.width / 2.0f + 5.0f * errorOf(o), o.y, w.riverSpeed + o.ownSpeed,
                                         o.width, o.height, o.damage, o.layerMask});
