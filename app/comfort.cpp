@@ -12,8 +12,6 @@
 #include "presentation/assets.h"
 #include "presentation/hud_text.h"
 #include "classic/game.h"
-#include "classic/live.h"
-#include "classic/rider.h"
 
 std::string settingsProblem;
 
@@ -58,8 +56,9 @@ GameSetup comfortSetup(const Settings& settings)
 }
 
 // The end screen: the title art, and below it on a band the winner, the score and the key.
-static void drawEndWords(BITMAP* dest)
+static void drawEndWords(BITMAP* dest, const GameResult& result)
 {
+    const uint8_t winner = result.winner;
     const int h = titleBitmap->h;
     masked_blit(titleBitmap, dest, 0, 0, SCREEN_W / 2 - titleBitmap->w / 2, SCREEN_H / 2 - h / 2,
                 titleBitmap->w, h);
@@ -68,11 +67,11 @@ static void drawEndWords(BITMAP* dest)
     const bool matchOver = hudWords.matchLength > 0 && score[winner] >= hudWords.matchLength;
     char line[96];
     std::snprintf(line, sizeof line, matchOver ? tr("%s wins the match!") : tr("%s wins!"),
-                  riders[winner]->name);
+                  result.names[winner]);
     char hint[160];
     if (hudWords.matchLength > 0)
         std::snprintf(hint, sizeof hint, tr("%s %d : %d %s - press any key to go on"),
-                      riders[0]->name, score[0], score[1], riders[1]->name);
+                      result.names[0], score[0], score[1], result.names[1]);
     else
         std::snprintf(hint, sizeof hint, "%s", tr("Press any key to go on"));
     drawBanner(dest, line, hint, SCREEN_H / 2 + h / 2 + 8);

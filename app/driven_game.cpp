@@ -19,7 +19,8 @@ GameResult runGame(const GameSetup& setup, PassFeed& feed, int endScreenSeconds)
         result = playGame(world, feed, window);
     }
     if (result.decided && !feed.broken()) {
-        result.dismissed = showEndScreen(result.names[result.winner], endScreenSeconds, &feed);
+        result.dismissed = showEndScreen(result.names[result.winner], endScreenSeconds, &feed,
+                                         &result);
     } else {
         stopSound(SND_MUSIC);
         waitForEscapeRelease();

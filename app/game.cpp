@@ -19,17 +19,17 @@
 #include "presentation/frame.h"
 #include "classic/rider.h"
 
-void (*endScreenWords)(BITMAP* dest) = nullptr;
+void (*endScreenWords)(BITMAP* dest, const GameResult& result) = nullptr;
 
 // Keys held when the end screen appears (a rider still steering, its key auto-repeating)
 // do not dismiss it: only a key pressed after it is shown does, or one let go and pressed again.
-bool showEndScreen(const char* champion, int seconds, PassFeed* feed)
+bool showEndScreen(const char* champion, int seconds, PassFeed* feed, const GameResult* result)
 {
     clear_keybuf();
     const int w = titleBitmap->w;
     const int h = titleBitmap->h;
-    if (endScreenWords) {
-        endScreenWords(backBuffer);
+    if (endScreenWords && result) {
+        endScreenWords(backBuffer, *result);
     } else {
         masked_blit(titleBitmap, backBuffer, 0, 0, SCREEN_W / 2 - w / 2, SCREEN_H / 2 - h / 2, w, h);
         textprintf_centre_ex(backBuffer, font, SCREEN_W / 2, SCREEN_H / 2 - h / 2 - 20,
@@ -101,7 +101,7 @@ void runGame(const GameSetup& setup)
     WindowStage window(false);
     const GameResult result = playGame(world, keyboard.feed(), window);
     if (result.decided) {
-        showEndScreen(result.names[result.winner], 0);
+        showEndScreen(result.names[result.winner], 0, nullptr, &result);
     } else {
         stopSound(SND_MUSIC);
         // The held ESC must not also end the menu.

@@ -25,7 +25,10 @@ void waitForEscapeRelease();
 
 // The end screen over the last frame: "CHAMPION is the" above the title art. It waits for a key
 // pressed after it appeared, or `seconds` when not 0, or the close button. `feed`, when given,
-// is kept alive meanwhile. True when a key sent it away.
-bool showEndScreen(const char* champion, int seconds, PassFeed* feed = nullptr);
-// When set, draws the end screen's words in place of the classic line (--comfort).
-extern void (*endScreenWords)(BITMAP* dest);
+// is kept alive meanwhile; `result`, when given, is the game's, for endScreenWords. True when a
+// key sent it away.
+bool showEndScreen(const char* champion, int seconds, PassFeed* feed = nullptr,
+                   const GameResult* result = nullptr);
+// When set, draws the end screen's words for the game's result in place of the classic line
+// (--comfort).
+extern void (*endScreenWords)(BITMAP* dest, const GameResult& result);

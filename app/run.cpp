@@ -21,6 +21,7 @@
 #include "files/files.h"
 #include "input/gamepad.h"
 #include "network/network.h"
+#include "classic/assets.h"
 #include "presentation/assets.h"
 #include "recording/recording.h"
 #include "classic/headless.h"

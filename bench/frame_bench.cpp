@@ -9,6 +9,7 @@
 #include "app/game.h"
 #include "classic/lanes.h"
 #include "presentation/display.h"
+#include "classic/frame.h"
 #include "presentation/frame.h"
 #include "presentation/smooth.h"
 #include "simulation/world.h"

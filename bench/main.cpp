@@ -8,6 +8,7 @@
 
 #include "app/system.h"
 #include "audio/sound.h"
+#include "classic/assets.h"
 #include "presentation/assets.h"
 
 static void silentPlay(SAMPLE*, int, int, int, int) {}

@@ -1,26 +1,32 @@
 #include "presentation/frame.h"
-#include "classic/obstacle.h"
-#include "classic/world.h"
 
 #include <allegro.h>
 #include <algorithm>
 
-#include "classic/lanes.h"
+#include "presentation/assets.h"
 #include "presentation/display.h"
 #include "presentation/draw.h"
-#include "presentation/hud.h"
+#include "presentation/looks.h"
+#include "presentation/masked_copy.h"
 #include "presentation/planks.h"
 #include "presentation/scenery.h"
-#include "classic/live.h"
-#include "classic/rider.h"
 #include "simulation/world.h"
 
 BITMAP* backBuffer = nullptr;
 
-static void drawShown(BITMAP* dest, const ShownObstacle& o)
+static void drawShown(BITMAP* dest, const Looks& looks, const ShownObstacle& o)
 {
-    obstacleKinds[o.kind].sprite.drawPhase(dest, static_cast<int>(o.x), static_cast<int>(o.y),
-                        static_cast<uint32_t>(o.phase));
+    if (AnimatedSprite* sprite = looks.kinds[o.kind])
+        sprite->drawPhase(dest, static_cast<int>(o.x), static_cast<int>(o.y),
+                          static_cast<uint32_t>(o.phase));
+}
+
+void drawBridgeShadow(BITMAP* dest, float bridgeY)
+{
+    if (!bridgeShadowBitmap)
+        return;
+    const int sy = static_cast<int>(static_cast<double>(bridgeY) + 20.0);
+    maskedCopy(bridgeShadowBitmap, dest, 0, 0, 0, sy, SCREEN_W, bridgeShadowBitmap->h);
 }
 
 // Calls `draw` with `dest` clipped to each [top, bottom) stretch of `rows` in turn, then
@@ -58,13 +64,15 @@ static void drawScenery(BITMAP* dest, float riverSpeed, const std::vector<int>& 
 
 // Riders go in three depths around the obstacles: dived riders under rocks, logs and burgers;
 // floating riders over those but under bridges; jumping riders over everything. Within a layer
-// the higher rider ends on top; on a tie riders[0] does. A dived rider is drawn before the
+// the higher rider ends on top; on a tie the first rider does. A dived rider is drawn before the
 // obstacles touch it, so it blinks as it did before they did.
 void drawWorld(const World& w, BITMAP* dest)
 {
     const int order[2] = {w.riders[0].height < w.riders[1].height ? 0 : 1,
                           w.riders[0].height < w.riders[1].height ? 1 : 0};
-    const uint32_t now = ticks.load();
+    const uint32_t now = w.ticks;
+    const SpriteTime animated(now);
+    const Looks looks = findLooks();
 
     std::vector<int> seen = uncoveredRows(w.shownBridges, dest->w, dest->h);
     if (seen.empty())
@@ -73,9 +81,9 @@ void drawWorld(const World& w, BITMAP* dest)
 
     for (int i : order)
         if (w.riders[i].state == STATE_SUBMERGED)
-            drawRider(dest, *riders[i], w.riders[i], w.blinkBeforeLanes[i], now);
+            drawRider(dest, looks.riders[i], w.riders[i], w.blinkBeforeLanes[i], now);
     for (const ShownObstacle& o : w.shownLower)
-        drawShown(dest, o);
+        drawShown(dest, looks, o);
     inRows(dest, seen, [&] {
         for (const ShownObstacle& bridge : w.shownBridges)
             drawBridgeShadow(dest, bridge.y);
@@ -83,13 +91,13 @@ void drawWorld(const World& w, BITMAP* dest)
 
     for (int i : order)
         if (w.riders[i].state == STATE_SURFACE)
-            drawRider(dest, *riders[i], w.riders[i], w.riders[i].blinkUntil, now);
+            drawRider(dest, looks.riders[i], w.riders[i], w.riders[i].blinkUntil, now);
     for (const ShownObstacle& o : w.shownBridges)
-        drawShown(dest, o);
+        drawShown(dest, looks, o);
 
     for (int i : order)
         if (w.riders[i].state & STATE_AIRBORNE)
-            drawRider(dest, *riders[i], w.riders[i], w.riders[i].blinkUntil, now);
+            drawRider(dest, looks.riders[i], w.riders[i], w.riders[i].blinkUntil, now);
 
     drawHud(dest, w);
 }
@@ -97,16 +105,4 @@ void drawWorld(const World& w, BITMAP* dest)
 void showFrame()
 {
     present(backBuffer);
-}
-
-void renderFrame(ObstacleLanes& lanes)
-{
-    World world;
-    captureWorld(world, &lanes);
-    Cues cues;
-    moveObstacles(world, cues);
-    publishWorld(world, &lanes);
-    drawWorld(world, backBuffer);
-    showFrame();
-    playCues(cues);
 }

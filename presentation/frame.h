@@ -2,7 +2,6 @@
 // A game's frame: a world drawn in its layers into the back buffer and shown on the screen.
 
 struct BITMAP;
-class ObstacleLanes;
 struct World;
 
 // Every menu and game frame is composed here, then copied to the screen with one blit.
@@ -15,6 +14,3 @@ void drawWorld(const World& world, BITMAP* dest);
 // The back buffer on the screen.
 void showFrame();
 
-// Moves and hit-tests the live game's obstacles (playing what they hit), composes the frame in
-// its layers into backBuffer and copies it to the screen.
-void renderFrame(ObstacleLanes& lanes);

@@ -6,7 +6,6 @@
 
 #include "presentation/draw.h"
 #include "presentation/hud_text.h"
-#include "classic/rider.h"
 #include "simulation/world.h"
 
 static const int WHITE = 0xffffff;
@@ -23,7 +22,7 @@ static void drawBarFrame(BITMAP* dest, int x, int y)
 
 // The values are drawn as they are: a health below 0 in the frame of the hit that caused
 // it overflows the bar until the rider's next step clamps it.
-static void drawBars(BITMAP* dest, const char* firstName, int32_t firstHealth, float firstMass,
+void drawBars(BITMAP* dest, const char* firstName, int32_t firstHealth, float firstMass,
                      const char* secondName, int32_t secondHealth, float secondMass)
 {
     const int white = makecol(255, 255, 255);
@@ -45,13 +44,6 @@ static void drawBars(BITMAP* dest, const char* firstName, int32_t firstHealth, f
     rectfill(dest,
              static_cast<int>(x + 2 + (1.0 - (static_cast<double>(secondMass) - 100.0) / 50.0) * 96.0),
              39, x + 98, 45, BLUE);
-}
-
-void drawHud(BITMAP* dest)
-{
-    const Rider& a = *riders[0];
-    const Rider& b = *riders[1];
-    drawBars(dest, a.name, a.health, a.mass, b.name, b.health, b.mass);
 }
 
 // Labels beside the bars, the score between the riders, and the game's opening note, on a

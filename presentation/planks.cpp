@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "classic/obstacle.h"
+#include "presentation/looks.h"
 #include "presentation/masked_copy.h"
 #include "simulation/world.h"
 
@@ -30,8 +30,11 @@ static std::pair<int, int> solidRows(const AnimatedSprite& sprite)
 std::vector<int> uncoveredRows(const std::vector<ShownObstacle>& bridges, int pictureW, int pictureH)
 {
     std::vector<std::pair<int, int>> covered;
+    const Looks looks = findLooks();
     for (const ShownObstacle& bridge : bridges) {
-        const AnimatedSprite& s = obstacleKinds[bridge.kind].sprite;
+        if (!looks.kinds[bridge.kind])
+            continue;
+        const AnimatedSprite& s = *looks.kinds[bridge.kind];
         const int left = static_cast<int>(bridge.x) - s.hotX;
         const std::pair<int, int> solid = solidRows(s);
         if (left > 0 || left + s.frameWidth < pictureW || solid.first >= solid.second)

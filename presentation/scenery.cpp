@@ -3,7 +3,6 @@
 #include <allegro.h>
 #include <cmath>
 
-#include "classic/live.h"
 #include "presentation/image_source.h"
 
 WaterSurface::WaterSurface()
@@ -28,11 +27,6 @@ bool WaterSurface::load(const char* path)
     textureWidth = texture->w;
     textureHeight = texture->h;
     return false;
-}
-
-void WaterSurface::draw(BITMAP* dest, int columns, int rows, int left, int top)
-{
-    draw(dest, columns, rows, left, top, riverSpeed);
 }
 
 void WaterSurface::draw(BITMAP* dest, int columns, int rows, int left, int top, float speed)
@@ -74,11 +68,6 @@ bool RiverBanks::load(const char* leftPath, const char* rightPath)
         return true;
     right.init(strip, 100, 600, 0, 0, 4, 0, 9);
     return false;
-}
-
-void RiverBanks::draw(BITMAP* dest)
-{
-    draw(dest, riverSpeed);
 }
 
 void RiverBanks::draw(BITMAP* dest, float speed)

@@ -9,7 +9,8 @@ public:
     WaterSurface();
     virtual ~WaterSurface();
     bool load(const char* path);
-    // Tiles the water, then advances the scroll by flowSpeed + riverSpeed.
+    // Tiles the water, then advances the scroll by flowSpeed + riverSpeed (the classic game's;
+    // this one is the classic wing's, classic/frame.cpp).
     void draw(BITMAP* dest, int columns, int rows, int left, int top);
     // The same with the river's speed given.
     void draw(BITMAP* dest, int columns, int rows, int left, int top, float speed);
@@ -26,8 +27,10 @@ public:
     RiverBanks();
     virtual ~RiverBanks();
     bool load(const char* leftPath, const char* rightPath);
-    // Draws both banks twice, one screen apart, then advances the scroll by riverSpeed.
+    // Draws both banks twice, one screen apart, then advances the scroll by riverSpeed (the
+    // classic game's; this one is the classic wing's, classic/frame.cpp).
     void draw(BITMAP* dest);
+    // The same with the river's speed given.
     void draw(BITMAP* dest, float speed);
 
     AnimatedSprite left;

@@ -2,7 +2,6 @@
 
 #include <allegro.h>
 
-#include "classic/live.h"
 #include "presentation/masked_copy.h"
 
 Sprite::Sprite()
@@ -44,12 +43,34 @@ void AnimatedSprite::draw(BITMAP* dest, int x, int y)
     drawPhase(dest, x, y, phase);
 }
 
+static uint32_t noClock()
+{
+    return 0;
+}
+
+uint32_t (*spriteClock)() = noClock;
+
+static thread_local bool timeSet = false;
+static thread_local uint32_t timeNow = 0;
+
+SpriteTime::SpriteTime(uint32_t now) : wasSet_(timeSet), was_(timeNow)
+{
+    timeSet = true;
+    timeNow = now;
+}
+
+SpriteTime::~SpriteTime()
+{
+    timeSet = wasSet_;
+    timeNow = was_;
+}
+
 void AnimatedSprite::drawPhase(BITMAP* dest, int x, int y, uint32_t startTick)
 {
     // An uninitialised sprite has nothing to show and nothing to divide by.
     if (!bitmap || frameCount < 1 || ticksPerFrame < 1)
         return;
-    const uint32_t elapsed = ticks.load() - startTick;
+    const uint32_t elapsed = (timeSet ? timeNow : spriteClock()) - startTick;
     const uint32_t cycle = static_cast<uint32_t>(frameCount) * static_cast<uint32_t>(ticksPerFrame);
     // A cycle of exactly 2^32 ticks (or a multiple) leaves no low bits: nothing wraps sooner.
     const uint32_t inCycle = cycle == 0 ? elapsed : elapsed % cycle;

@@ -25,10 +25,27 @@ public:
     int32_t ticksPerFrame;
 };
 
-// The sprite the game draws everywhere: frame picked from `ticks`, drawn masked.
+// The sprite the game draws everywhere: frame picked from the sprites' clock, drawn masked.
 class AnimatedSprite : public Sprite {
 public:
     void draw(BITMAP* dest, int x, int y) override;
     void drawPhase(BITMAP* dest, int x, int y, uint32_t phase) override;
     ~AnimatedSprite() override;
+};
+
+// The clock by which draw and drawPhase pick a sprite's frame when no SpriteTime is set: the
+// classic game sets its own game clock here. 0 until set.
+extern uint32_t (*spriteClock)();
+
+// While one lives, the sprites drawn in this thread pick their frames at tick `now`.
+class SpriteTime {
+public:
+    explicit SpriteTime(uint32_t now);
+    ~SpriteTime();
+    SpriteTime(const SpriteTime&) = delete;
+    SpriteTime& operator=(const SpriteTime&) = delete;
+
+private:
+    bool wasSet_;
+    uint32_t was_;
 };

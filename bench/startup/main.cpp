@@ -7,6 +7,7 @@
 
 #include "app/menu.h"
 #include "app/system.h"
+#include "classic/assets.h"
 #include "presentation/assets.h"
 
 static double now()

@@ -15,6 +15,7 @@
 #include "classic/obstacle.h"
 #include "audio/sound.h"
 #include "obstacles/obstacle.h"
+#include "classic/assets.h"
 #include "presentation/assets.h"
 #include "presentation/image_source.h"
 #include "presentation/scenery.h"

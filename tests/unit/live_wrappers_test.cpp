@@ -11,6 +11,7 @@
 #include "audio/sound.h"
 #include "classic/lanes.h"
 #include "presentation/assets.h"
+#include "classic/frame.h"
 #include "presentation/frame.h"
 #include "classic/collision.h"
 #include "classic/live.h"

@@ -17,6 +17,7 @@
 #include "classic/sound.h"
 #include "harness.h"
 #include "classic/lanes.h"
+#include "classic/assets.h"
 #include "presentation/assets.h"
 #include "presentation/scenery.h"
 #include "recording/recording.h"

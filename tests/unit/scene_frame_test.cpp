@@ -8,6 +8,7 @@
 #include "harness.h"
 #include "classic/lanes.h"
 #include "presentation/assets.h"
+#include "classic/frame.h"
 #include "presentation/frame.h"
 #include "scene_support.h"
 #include "app/system.h"

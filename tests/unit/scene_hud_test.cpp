@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "harness.h"
-#include "presentation/hud.h"
+#include "classic/frame.h"
 #include "scene_support.h"
 
 using namespace scene_test;

@@ -9,6 +9,7 @@
 #include "classic/obstacle.h"
 #include "classic/game.h"
 #include "harness.h"
+#include "classic/assets.h"
 #include "presentation/assets.h"
 #include "presentation/draw.h"
 #include "presentation/scenery.h"

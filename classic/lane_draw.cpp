@@ -1,15 +1,13 @@
 // The live game's lanes as the frame draws them: each obstacle shown where it stands, then moved.
 #include <allegro.h>
 
-#include "classic/obstacle.h"
 #include "classic/lanes.h"
-#include "obstacles/rules.h"
-#include "presentation/assets.h"
-#include "presentation/draw.h"
-#include "presentation/masked_copy.h"
 #include "classic/live.h"
-#include "classic/rider.h"
+#include "classic/obstacle.h"
 #include "classic/random.h"
+#include "classic/rider.h"
+#include "obstacles/rules.h"
+#include "presentation/draw.h"
 
 void Obstacle::draw(BITMAP* dest)
 {
@@ -38,14 +36,6 @@ void ObstacleLanes::updateLowerLanes(BITMAP* dest, Rider* pair[2])
     if (dest)
         for (const Obstacle& bridge : lanes[KIND_BRIDGE])
             drawBridgeShadow(dest, bridge.y);
-}
-
-void drawBridgeShadow(BITMAP* dest, float bridgeY)
-{
-    if (!bridgeShadowBitmap)
-        return;
-    const int sy = static_cast<int>(static_cast<double>(bridgeY) + 20.0);
-    maskedCopy(bridgeShadowBitmap, dest, 0, 0, 0, sy, SCREEN_W, bridgeShadowBitmap->h);
 }
 
 void ObstacleLanes::updateBridgeLane(BITMAP* dest, Rider* pair[2])

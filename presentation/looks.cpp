@@ -1,0 +1,8 @@
+#include "presentation/looks.h"
+
+static Looks noLooks()
+{
+    return Looks{};
+}
+
+Looks (*findLooks)() = noLooks;
