@@ -342,6 +342,19 @@ TEST(NetworkHostile, SpectatorsThatSayNothingOrAcknowledgeNothingHoldNothing)
     EXPECT_LE(got, 2 * sent + 3000); // the hello, the game's start and a first batch of passes
 }
 
+// The joiner's hello waits in the socket while the host's machine stands still for longer
+// than a greeting may take: the host reads it, and does not show the joiner the door.
+TEST(NetworkHostile, AHostThatStoodStillStillHearsTheHelloWaitingForIt)
+{
+    HostEnd host;
+    HandJoiner joiner(host.link.port(), false);
+    ASSERT_TRUE(pumpUntil([&] { host.service(), joiner.service(); }, [&] { return joiner.peer->state == ENET_PEER_STATE_CONNECTED; }));
+    host.service();
+    joiner.send(joiner.peer, helloOf(77));
+    std::this_thread::sleep_for(std::chrono::milliseconds(Connection::GREETING_MS + 500));
+    EXPECT_TRUE(pumpUntil([&] { host.service(), joiner.service(); }, [&] { return host.partners == 1 && joiner.hostToken; }));
+}
+
 // Junk datagrams at the host's port, in the menus (25,000 a second) and in a game (60,000 and
 // 100,000 a second): the pair stays connected, a click still starts a game, passes keep
 // coming. Read one batch of 256 datagrams a tick, as once, the socket overflows and the
