@@ -12,9 +12,10 @@ namespace {
 
 const uint32_t PING_MS = 250;
 const uint32_t ALIVE_MS = 250;
-// A pause of this side's own between two looks at the link (its machine was busy) counts as
-// this long at most on the link's clock: nobody is blamed for silence that nobody heard.
-const uint32_t LOOK_GAP_MS = 100;
+// A pause of this side's own between two looks at the link (its machine stood still) counts as
+// this long at most on the link's clock: nobody is blamed for silence that nobody heard. A
+// busy game that looks every 100 or 200 ms still counts all of its time.
+const uint32_t LOOK_GAP_MS = 250;
 // The socket is read until it is empty, for at most this long a call: a flood of junk costs
 // some processor time, never the partner's datagrams.
 const uint32_t DRAIN_MS = 15;
