@@ -12,6 +12,10 @@ namespace {
 
 const uint32_t PING_MS = 250;
 const uint32_t ALIVE_MS = 250;
+// A pause of this side's own between two looks at the link (its machine stood still) counts as
+// this long at most on the link's clock: nobody is blamed for silence that nobody heard. A
+// busy game that looks every 100 or 200 ms still counts all of its time.
+const uint32_t LOOK_GAP_MS = 250;
 // The socket is read until it is empty, for at most this long a call: a flood of junk costs
 // some processor time, never the partner's datagrams.
 const uint32_t DRAIN_MS = 15;
@@ -135,7 +139,8 @@ bool Connection::open()
     host_->maximumWaitingData = 64 * 1024;
     slots_.assign(host_->peerCount, Slot());
     token_ = freshToken();
-    openedAt_ = enet_time_get();
+    lastLook_ = enet_time_get();
+    openedAt_ = looked_;
     if (!hosting_) {
         partner_ = enet_host_connect(host_, &address, 2, self_.protocol);
         if (!partner_) {
@@ -189,7 +194,7 @@ Connection::Slot& Connection::slot(ENetPeer* peer)
 {
     Slot& s = slots_[size_t(peer - host_->peers)];
     if (s.connectID != peer->connectID)
-        s = Slot{peer->connectID, enet_time_get(), false, false};
+        s = Slot{peer->connectID, looked_, false, false};
     return s;
 }
 
@@ -254,7 +259,7 @@ bool Connection::admitsRequest(uint32_t address)
 // leaves (spectators, whom another part of the game keeps, are neither half-open nor ours).
 void Connection::sweep()
 {
-    const uint32_t now = enet_time_get();
+    const uint32_t now = looked_;
     for (size_t i = 0; i < host_->peerCount; ++i) {
         ENetPeer* peer = &host_->peers[i];
         if (peer->state == ENET_PEER_STATE_DISCONNECTED || peer == partner_) {
@@ -302,7 +307,7 @@ bool Connection::handleCandidate(ENetPeer* peer, const uint8_t* data, size_t siz
     greeted_ = true;
     partnerToken_ = m.token;
     partnerBuild_ = m.build;
-    lastHeard_ = enet_time_get();
+    lastHeard_ = looked_;
     enet_peer_ping_interval(partner_, PING_MS);
     // ENet would otherwise throw away unreliable packets when the round trip wavers:
     // every input packet counts, and they are small.
@@ -316,6 +321,8 @@ Connection::Event Connection::next(Message& message)
     if (!host_)
         return Event::None;
     const uint32_t began = enet_time_get();
+    looked_ += std::min(began - lastLook_, LOOK_GAP_MS);
+    lastLook_ = began;
     if (connected() && began - lastSent_ >= ALIVE_MS) {
         Message alive;
         alive.type = MessageType::Alive;
@@ -325,7 +332,7 @@ Connection::Event Connection::next(Message& message)
         sweep();
         if (guests_)
             guests_->tend();
-    } else if (partner_ && !greeted_ && began - openedAt_ > ANSWER_MS) {
+    } else if (partner_ && !greeted_ && looked_ - openedAt_ > ANSWER_MS) {
         enet_peer_reset(partner_);
         return lose("no answer from " + address_ + ":" + std::to_string(port_));
     }
@@ -421,14 +428,14 @@ Connection::Event Connection::next(Message& message)
                 greeted_ = true;
                 partnerToken_ = m.token;
                 partnerBuild_ = m.build;
-                lastHeard_ = enet_time_get();
+                lastHeard_ = looked_;
                 return Event::Partner;
             }
             // The other side's first packets after its hello may overtake the hello itself;
             // a message without our token is not of this connection.
             if (!greeted_ || m.token != token_)
                 break;
-            lastHeard_ = enet_time_get();
+            lastHeard_ = looked_;
             if (m.type == MessageType::Alive)
                 break;
             message = std::move(m);
@@ -476,7 +483,7 @@ uint32_t Connection::silence() const
 {
     if (!partner_)
         return 0;
-    return enet_time_get() - lastHeard_;
+    return looked_ - lastHeard_;
 }
 
 uint32_t Connection::roundTrip() const

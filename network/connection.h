@@ -63,11 +63,14 @@ public:
     void leave();
     // Drops the partner now, e.g. when it went silent.
     void drop(const std::string& why);
-    // Milliseconds since anything arrived from the partner. A partner that has nothing to say
-    // says it is alive four times a second, so a few seconds of silence means it is gone.
+    // Milliseconds since anything arrived from the partner, on the link's clock (below). A
+    // partner that has nothing to say says it is alive four times a second, so a few seconds
+    // of silence means it is gone.
     uint32_t silence() const;
     // The network library's mean round trip to the partner, milliseconds (0 without one).
     uint32_t roundTrip() const;
+    // The link's clock, milliseconds (see looked_).
+    uint32_t looked() const { return looked_; }
     const std::string& why() const { return why_; }
     const std::string& partnerBuild() const { return partnerBuild_; }
     uint16_t port() const { return port_; }
@@ -87,7 +90,7 @@ public:
 private:
     struct Slot {
         uint32_t connectID = 0;
-        uint32_t since = 0;     // the network library's clock, when first seen
+        uint32_t since = 0;     // the link's clock, when first seen
         bool candidate = false; // connected, its hello awaited
         bool refused = false;   // being shown the door
     };
@@ -110,8 +113,12 @@ private:
     _ENetHost* host_ = nullptr;
     _ENetPeer* partner_ = nullptr;
     bool greeted_ = false;
-    uint32_t lastHeard_ = 0, lastSent_ = 0; // the network library's clock, milliseconds
-    uint32_t openedAt_ = 0;
+    // The link's clock: milliseconds of looking at it (each call to next()), where a pause of
+    // this side's own counts as a short one. Silence, the greeting and the answer are timed on
+    // it, so a machine that stopped for a while does not drop whom it could not hear.
+    uint32_t looked_ = 0, lastLook_ = 0; // lastLook_ on the network library's clock
+    uint32_t lastHeard_ = 0, openedAt_ = 0; // the link's clock
+    uint32_t lastSent_ = 0;                 // the network library's clock, milliseconds
     uint32_t token_ = 0, partnerToken_ = 0; // ours, and the one the partner's hello gave
     std::vector<Slot> slots_;
     struct Asker {

@@ -17,7 +17,8 @@ const uint32_t SILENCE_MS = 3000;
 const uint32_t RESEND_MS = 20;
 const uint32_t PASS_MS = 50;
 // The other rider is judged by the passes it sends over a window of time: fewer than half
-// of what the game needs, and the game stops (at less, the game crawls on for ever).
+// of what the game needs, and of what this side could play in that time, and the game stops
+// (at less, the game crawls on for ever). A machine that is itself slow blames nobody.
 const uint32_t JUDGE_MS = 5000;
 const uint32_t JUDGE_MIN_PASSES = JUDGE_MS / PASS_MS / 2;
 // A stall this long is shown, and ESC during it leaves at once.
@@ -290,6 +291,7 @@ void Duel::begin(GameStart& start)
     games_ = uint16_t(start_.game + 1);
     inGame_ = playing_ = true;
     stalledSince_ = 0;
+    stallOnLink_ = false;
     haveStart_ = partnerClicked_ = partnerInMenu_ = false;
     brokenWhy_.clear();
     lastWhy_.clear();
@@ -299,6 +301,7 @@ void Duel::begin(GameStart& start)
     escape_ = leftAtOnce_ = endScreen_ = false;
     judgedSince_ = enet_time_get();
     judgedFrom_ = 0;
+    judgedOwn_ = ownPace(judgedSince_);
     holdUntil_ = nextHold_ = 0;
     ahead_ = 0;
     if (watcher_)
@@ -340,6 +343,8 @@ bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
     }
     if (stalledSince_ == 0)
         stalledSince_ = now;
+    if (!stallOnLink_)
+        stallOnLink_ = true, stalledOnLink_ = link_->looked();
     const uint32_t stalled = now - stalledSince_;
     // A leave while the game waits for the other side ends it now; the other side is told
     // by the leave among this side's inputs.
@@ -352,8 +357,9 @@ bool Duel::gather(uint32_t pass, bool escape, PassInput& input)
         return false;
     }
     // A partner that answers but sends no inputs has left this game (it ended there at
-    // another pass): waiting longer would wait for ever.
-    if (stalled > SILENCE_MS)
+    // another pass): waiting longer would wait for ever. Timed on the link's clock, as silence
+    // is: a pause of this machine's own is nobody's fault.
+    if (link_->looked() - stalledOnLink_ > SILENCE_MS)
         brokenWhy_ = "the other rider's game stopped at another pass: the games drifted apart";
     return false;
 }
@@ -365,13 +371,23 @@ void Duel::judge(uint32_t now)
     if (now - judgedSince_ < JUDGE_MS)
         return;
     const uint32_t came = game_->remotePasses() - judgedFrom_;
-    if (came < JUDGE_MIN_PASSES) {
+    const uint32_t could = ownPace(now) - judgedOwn_;
+    if (came < JUDGE_MIN_PASSES && came * 2 < could) {
         stallEnds(now);
         brokenWhy_ = "the other rider's game was too slow: " + std::to_string(came) +
                      " passes came in " + std::to_string(JUDGE_MS / 1000) + " s";
     }
     judgedSince_ = now;
     judgedFrom_ = game_->remotePasses();
+    judgedOwn_ = ownPace(now);
+}
+
+// The passes this side played in this game, and those it could have played while it waited
+// for the other side (or held back for it).
+uint32_t Duel::ownPace(uint32_t now) const
+{
+    const uint32_t waited = count_.stalledMs + (stalledSince_ != 0 ? now - stalledSince_ : 0);
+    return game_->localPasses() + waited / PASS_MS;
 }
 
 // The side that runs ahead of the other waits a pass now and then, so neither keeps guessing
@@ -400,6 +416,7 @@ void Duel::stallEnds(uint32_t now)
     if (stalledSince_ != 0)
         count_.stalledMs += now - stalledSince_;
     stalledSince_ = 0;
+    stallOnLink_ = false;
 }
 
 uint32_t Duel::confirmedPasses() const

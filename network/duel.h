@@ -88,6 +88,7 @@ private:
     void refreshStatus();
     void checkDrift();
     void judge(uint32_t now);
+    uint32_t ownPace(uint32_t now) const;
     bool hold(uint32_t pass, uint32_t now);
     void stallEnds(uint32_t now);
 
@@ -104,6 +105,8 @@ private:
     bool inGame_ = false;       // from the game's start to the end of its end screen
     bool playing_ = false;      // from the game's start to its last pass
     uint32_t stalledSince_ = 0; // the network library's clock, milliseconds; 0 when not
+    bool stallOnLink_ = false;
+    uint32_t stalledOnLink_ = 0; // Connection::looked() when this stall began
     bool haveStart_ = false;    // the joiner holds the host's start for the next game
     Message start_;
     bool partnerClicked_ = false;
@@ -119,6 +122,7 @@ private:
     bool leftAtOnce_ = false; // left while the game stalled, without waiting for an agreed pass
     bool endScreen_ = false;  // the last game ended on the end screen
     uint32_t judgedSince_ = 0, judgedFrom_ = 0; // the partner's passes over a time window
+    uint32_t judgedOwn_ = 0;                     // ownPace() when the window began
     uint32_t holdUntil_ = 0, nextHold_ = 0;
     double ahead_ = 0;        // how far this side runs ahead, averaged over the passes
     uint32_t roundTrip_ = UINT32_MAX; // the least seen with this partner, milliseconds

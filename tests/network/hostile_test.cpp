@@ -342,6 +342,16 @@ TEST(NetworkHostile, SpectatorsThatSayNothingOrAcknowledgeNothingHoldNothing)
     EXPECT_LE(got, 2 * sent + 3000); // the hello, the game's start and a first batch of passes
 }
 
+// A host that stood still longer than a greeting may take still reads the hello waiting for it.
+TEST(NetworkHostile, AHostThatStoodStillStillHearsTheHelloWaitingForIt)
+{
+    HostEnd host;
+    HandJoiner joiner(host.link.port(), false);
+    ASSERT_TRUE(pumpUntil([&] { host.service(), joiner.service(); }, [&] { return joiner.peer->state == ENET_PEER_STATE_CONNECTED; }));
+    host.service(), joiner.send(joiner.peer, helloOf(77)), usleep((Connection::GREETING_MS + 500) * 1000);
+    EXPECT_TRUE(pumpUntil([&] { host.service(), joiner.service(); }, [&] { return host.partners == 1 && joiner.hostToken; }));
+}
+
 // Junk datagrams at the host's port, in the menus (25,000 a second) and in a game (60,000 and
 // 100,000 a second): the pair stays connected, a click still starts a game, passes keep
 // coming. Read one batch of 256 datagrams a tick, as once, the socket overflows and the

@@ -108,6 +108,15 @@ TEST(NetworkStall, APartnerBelowHalfThePaceIsJudgedAndTheReasonShown)
     partnerIsJudged(190);
 }
 
+// Both sides on one busy machine, a pass every 150 ms: neither blames the other.
+TEST(NetworkStall, AMachineThatIsItselfSlowBlamesNobody)
+{
+    Game game;
+    const auto slow = [&] { game.tick(0), game.tick(1), std::this_thread::sleep_for(std::chrono::milliseconds(150)); };
+    EXPECT_FALSE(pumpUntil(slow, [&] { return game.host.broken() || game.join.broken(); }, 11.0)) << game.host.brokenWhy();
+    EXPECT_GT(game.settled[0], 50u);
+}
+
 TEST(NetworkStall, EscapeTappedWhileWaitingLeavesAtOnceAndTheOtherSideFollows)
 {
     Game game;
