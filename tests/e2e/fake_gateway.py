@@ -3,6 +3,7 @@
 HTTP_PORT; MODE: endless (description) or trickle (a byte every 3 s), flood (of search replies
 from thousands of addresses), cgnat (a gateway by UPnP outside at 100.64.1.2), natpmp (only
 NAT-PMP, outside at 192.168.1.50)."""
+import re
 import socket
 import struct
 import sys
@@ -69,9 +70,28 @@ def ssdp():
             s.sendto(reply(f"http://{lan}:{http_port}/desc.xml"), sender)
 
 
+def read_request(conn):
+    # The whole request, body too: a socket closed with a body still unread resets the
+    # connection, and the game would lose the answer to it.
+    data = b""
+    while b"\r\n\r\n" not in data:
+        chunk = conn.recv(65536)
+        if not chunk:
+            return data
+        data += chunk
+    head, _, body = data.partition(b"\r\n\r\n")
+    length = re.search(rb"content-length:\s*(\d+)", head, re.I)
+    while length and len(body) < int(length.group(1)):
+        chunk = conn.recv(65536)
+        if not chunk:
+            break
+        body += chunk
+    return head + b"\r\n\r\n" + body
+
+
 def serve(conn):
     with conn:
-        request = conn.recv(65536)
+        request = read_request(conn)
         if mode == "endless":
             conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n\r\n<?xml version=\"1.0\"?><root>")
             while True:

@@ -46,6 +46,21 @@ find_window() {
     xdotool windowfocus --sync "$WIN"
 }
 
+# own_display NAME: starts an X server of the test's own on a display nobody holds (the server
+# chooses it) and sets NAME to that display once the server listens.
+own_display() {
+    local chosen=$tmp/display-$RANDOM
+    : >"$chosen"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$chosen" >>"$tmp/xvfb.log" 2>&1 &
+    HELPER_PIDS+=("$!")
+    for _ in $(seq 100); do
+        [ -s "$chosen" ] && break
+        sleep 0.1
+    done
+    [ -s "$chosen" ] || fail "the test's own X server did not start"
+    printf -v "$1" ':%s' "$(head -1 "$chosen")"
+}
+
 # wait_display: waits until the X server answers. xvfb-run can hand over a display whose
 # server is not listening yet (or one that is still going away after the previous test).
 wait_display() {

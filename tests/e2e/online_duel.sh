@@ -11,14 +11,11 @@
 . "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
 text_mask=${2:?text_mask tool}
-HOST_PID=""; JOIN_PID=""; THIRD_PID=""; XVFB2_PID=""
+HOST_PID=""; JOIN_PID=""; THIRD_PID=""
 
 port=$((20000 + RANDOM % 40000))
 host_display=$DISPLAY
-join_display=:$((1000 + RANDOM % 800))
-Xvfb "$join_display" -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb2.log" 2>&1 &
-XVFB2_PID=$!
-HELPER_PIDS+=("$XVFB2_PID")
+own_display join_display
 
 # The helpers of lib.sh work on one game: these switch between the two.
 on_host() { DISPLAY=$host_display; GAME_PID=$HOST_PID; GAME_OUT=$tmp/host.log; WIN_X=$HOST_X; WIN_Y=$HOST_Y; }

@@ -11,12 +11,7 @@ text_mask=${2:?text_mask tool}
 
 port=$((20000 + RANDOM % 40000))
 host_display=$DISPLAY
-base=$((1000 + RANDOM % 700))
-join_display=:$base; seer_display=:$((base + 1)); doomed_display=:$((base + 2))
-for d in "$join_display" "$seer_display" "$doomed_display"; do
-    Xvfb "$d" -screen 0 1024x768x24 -nolisten tcp >>"$tmp/xvfb.log" 2>&1 &
-    HELPER_PIDS+=("$!")
-done
+own_display join_display; own_display seer_display; own_display doomed_display
 
 # on DISPLAY PID: the helpers of lib.sh look at that game.
 declare -A WX WY
