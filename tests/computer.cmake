@@ -8,14 +8,13 @@ foreach(script computer demo)
   set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 420)
 endforeach()
 set_tests_properties(e2e_demo PROPERTIES TIMEOUT 600)
-# The demo plays a whole game of two computers in real time: the sanitized run has the game
-# against the computer and the tournament instead.
-set_tests_properties(e2e_computer PROPERTIES LABELS sanitize)
+# The window's games against the computer take their time (up to minutes): the sanitized run
+# has the tournament's games and a recorded game against each level instead.
 add_test(NAME computer_tournament COMMAND tournament 6 1000)
 # A recorded game against each level verifies to its line with --verify.
 add_executable(computer_games tools/computer_games.cpp)
 target_link_libraries(computer_games PRIVATE riverduel_core)
 add_test(NAME computer_levels_verify
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/computer_levels.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(computer_levels_verify PROPERTIES TIMEOUT 120)
+set_tests_properties(computer_levels_verify PROPERTIES TIMEOUT 120 LABELS sanitize)
 set_tests_properties(computer_tournament PROPERTIES TIMEOUT 300 LABELS sanitize)
