@@ -74,9 +74,14 @@ sleep 0.5
 kill -0 "$GAME_PID" 2>/dev/null || fail "the key that left the end screen also ended the program"
 pass "a key returns to the menu, and the program runs on"
 
-click_at 200 120; mouse_to 790 590
-await_game 5 || fail "the second game did not start"
-sleep 0.8; shot "$tmp/second.png"
+# Looked at early, before the river brings anything to the riders: a slow machine (valgrind)
+# only waits longer for the game to come.
+click_at 200 120; mouse_to 790 590; sleep 0.8
+shot "$tmp/second.png"
+if is_menu "$tmp/second.png"; then
+    await_game 5 || fail "the second game did not start"
+    sleep 0.3; shot "$tmp/second.png"
+fi
 for point in "108 27 255,0,0" "692 27 255,0,0" "12 42 0,0,255" "13 42 0,0,0" "788 42 0,0,255" "787 42 0,0,0"; do
     set -- $point
     expect_pixel "$tmp/second.png" "$1" "$2" "$3" "second game's HUD"
