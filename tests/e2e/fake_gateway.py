@@ -53,6 +53,9 @@ def flood(to):
             time.sleep(0.01)
 
 
+flooded = set()
+
+
 def ssdp():
     s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
@@ -65,7 +68,9 @@ def ssdp():
         if not data.startswith(b"M-SEARCH"):
             continue
         if mode == "flood":
-            threading.Thread(target=flood, args=(sender,), daemon=True).start()
+            if sender not in flooded:  # one flood for each searcher, not one for each search
+                flooded.add(sender)
+                threading.Thread(target=flood, args=(sender,), daemon=True).start()
         else:
             s.sendto(reply(f"http://{lan}:{http_port}/desc.xml"), sender)
 

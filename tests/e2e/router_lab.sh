@@ -64,6 +64,15 @@ table inet lab_filter {
     chain miniupnpd {
     }
 }
+# The fake device's flood of search replies, each from an address of its own, is left out of
+# connection tracking: its hundred thousand entries would fill the table, and the next device's
+# answers would be dropped.
+table inet lab_raw {
+    chain output {
+        type filter hook output priority raw; policy accept;
+        ip saddr 10.78.0.0/16 notrack
+    }
+}
 table inet lab_nat {
     chain prerouting {
         type nat hook prerouting priority -100; policy accept;

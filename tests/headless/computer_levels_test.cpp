@@ -60,3 +60,21 @@ TEST(ComputerLevels, EachLevelPlaysItsPinnedGameDrawsNoRandomNumberAndReplaysExa
         EXPECT_EQ(replayed.state.random, played.state.random) << "level " << level;
     }
 }
+
+// The demo plays one game after another: a game that ran to its end leads to the next without
+// a click, one that a key left (or that was cut off) back to the menu.
+TEST(ComputerLevels, TheDemoStartsTheNextGameOnlyAfterOneThatEnded)
+{
+    KindGeometry geometry;
+    geometry.bridgeHeight = 100;
+    ASSERT_TRUE(startHeadless(geometry));
+    std::unique_ptr<Session> demo(demoSession(LOWEST_LEVEL));
+    EXPECT_TRUE(demo->startsGame());
+    GameResult played = playHeadless(defaultGameSetup(), demo->feed(), 12000);
+    ASSERT_TRUE(played.decided);
+    EXPECT_TRUE(demo->afterGame(played));
+    EXPECT_TRUE(demo->startsGame());
+    played.dismissed = true;
+    EXPECT_TRUE(demo->afterGame(played));
+    EXPECT_FALSE(demo->startsGame());
+}
