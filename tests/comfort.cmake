@@ -12,5 +12,3 @@ foreach(name comfort_menu comfort_settings)
 endforeach()
 add_test(NAME translations COMMAND msgfmt --check -o /dev/null ${CMAKE_SOURCE_DIR}/po/sk.po)
 add_test(NAME readme_short COMMAND sh -c "test $(wc -w < ${CMAKE_SOURCE_DIR}/README.md) -le 1500")
-# It listens to the music and compares frames while paused: no busy neighbour beside it.
-set_tests_properties(e2e_comfort_menu PROPERTIES RESOURCE_LOCK busy_processor)

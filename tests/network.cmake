@@ -42,5 +42,4 @@ set_tests_properties(e2e_spectators PROPERTIES TIMEOUT 180)
 add_executable(network_hostile_tests network/hostile_test.cpp)
 target_link_libraries(network_hostile_tests PRIVATE riverduel_core GTest::gtest_main)
 add_test(NAME network_hostile COMMAND network_hostile_tests)
-# The floods keep a processor busy for a few seconds.
-set_tests_properties(network_hostile PROPERTIES TIMEOUT 120 RESOURCE_LOCK busy_processor COST 20 LABELS sanitize)
+set_tests_properties(network_hostile PROPERTIES TIMEOUT 120 COST 20 LABELS sanitize)
