@@ -45,9 +45,8 @@ if [ "$deps_done" -ne 0 ]; then
 fi
 
 # Four tests at a time (tests/CMakeLists.txt counts each as two processors), never a busy one
-# beside one that times what it sees and hears (tests/processor.json).
-shares=$PWD/tests/processor.json
-(cd build && ctest -j9 --resource-spec-file "$shares" --output-on-failure --timeout 1200) || failed=1
+# beside one that times what it sees and hears.
+(cd build && ctest -j9 --output-on-failure --timeout 1200) || failed=1
 
 # What is left of the sanitized build (or all of it again, when it failed) goes on at the
 # normal priority, here in front.
@@ -56,6 +55,6 @@ trap - EXIT
 grep -v '\*\*\* .*Terminated$' build-asan/build.log || true
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest -j7 --resource-spec-file "$shares" --output-on-failure --timeout 1200 -L sanitize --no-tests=error) || failed=1
+    ctest -j7 --output-on-failure --timeout 1200 -L sanitize --no-tests=error) || failed=1
 
 exit "$failed"
