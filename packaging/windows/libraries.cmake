@@ -21,5 +21,7 @@ riverduel_windows_library(XRENDER)
 set(NATPMP_LIBRARY "")
 # stb's headers are the system's (header-only): only that folder joins the include path.
 set(STB_INCLUDE_DIRS /usr/include/stb)
+# ELF's hardening (RELRO, fortified glibc calls) has no meaning here.
+set(RIVERDUEL_HARDEN OFF CACHE BOOL "" FORCE)
 # Only Windows' own DLLs: the C++ and winpthreads runtimes go into the executable.
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
