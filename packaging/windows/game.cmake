@@ -17,3 +17,6 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/riverduel.rc.in ${CMAKE_BIN
 target_sources(riverduel PRIVATE ${CMAKE_BINARY_DIR}/riverduel.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/riverduel.rc PROPERTIES OBJECT_DEPENDS ${ICON})
 add_dependencies(riverduel assets)
+# A windowed program: no console window of its own (app/console_windows.cpp finds the messages'
+# way out).
+target_link_options(riverduel PRIVATE -mwindows)
