@@ -35,7 +35,7 @@ fi
 
 step "cross-building the game"
 cmake -S . -B "$out/game" -DCMAKE_TOOLCHAIN_FILE=packaging/windows/mingw-w64.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DRIVERDUEL_WINDOWS_PREFIX="$out/libs" \
+    -DCMAKE_BUILD_TYPE=Release -DRIVERDUEL_WINDOWS_PREFIX="$out/libs" \
     -DRIVERDUEL_ASSETS_FROM="$assets" >/dev/null
 cmake --build "$out/game" -j"$jobs" >"$out/game.log" 2>&1 || { tail -40 "$out/game.log" >&2; exit 1; }
 grep -i "warning" "$out/game.log" >&2 || true
