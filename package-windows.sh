@@ -47,6 +47,8 @@ rm -rf "$out/stage" "$out/$name.zip"
 mkdir -p "$stage"
 x86_64-w64-mingw32-strip -o "$stage/riverduel.exe" "$out/game/riverduel.exe"
 cp -r "$out/game/bitmaps" "$out/game/sound" "$out/libs/licences" "$stage/"
+# The compiler's runtime in the executable (winpthreads among it) asks for its notice.
+cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/mingw-w64.txt"
 cp LICENSE "$stage/LICENSE.txt"
 cp packaging/windows/README-windows.txt "$stage/README.txt"
 # Fixed dates and modes, names in one order, no extra fields: the same zip from the same commit.
