@@ -15,9 +15,8 @@ target_compile_definitions(PkgConfig::ALLEGRO INTERFACE ALLEGRO_STATICLINK)
 # ENet is one header; network/enet_port.cpp compiles its code.
 riverduel_windows_library(ENET ws2_32 winmm)
 riverduel_windows_library(SNDFILE ${prefix}/lib/libsndfile.a)
-# The Windows game asks no router for its port (network/portmap_windows.cpp); its own
-# addresses come from the IP helper.
-riverduel_windows_library(MINIUPNPC iphlpapi)
+riverduel_windows_library(MINIUPNPC ${prefix}/lib/libminiupnpc.a ws2_32 iphlpapi)
+target_compile_definitions(PkgConfig::MINIUPNPC INTERFACE MINIUPNP_STATICLIB)
 riverduel_windows_library(XRENDER)
 set(NATPMP_LIBRARY "")
 # stb's headers are the system's (header-only): only that folder joins the include path.
