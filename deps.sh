@@ -6,7 +6,7 @@
 #   tree   of the test list, what building the test tree needs; the package lists are brought
 #          up to date when anything of the whole test list is missing, so that `./deps.sh test
 #          --lists-fresh` (no second apt-get update) can install the rest while the tree builds
-#   windows  what ./package-windows.sh needs besides `build`: the cross compiler and zip;
+#   windows  what ./package-windows.sh needs besides `build`: the cross compiler, zip, NSIS;
 #            windows-test  that and Wine, to run the Windows game in the tests
 set -euo pipefail
 
@@ -22,7 +22,7 @@ test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils als
 # libc6-dbg is the C library's exact version: installed with the tree's packages, it brings the
 # C library up to date (if it must) before the build starts, never under a running compiler.
 tree=(libgtest-dev libbenchmark-dev libc6-dbg)
-windows=(g++-mingw-w64-x86-64-posix curl zip python3)
+windows=(g++-mingw-w64-x86-64-posix curl zip python3 nsis)
 windows_test=(wine wine64 xvfb xauth xdotool imagemagick x11-utils)
 
 missing_of() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds River Duel for 64-bit Windows and packs it as build-windows/riverduel-VERSION-win64.zip:
 # riverduel.exe (static: it needs only Windows' own DLLs), bitmaps/, sound/, the licences and
-# a read-me. Two runs on one commit make the same zip. The libraries are built once into
+# a read-me, and the same as an installer, riverduel-VERSION-win64-setup.exe (NSIS). Two runs
+# on one commit make the same zip and installer. The libraries are built once into
 # build-windows/libs (remove it to build them again).
 # Usage: ./package-windows.sh [LINUX_BUILD_DIR]
 #   LINUX_BUILD_DIR  a Linux build tree whose drawn art and sounds are taken; without it, the
@@ -43,7 +44,7 @@ grep -i "warning" "$out/game.log" >&2 || true
 step "packing"
 name=riverduel-$version-win64
 stage=$out/stage/$name
-rm -rf "$out/stage" "$out/$name.zip"
+rm -rf "$out/stage" "$out/$name.zip" "$out/$name-setup.exe"
 mkdir -p "$stage"
 x86_64-w64-mingw32-strip -o "$stage/riverduel.exe" "$out/game/riverduel.exe"
 cp -r "$out/game/bitmaps" "$out/game/sound" "$out/libs/licences" "$stage/"
@@ -56,4 +57,6 @@ find "$stage" -type d -exec chmod 755 {} + -o -type f -exec chmod 644 {} +
 chmod 755 "$stage/riverduel.exe"
 find "$stage" -exec env TZ=UTC touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 (cd "$out/stage" && find "$name" -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D "$out/$name.zip" -@)
-step "made $out/$name.zip"
+# The installer beside it: the same folder, into Program Files, with a Start menu entry.
+makensis -V2 -DSTAGE="$stage" -DVERSION="$version" -DOUT="$out/$name-setup.exe" packaging/windows/riverduel.nsi
+step "made $out/$name.zip and $out/$name-setup.exe"
