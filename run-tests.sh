@@ -44,6 +44,10 @@ if [ "$deps_done" -ne 0 ]; then
     exit 1
 fi
 
+# The Windows game cross-builds and is tested under Wine beside the Linux tests.
+tests/windows/run.sh build >build/windows-tests.log 2>&1 &
+windows_tests=$!
+
 # Four tests at a time (tests/CMakeLists.txt counts each as two processors), never a busy one
 # beside one that times what it sees and hears.
 (cd build && ctest -j9 --output-on-failure --timeout 1200) || failed=1
@@ -56,5 +60,8 @@ grep -v '\*\*\* .*Terminated$' build-asan/build.log || true
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest -j7 --output-on-failure --timeout 1200 -L sanitize --no-tests=error) || failed=1
+
+wait "$windows_tests" || { echo "the Windows tests failed:" >&2; failed=1; }
+cat build/windows-tests.log
 
 exit "$failed"

@@ -82,7 +82,11 @@ bool waitForTickUntil(bool pace, uint32_t target, std::chrono::steady_clock::tim
 void waitForRetrace()
 {
     // Under X the library has no retrace to wait for, even full screen: it imitates one.
+#ifdef _WIN32
+    const bool imitated = false;
+#else
     const bool imitated = system_driver && system_driver->id == SYSTEM_XWINDOWS;
+#endif
     if (!is_windowed_mode() && !imitated)
         vsync();
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/comfort.h"
+#include "app/console.h"
 #include "app/game.h"
 #include "app/stage.h"
 #include "app/words.h"
@@ -102,7 +103,7 @@ bool startUp()
     return true;
 }
 
-int runWithOptions(int argc, char** argv)
+static int runOptions(int argc, char** argv)
 {
     Options options;
     std::string error;
@@ -182,4 +183,10 @@ int runWithOptions(int argc, char** argv)
     if (!options.record.empty())
         recorder.reset(recordEveryGame(*session, options.record, options.overwrite));
     return runMenu(setup, recorder ? *recorder : *session);
+}
+
+int runWithOptions(int argc, char** argv)
+{
+    openConsole();
+    return closeConsole(runOptions(argc, argv));
 }

@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sstream>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "files/disk.h"
+#include "files/open_flags.h"
 
 Settings::Settings()
     : keys{{KEY_A, KEY_D, KEY_S}, {KEY_LEFT, KEY_RIGHT, KEY_DOWN}}, names{"Rudko", "Berto"}
@@ -17,6 +18,12 @@ Settings::Settings()
 
 std::string settingsPath()
 {
+#ifdef _WIN32
+    const char* roaming = std::getenv("APPDATA");
+    if (roaming && *roaming)
+        return std::string(roaming) + "/riverduel/settings";
+    return "";
+#endif
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config && *config == '/')
         return std::string(config) + "/riverduel/settings";
@@ -150,7 +157,11 @@ Settings readSettings(const std::string& path, std::string& problem)
 static void makeFolders(const std::string& path)
 {
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+#ifdef _WIN32
+        mkdir(path.substr(0, slash).c_str());
+#else
         mkdir(path.substr(0, slash).c_str(), 0700);
+#endif
 }
 
 std::string writeSettings(const std::string& path, const Settings& settings)
@@ -160,14 +171,18 @@ std::string writeSettings(const std::string& path, const Settings& settings)
     makeFolders(path);
     const std::string fresh = path + ".new";
     const std::string text = encodeSettings(settings);
+#ifdef O_NOFOLLOW
     const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+#else
+    const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY | O_CLOEXEC, 0600);
+#endif
     if (fd < 0)
         return fresh + ": " + std::strerror(errno);
     const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
-                         fsync(fd) == 0;
+                         flushFile(fd);
     const int error = errno;
     close(fd);
-    if (!written || rename(fresh.c_str(), path.c_str()) != 0) {
+    if (!written || !moveOver(fresh, path)) {
         const std::string why = fresh + ": " + std::strerror(written ? errno : error);
         unlink(fresh.c_str());
         return why;

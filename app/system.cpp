@@ -38,11 +38,17 @@ static void onStopSignal(int)
 
 static void catchStopSignals()
 {
+#ifdef _WIN32
+    // Ctrl+C or Ctrl+Break in the console.
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGTERM, onStopSignal);
+#else
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+#endif
 }
 
 bool startLibrary(int (*start)(), int attempts, int napMs)

@@ -17,6 +17,9 @@ extern WindowRequest windowRequest;
 // library's. The library's X11 driver makes its window as it starts, so this comes first.
 void nameWindow();
 
+// The window's memory goes with the game however it ends (desktop.cpp: X shared memory).
+void markScreenMemoryForRemoval();
+
 // Opens the window as asked, named and drawn as River Duel's own to the desktop. A desktop
 // that cannot be filled gets a line on standard error and the plain window. True on failure.
 bool openWindow();

@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "files/open_flags.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ std::string whyNotOpened(int error)
 bool readGameFile(const char* path, size_t maxBytes, std::vector<unsigned char>* bytes, std::string* why)
 {
     // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes.
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = open(path, O_RDONLY | O_BINARY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         *why = whyNotOpened(errno);
         return false;

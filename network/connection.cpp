@@ -1,6 +1,6 @@
 #include "network/connection.h"
 
-#include <enet/enet.h>
+#include "network/enet_port.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -73,10 +73,10 @@ int interceptDatagram(ENetHost* host, ENetEvent*)
         return 0;
     const ENetAddress& from = host->receivedAddress;
     if (self->isConnectRequest(host->receivedData, host->receivedDataLength))
-        return self->admitsRequest(from.host) ? 0 : 1;
+        return self->admitsRequest(hostNumber(from)) ? 0 : 1;
     for (size_t i = 0; i < host->peerCount; ++i) {
         const ENetPeer& peer = host->peers[i];
-        if (peer.state != ENET_PEER_STATE_DISCONNECTED && peer.address.host == from.host &&
+        if (peer.state != ENET_PEER_STATE_DISCONNECTED && hostNumber(peer.address) == hostNumber(from) &&
             peer.address.port == from.port)
             return 0;
     }
@@ -131,7 +131,7 @@ bool Connection::open()
     }
     // Every datagram is checked against the connection's secret connect ID, both ways.
     host_->checksum = enet_crc32;
-    host_->intercept = interceptDatagram;
+    host_->intercept = interceptWith<interceptDatagram>;
     enet_socket_set_option(host_->socket, ENET_SOCKOPT_RCVBUF, RECEIVE_BUFFER);
     // Far above any message of ours: anything between is read and found damaged, and ENet
     // itself throws away anything bigger.
@@ -233,7 +233,7 @@ bool Connection::admitsRequest(uint32_t address)
         return false;
     int held = 0;
     for (size_t i = 0; i < host_->peerCount; ++i)
-        held += host_->peers[i].address.host == address && ungreeted(i);
+        held += hostNumber(host_->peers[i].address) == address && ungreeted(i);
     if (held >= UNGREETED_PER_ADDRESS)
         return false;
     const uint32_t second = enet_time_get() / 1000;

@@ -1,14 +1,11 @@
 #include "network/duel.h"
 
-#include <arpa/inet.h>
-#include <enet/enet.h>
-#include <ifaddrs.h>
-#include <net/if.h>
-#include <netinet/in.h>
+#include "network/enet_port.h"
 
 #include <algorithm>
 #include <cstdio>
 
+#include "network/own_address.h"
 #include "network/portmap.h"
 
 namespace {
@@ -28,28 +25,6 @@ const uint32_t LEAVE_WAIT_MS = 1000;
 // The side ahead waits one pass at most this often.
 const uint32_t HOLD_EVERY = 40;
 } // namespace
-
-// This machine's own addresses (at most two) on the port: what a friend on the same network,
-// or anywhere when the machine has an address of its own, joins. "" with none but loopback.
-static std::string localAddresses(uint16_t port)
-{
-    std::string found;
-    ifaddrs* all = nullptr;
-    if (getifaddrs(&all) != 0)
-        return found;
-    int shown = 0;
-    for (const ifaddrs* a = all; a && shown < 2; a = a->ifa_next) {
-        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET || (a->ifa_flags & IFF_LOOPBACK) ||
-            !(a->ifa_flags & IFF_UP))
-            continue;
-        char text[INET_ADDRSTRLEN];
-        const in_addr at = reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr;
-        if (inet_ntop(AF_INET, &at, text, sizeof text))
-            found += std::string(shown++ ? " or " : "") + text + ":" + std::to_string(port);
-    }
-    freeifaddrs(all);
-    return found;
-}
 
 std::string onlineGameLine(const OnlineGameCount& c)
 {

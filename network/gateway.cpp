@@ -2,14 +2,10 @@
 // deadline and a byte cap whatever the devices on the LAN answer.
 #include "network/gateway.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <strings.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <cerrno>
+#include "network/sockets.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -64,11 +60,11 @@ std::string header(const std::string& answer, const char* name)
 std::vector<std::string> searchGateways(const Leaving& leaving)
 {
     std::vector<std::string> found;
-    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    const Socket fd = openSocket(SOCK_DGRAM, false);
+    if (badSocket(fd))
         return found;
     const unsigned char ttl = 2;
-    setsockopt(fd, IPPROTO_IP, IP_MULTICAST_TTL, &ttl, sizeof ttl);
+    setsockopt(fd, IPPROTO_IP, IP_MULTICAST_TTL, reinterpret_cast<const char*>(&ttl), sizeof ttl);
     sockaddr_in group{};
     group.sin_family = AF_INET;
     group.sin_port = htons(1900);
@@ -90,7 +86,7 @@ std::vector<std::string> searchGateways(const Leaving& leaving)
         char buffer[1500];
         sockaddr_in from{};
         socklen_t size = sizeof from;
-        const ssize_t n = recvfrom(fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &size);
+        const auto n = recvfrom(fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &size);
         if (n <= 0)
             continue;
         bool known = false;
@@ -103,7 +99,7 @@ std::vector<std::string> searchGateways(const Leaving& leaving)
         if (!location.empty())
             found.push_back(location);
     }
-    close(fd);
+    closeSocket(fd);
     return found;
 }
 
@@ -116,14 +112,14 @@ bool localAddressTowards(const std::string& url, char* text, size_t size)
     to.sin_port = htons(1900);
     if (url.compare(0, 7, "http://") != 0 || inet_pton(AF_INET, url.substr(7, end - 7).c_str(), &to.sin_addr) != 1)
         return false;
-    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const Socket fd = openSocket(SOCK_DGRAM, false);
     sockaddr_in self{};
     socklen_t length = sizeof self;
-    const bool ok = fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0 &&
+    const bool ok = !badSocket(fd) && connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0 &&
                     getsockname(fd, reinterpret_cast<sockaddr*>(&self), &length) == 0 &&
                     inet_ntop(AF_INET, &self.sin_addr, text, socklen_t(size)) != nullptr;
-    if (fd >= 0)
-        close(fd);
+    if (!badSocket(fd))
+        closeSocket(fd);
     return ok;
 }
 
@@ -142,27 +138,27 @@ std::string download(const std::string& url, const Leaving& leaving)
     to.sin_port = htons(colon == std::string::npos ? 80 : uint16_t(std::atoi(where.c_str() + colon + 1)));
     if (inet_pton(AF_INET, where.substr(0, colon).c_str(), &to.sin_addr) != 1)
         return ""; // a gateway names itself by its address
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
+    const Socket fd = openSocket(SOCK_STREAM, true);
+    if (badSocket(fd))
         return "";
     const Deadline deadline = Clock::now() + std::chrono::milliseconds(DOWNLOAD_MS);
     std::string answer;
     bool whole = false;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0 || errno == EINPROGRESS) {
+    if (connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0 || connecting()) {
         pollfd p{fd, POLLOUT, 0};
         while (Clock::now() < deadline && !leaving() && poll(&p, 1, msLeft(deadline)) == 0) {
         }
         int error = 0;
         socklen_t size = sizeof error;
-        getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+        getsockopt(fd, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
         const std::string get = "GET " + path + " HTTP/1.1\r\nHost: " + where + "\r\nConnection: close\r\n\r\n";
-        if ((p.revents & POLLOUT) && error == 0 && send(fd, get.data(), get.size(), MSG_NOSIGNAL) == ssize_t(get.size())) {
+        if ((p.revents & POLLOUT) && error == 0 && send(fd, get.data(), int(get.size()), MSG_NOSIGNAL) == int(get.size())) {
             p.events = POLLIN;
             while (Clock::now() < deadline && !leaving() && answer.size() <= DESCRIPTION_BYTES + 4096) {
                 if (poll(&p, 1, msLeft(deadline)) <= 0)
                     continue;
                 char buffer[4096];
-                const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+                const auto n = recv(fd, buffer, sizeof buffer, 0);
                 if (n <= 0) {
                     whole = n == 0;
                     break;
@@ -177,7 +173,7 @@ std::string download(const std::string& url, const Leaving& leaving)
             }
         }
     }
-    close(fd);
+    closeSocket(fd);
     const size_t body = answer.find("\r\n\r\n");
     if (!whole || body == std::string::npos || answer.compare(0, 5, "HTTP/") != 0 ||
         answer.compare(9, 3, "200") != 0)

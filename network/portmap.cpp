@@ -2,15 +2,19 @@
 
 #include "network/gateway.h"
 
-#include <arpa/inet.h>
 #include <miniupnpc/miniupnpc.h>
 #include <miniupnpc/upnpcommands.h>
 #include <miniupnpc/upnperrors.h>
+// The Windows game asks by UPnP only: libnatpmp is not built for it.
+#ifndef _WIN32
+#define RIVERDUEL_NATPMP 1
+#include <arpa/inet.h>
 #include <natpmp.h>
 #include <pthread.h>
 #include <sys/select.h>
 
 #include <csignal>
+#endif
 
 #include <chrono>
 #include <condition_variable>
@@ -155,6 +159,7 @@ private:
     std::string lease_;
 };
 
+#ifdef RIVERDUEL_NATPMP
 class NatPmpMapping : public PortMap::Mapping {
 public:
     ~NatPmpMapping() override
@@ -240,6 +245,7 @@ private:
     uint16_t port_ = 0;
     uint32_t lease_ = 0;
 };
+#endif
 
 } // namespace
 
@@ -247,23 +253,27 @@ namespace {
 
 void ask(std::shared_ptr<PortMap::Shared> shared, uint16_t port)
 {
+#ifdef RIVERDUEL_NATPMP
     // SIGTERM and SIGINT are the main thread's to notice, never this one's to be cut short by.
     sigset_t stops;
     sigemptyset(&stops);
     sigaddset(&stops, SIGTERM);
     sigaddset(&stops, SIGINT);
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+#endif
     std::unique_ptr<PortMap::Mapping> mapping;
     bool behind = false;
     auto upnp = std::make_unique<UpnpMapping>();
     if (upnp->open(port, PortMap::LEASE_SECONDS, *shared)) {
         mapping = std::move(upnp);
     } else if (!(behind = upnp->behind) && !shared->stopping()) {
+#ifdef RIVERDUEL_NATPMP
         auto natpmp = std::make_unique<NatPmpMapping>();
         const bool mapped = natpmp->open(port, PortMap::LEASE_SECONDS, *shared);
         behind = natpmp->behind;
         if (mapped)
             mapping = std::move(natpmp);
+#endif
     }
     {
         std::lock_guard<std::mutex> lock(shared->mutex);

@@ -1,6 +1,6 @@
 #include "network/watch.h"
 
-#include <enet/enet.h>
+#include "network/enet_port.h"
 
 size_t sendTo(ENetPeer* peer, const Message& message, bool reliable)
 {

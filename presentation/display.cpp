@@ -15,10 +15,24 @@
 // copy of 1.5 million pixels less per frame at 1440 x 1080 than scaling into a bitmap of our
 // own and blitting that. The driver's own calls for this are outside its public interface, so
 // they are used only with that driver.
+#ifdef _WIN32
+// Windows' drivers are not written into: the picture is blitted.
+static int _xwin_in_gfx_call;
+static void _xwin_update_screen(int, int, int, int) {}
+static bool x11Driver(bool)
+{
+    return false;
+}
+#else
 extern "C" {
 extern int _xwin_in_gfx_call;
 void _xwin_update_screen(int x, int y, int w, int h);
 }
+static bool x11Driver(bool orFullscreen)
+{
+    return gfx_driver && (gfx_driver->id == GFX_XWINDOWS || (orFullscreen && gfx_driver->id == GFX_XWINDOWS_FULLSCREEN));
+}
+#endif
 
 namespace {
 
@@ -60,8 +74,7 @@ void showPictureAt(const Placement& where, int pictureW, int pictureH)
     sourceH = pictureH;
     if (scaledPicture)
         destroy_bitmap(scaledPicture);
-    const int driver = gfx_driver->id;
-    direct = (driver == GFX_XWINDOWS || driver == GFX_XWINDOWS_FULLSCREEN) && is_linear_bitmap(screen) &&
+    direct = x11Driver(true) && is_linear_bitmap(screen) &&
              bitmap_color_depth(screen) == 32;
     scaledPicture = direct ? create_sub_bitmap(screen, where.x, where.y, where.w, where.h)
                            : create_bitmap_ex(32, where.w, where.h);
@@ -147,7 +160,7 @@ void scaleCopy(BITMAP* from, BITMAP* to)
 
 BITMAP* pictureInScreen()
 {
-    const bool x11 = gfx_driver && gfx_driver->id == GFX_XWINDOWS;
+    const bool x11 = x11Driver(false);
     if (scaled || !x11 || !is_linear_bitmap(screen) || bitmap_color_depth(screen) != 32)
         return nullptr;
     if (!inScreen) {

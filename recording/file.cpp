@@ -1,10 +1,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "files/open_flags.h"
 #include "recording/recording.h"
 
 // The largest file a recording can be: the header, every pass in a block of its own, the end.
@@ -19,7 +18,7 @@ std::string loadRecording(const std::string& path, Recording& recording)
 {
     // Never block on a pipe or a device named as a recording, and never read more than the
     // largest recording there can be.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = open(path.c_str(), O_RDONLY | O_BINARY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return "cannot open it: " + reason();
     struct stat info;

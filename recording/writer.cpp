@@ -1,13 +1,11 @@
 // Writing a recording while its game is played, so that nothing someone owns is ever
 // replaced or written through, and a game cut off by a crash is still on disk.
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "files/disk.h"
 #include "recording/recording.h"
 
 namespace {
@@ -25,28 +23,12 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-const char* kindOf(mode_t mode)
-{
-    if (S_ISLNK(mode))
-        return "a symbolic link";
-    if (S_ISDIR(mode))
-        return "a directory";
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "a device";
-    if (S_ISFIFO(mode))
-        return "a FIFO";
-    if (S_ISSOCK(mode))
-        return "a socket";
-    return "not a plain file";
-}
-
-// A new file at the first name of base, base-2, base-3, ... that nothing holds. O_EXCL
-// never opens what is there, a symbolic link included.
+// A new file at the first name of base, base-2, base-3, ... that nothing holds.
 int createNew(const std::string& base, std::string& made)
 {
     for (int n = 1; n <= 1000; ++n) {
         const std::string name = n == 1 ? base : base + "-" + std::to_string(n);
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0644);
+        const int fd = createFile(name);
         if (fd >= 0) {
             made = name;
             return fd;
@@ -55,19 +37,6 @@ int createNew(const std::string& base, std::string& made)
             return -1;
     }
     return -1; // errno is EEXIST
-}
-
-// A file-size limit (ulimit -f) would kill the whole game with SIGXFSZ at the first write past
-// it; ignored, the write fails with EFBIG instead and is reported as a full disk is.
-void keepFileSizeLimitFromKilling()
-{
-    static const bool once = [] {
-        struct sigaction ignore {};
-        ignore.sa_handler = SIG_IGN;
-        sigemptyset(&ignore.sa_mask);
-        return sigaction(SIGXFSZ, &ignore, nullptr) == 0;
-    }();
-    (void)once;
 }
 
 bool writeAll(int fd, const uint8_t* data, size_t size)
@@ -88,20 +57,6 @@ bool writeAll(int fd, const uint8_t* data, size_t size)
     return true;
 }
 
-// Moves `from` to `to` only when nothing is at `to`. False with errno EEXIST when something is.
-bool moveToFree(const std::string& from, const std::string& to)
-{
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // A file system without that kind of rename: a hard link is made only at a free name.
-    if (link(from.c_str(), to.c_str()) != 0)
-        return false;
-    unlink(from.c_str());
-    return true;
-}
-
 } // namespace
 
 std::string recordingPath(const std::string& first, int game)
@@ -117,11 +72,10 @@ std::string recordingPath(const std::string& first, int game)
 
 std::string checkRecordingTarget(const std::string& first)
 {
-    struct stat info;
-    if (lstat(first.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode))
-            return std::string("it is ") + kindOf(info.st_mode) +
-                   ", not a regular file, and a recording never replaces one";
+    std::string kind;
+    if (lookAt(first, kind)) {
+        if (!kind.empty())
+            return "it is " + kind + ", not a regular file, and a recording never replaces one";
     } else if (errno != ENOENT && errno != ENOTDIR) {
         return "cannot look at it: " + reason();
     }
@@ -217,7 +171,7 @@ std::string RecordingWriter::finish(uint64_t finalState, std::string& path)
     std::string error = write(bytes);
     if (!error.empty())
         return error;
-    if (fsync(fd_) != 0)
+    if (!flushFile(fd_))
         return fail("cannot write " + part_ + " to disk");
     close(fd_);
     fd_ = -1;
@@ -226,10 +180,10 @@ std::string RecordingWriter::finish(uint64_t finalState, std::string& path)
     std::string target;
     if (overwrite_) {
         target = recordingPath(first_, game_);
-        struct stat info;
-        if (lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-            return "cannot replace " + target + ": it is " + kindOf(info.st_mode) + stays;
-        if (std::rename(part_.c_str(), target.c_str()) != 0)
+        std::string kind;
+        if (lookAt(target, kind) && !kind.empty())
+            return "cannot replace " + target + ": it is " + kind + stays;
+        if (!moveOver(part_, target))
             return "cannot rename it to " + target + ": " + reason() + stays;
     } else {
         for (int n = 1;; ++n) {
@@ -241,11 +195,7 @@ std::string RecordingWriter::finish(uint64_t finalState, std::string& path)
         }
     }
     // The new name is on disk only once its folder is.
-    const int folder = open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
-    }
+    flushFolder(folderOf(target));
     path = target;
     return "";
 }

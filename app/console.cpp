@@ -1,0 +1,10 @@
+#include "app/console.h"
+
+void openConsole()
+{
+}
+
+int closeConsole(int code)
+{
+    return code;
+}
