@@ -10,7 +10,7 @@ windows=${2:?Windows build directory}
 games=$(cd "$(dirname "$0")/../games" && pwd)
 
 export WINEPREFIX=$tmp/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" HOME=$tmp
-trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+trap 'rc=$?; wineserver -k 2>/dev/null; (exit "$rc"); cleanup' EXIT
 started=$SECONDS
 wineboot -i >/dev/null 2>&1
 wineserver -w
@@ -61,8 +61,9 @@ for i in $(seq 100); do
     sleep 0.3
 done
 on_host; xdotool keyup a
-wait_line "$tmp/host.log" "online game: passes" 20
-wait_line "$tmp/join.log" "online game: passes" 20
+# Each side names its recording once it is saved, after the game's own summary.
+wait_line "$tmp/host.log" "$tmp/host.rdr: " 20
+wait_line "$tmp/join.log" "join.rdr: " 20
 lines=()
 for rdr in "$tmp/host.rdr" "$tmp/join.rdr"; do
     [ -s "$rdr" ] || fail "$(basename "$rdr") was not written"
