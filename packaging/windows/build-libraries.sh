@@ -43,11 +43,16 @@ build() {
 
 patch -d "$work/allegro-4.4.3.1" -p1 -N -s <"$here/allegro-wine.patch" || true
 grep -q GUID_SysKeyboard, "$work/allegro-4.4.3.1/src/win/wkeybd.c" || { echo "the Allegro patch did not apply" >&2; exit 1; }
+# Side by side: each one's configuring, which runs one check at a time, beside the others' compiling.
 build allegro "$work/allegro-4.4.3.1" -DSHARED=OFF -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF \
-    -DWANT_JPGALLEG=OFF -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF -DWANT_TESTS=OFF -DWANT_DOCS=OFF
+    -DWANT_JPGALLEG=OFF -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF -DWANT_TESTS=OFF -DWANT_DOCS=OFF &
+allegro=$!
 build sndfile "$work/libsndfile-1.2.0" -DBUILD_SHARED_LIBS=OFF -DENABLE_EXTERNAL_LIBS=OFF -DENABLE_MPEG=OFF \
-    -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_CPACK=OFF -DENABLE_PACKAGE_CONFIG=OFF
+    -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_CPACK=OFF -DENABLE_PACKAGE_CONFIG=OFF &
+sndfile=$!
 build miniupnpc "$work/miniupnpc-2.2.4" -DUPNPC_BUILD_SHARED=OFF -DUPNPC_BUILD_TESTS=OFF -DUPNPC_BUILD_SAMPLE=OFF
+wait "$allegro"
+wait "$sndfile"
 # ENet is one header, compiled by the game (network/enet_port_windows.cpp).
 cp "$work/package/include/enet.h" "$prefix/include/enet/enet.h"
 
