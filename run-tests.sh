@@ -21,12 +21,13 @@ cmake -S . -B build-asan -DBUILD_TESTING=ON -DRIVERDUEL_SANITIZE=ON >/dev/null
 cmake --build build -j"$jobs"
 
 # The sanitized tree (everything its tests use; benchmarks and packaging are left out there)
-# builds while the suite runs, at the lowest priority (nice 19): it gets the processor time the
-# tests leave unused, so the tests that time what they see and hear run as they would alone,
-# and it comes before the Windows build (idle priority), so that the sanitized tests can start
-# as soon as the suite is done.
+# builds while the suite runs, at idle priority: it only gets the processor time the tests
+# leave unused, so the tests that time what they see and hear run as they would alone. The
+# second build of the package and the Windows build share that time with it, equally.
+idle=(chrt --idle 0)
+"${idle[@]}" true 2>/dev/null || idle=(nice -n 19)
 set -m # its own process group, so that it can be stopped with its compilers
-nice -n 19 cmake --build build-asan -j"$jobs" >build-asan/build.log 2>&1 &
+"${idle[@]}" cmake --build build-asan -j"$jobs" >build-asan/build.log 2>&1 &
 asan_build=$!
 set +m
 stop_asan_build() {
