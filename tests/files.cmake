@@ -10,5 +10,5 @@ set_tests_properties(files_corpus PROPERTIES LABELS sanitize TIMEOUT 900
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR} ENVIRONMENT "DISPLAY=")
 
 # Each decoder fuzzed for a fixed time, built with clang's libFuzzer in a project of its own.
-add_test(NAME files_fuzz COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fuzz.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} 14)
+add_test(NAME files_fuzz COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fuzz.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} 8)
 set_tests_properties(files_fuzz PROPERTIES TIMEOUT 900)

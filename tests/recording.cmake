@@ -5,6 +5,7 @@
 file(GLOB HEADLESS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/headless/*.cpp)
 add_executable(headless_tests ${HEADLESS_TEST_SOURCES})
 target_link_libraries(headless_tests PRIVATE riverduel_core GTest::gtest)
+target_precompile_headers(headless_tests PRIVATE ${TEST_PRECOMPILED})
 target_compile_definitions(headless_tests PRIVATE RIVERDUEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME headless COMMAND headless_tests)
 set_tests_properties(headless PROPERTIES TIMEOUT 600 LABELS sanitize)

@@ -18,14 +18,14 @@ random_keys() {
 
 start_game "$build" --record "$tmp/window.rdr"
 click_at 200 120; mouse_to 790 590
-random_keys 8
+random_keys 5
 # Into the left bank until the game is decided (the game's clock, not the wall's, under load).
 xdotool keydown a
 for _ in $(seq 300); do grep -q "window.rdr:" "$GAME_OUT" && break; sleep 0.2; done
 xdotool keyup a
 sleep 0.5; press space; sleep 0.5
 click_at 200 120; mouse_to 790 590
-random_keys 6
+random_keys 3
 press Escape; sleep 0.5; press Escape
 wait_exit 10
 [ "$GAME_RC" -eq 0 ] || fail "the recording game ended with $GAME_RC"
