@@ -25,12 +25,11 @@ failed=0
 cmake -S . -B build -DBUILD_TESTING=ON -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games \
     -DCMAKE_INSTALL_DATADIR=share/games >/dev/null
 cmake -S . -B build-asan -DBUILD_TESTING=ON -DRIVERDUEL_SANITIZE=ON >/dev/null
-cmake --build build -j"$jobs"
-
 # The sanitized tree (everything its tests use; benchmarks and packaging are left out there)
-# builds while the suite runs, at idle priority: it only gets the processor time the tests
-# leave unused, so the tests that time what they see and hear run as they would alone. The
-# second build of the package and the Windows build share that time with it, equally.
+# builds beside the plain one and then the suite, at idle priority: it only gets the processor
+# time they leave unused (a link waiting on its objects, the tests waiting on the game), so the
+# tests that time what they see and hear run as they would alone. The second build of the
+# package and the Windows build share that time with it, equally.
 idle=(chrt --idle 0)
 "${idle[@]}" true 2>/dev/null || idle=(nice -n 19)
 set -m # its own process group, so that it can be stopped with its compilers
@@ -42,6 +41,7 @@ stop_asan_build() {
     wait "$asan_build" 2>/dev/null || true
 }
 trap stop_asan_build EXIT
+cmake --build build -j"$jobs"
 
 deps_done=0
 wait "$deps" || deps_done=$?
