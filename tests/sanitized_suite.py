@@ -2,9 +2,10 @@
 """Writes the sanitized tree's tests (label "sanitize") as a ctest file that the plain tree's
 suite includes, so that both run in one ctest: the locks that keep busy and timed tests apart
 hold across both, and the sanitized tests fill the time the plain ones leave. Each is named
-sanitized_NAME and needs the fixture sanitized_build, a test that waits for the tree's build
-(run-tests.sh writes its exit status to ASAN_BUILD/build.status) and builds what is left of it
-when that failed.
+sanitized_NAME, runs NAME in its tree through ctest there (its tree may not be built yet when
+this runs), shares its locks, processors, cost and time limit, and needs the fixture
+sanitized_build, a test that waits for the tree's build (run-tests.sh writes its exit status to
+ASAN_BUILD/build.status) and builds what is left of it when that failed.
 
 Usage: sanitized_suite.py ASAN_BUILD OUT_FILE"""
 import json
@@ -12,6 +13,7 @@ import subprocess
 import sys
 
 SANITIZER_ENVIRONMENT = ["ASAN_OPTIONS=detect_leaks=0", "UBSAN_OPTIONS=print_stacktrace=1"]
+SCHEDULING = ("RESOURCE_LOCK", "PROCESSORS", "COST", "TIMEOUT", "LABELS")
 
 
 def quote(text):
@@ -50,10 +52,12 @@ def main():
         properties = {p["name"]: p["value"] for p in t.get("properties", [])}
         if "FIXTURES_REQUIRED" in properties or "FIXTURES_SETUP" in properties:
             sys.exit(t["name"] + ": a sanitized test with fixtures of its own")
-        properties["ENVIRONMENT"] = properties.get("ENVIRONMENT", []) + SANITIZER_ENVIRONMENT
-        properties["FIXTURES_REQUIRED"] = "sanitized_build"
-        properties.setdefault("WORKING_DIRECTORY", tree + "/tests")
-        blocks.append(test("sanitized_" + t["name"], t["command"], properties))
+        outer = {key: properties[key] for key in SCHEDULING if key in properties}
+        outer["ENVIRONMENT"] = SANITIZER_ENVIRONMENT
+        outer["FIXTURES_REQUIRED"] = "sanitized_build"
+        command = ["ctest", "--test-dir", tree, "-R", "^%s$" % t["name"], "--no-tests=error",
+                   "--output-on-failure"]
+        blocks.append(test("sanitized_" + t["name"], command, outer))
     with open(out, "w") as f:
         f.write("\n".join(blocks) + "\n")
 
