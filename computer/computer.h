@@ -16,9 +16,10 @@ const int FLAWLESS = HIGHEST_LEVEL + 1;
 // The computer riding one rider. It looks at the river once a pass as a player sees it and
 // acts on what it saw a reaction time before (150 ms at level 5 to 400 ms at level 1),
 // through the same three inputs as a player. The lower its level, the shorter it thinks ahead,
-// the worse it judges where and when obstacles come, the less it attacks and the more often
-// its mind wanders. Its slips come from a small generator of its own seeded with `seed` (the
-// game's); it draws nothing from the game's generator and reads no clock. A fresh one per game.
+// the worse it judges where and when obstacles come and the more often its mind wanders; a
+// beginner (level 1) also hardly attacks. Its slips come from a small generator of its own
+// seeded with `seed` (the game's); it draws nothing from the game's generator and reads no
+// clock. A fresh one per game.
 class ComputerRider {
 public:
     // `index` 0 rides riders[0] (Rudko), 1 riders[1] (Berto).

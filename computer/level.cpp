@@ -4,17 +4,19 @@
 namespace computer {
 
 // Level 1 reacts in 400 ms, thinks 300 ms ahead, misjudges a rock's place by up to 50 pixels
-// and its arrival by up to four passes, and lets its mind wander most of the time: it dodges
-// what it sees coming, late and clumsily. Level 5 reacts in 150 ms, thinks 1.3 s ahead and
-// misjudges little. The steps between are about even: each level beats the one below it in
-// about four games of five.
+// and its arrival by up to four passes, hardly attacks, and lets its mind wander most of the
+// time: it dodges what it sees coming, late and clumsily. From level 2 up the levels go for
+// the other rider alike (a rider hiding under water or at its bank is landed on by each of
+// them) and differ by reaction, foresight, misjudging and attention. Level 5 reacts in 150 ms,
+// thinks about a second ahead and misjudges little. The steps between are about even:
+// each level beats the one below it in about four games of five.
 static const Skill skills[FLAWLESS] = {
     //  delay horizon misjudge mistime appetite reach lapses
-    {8, 6, 50.0f, 4.0f, 0.1f, 80.0f, 44},
-    {6, 14, 34.0f, 2.6f, 0.25f, 120.0f, 28},
-    {5, 18, 26.0f, 2.0f, 0.35f, 140.0f, 21},
-    {4, 22, 20.0f, 1.6f, 0.4f, 160.0f, 16},
-    {3, 26, 12.0f, 1.0f, 0.5f, 180.0f, 8},
+    {8, 6, 50.0f, 4.0f, 0.1f, 80.0f, 48},
+    {6, 11, 36.0f, 2.8f, 0.5f, 180.0f, 32},
+    {5, 15, 26.0f, 2.0f, 0.5f, 180.0f, 25},
+    {4, 18, 20.0f, 1.6f, 0.5f, 180.0f, 17},
+    {3, 21, 16.0f, 1.3f, 0.5f, 180.0f, 12},
     {3, HORIZON, 0.0f, 0.0f, 0.6f, 200.0f, 0}, // FLAWLESS
 };
 

@@ -24,11 +24,11 @@ namespace {
 // computer's play does.
 const char* const pinned[HIGHEST_LEVEL + 1] = {
     "",
-    "winner Berto steps 412 state 69170fd5d092a6f6",
-    "winner Berto steps 1199 state e3767de9cb625336",
-    "winner Berto steps 425 state 08723c9f0a8c79b6",
-    "winner Berto steps 463 state db9f155c1d6c9731",
-    "winner Berto steps 411 state ce9a4d49bb37d411",
+    "winner Berto steps 517 state 7ea69c074f36fb9c",
+    "winner Berto steps 666 state 9eef3318d9e642da",
+    "winner Berto steps 1338 state 0b98b0d6d63b4d23",
+    "winner Berto steps 598 state d20237c5c53e7d22",
+    "winner Berto steps 983 state 22cadbf5d9aaa637",
 };
 
 } // namespace
