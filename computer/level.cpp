@@ -8,15 +8,15 @@ namespace computer {
 // time: it dodges what it sees coming, late and clumsily. From level 2 up the levels go for
 // the other rider alike (a rider hiding under water or at its bank is landed on by each of
 // them) and differ by reaction, foresight, misjudging and attention. Level 5 reacts in 150 ms,
-// thinks about a second ahead and misjudges little. The steps between are about even:
+// thinks 1.15 s ahead and misjudges little. The steps between are about even:
 // each level beats the one below it in about four games of five.
 static const Skill skills[FLAWLESS] = {
     //  delay horizon misjudge mistime appetite reach lapses
     {8, 6, 50.0f, 4.0f, 0.1f, 80.0f, 48},
-    {6, 11, 36.0f, 2.8f, 0.5f, 180.0f, 32},
+    {6, 11, 38.0f, 3.0f, 0.5f, 180.0f, 35},
     {5, 15, 26.0f, 2.0f, 0.5f, 180.0f, 25},
     {4, 18, 20.0f, 1.6f, 0.5f, 180.0f, 17},
-    {3, 21, 16.0f, 1.3f, 0.5f, 180.0f, 12},
+    {3, 23, 14.0f, 1.1f, 0.5f, 180.0f, 6},
     {3, HORIZON, 0.0f, 0.0f, 0.6f, 200.0f, 0}, // FLAWLESS
 };
 

@@ -25,10 +25,10 @@ namespace {
 const char* const pinned[HIGHEST_LEVEL + 1] = {
     "",
     "winner Berto steps 517 state 7ea69c074f36fb9c",
-    "winner Berto steps 666 state 9eef3318d9e642da",
+    "winner Berto steps 666 state 20ac712530f5c5c6",
     "winner Berto steps 1338 state 0b98b0d6d63b4d23",
     "winner Berto steps 598 state d20237c5c53e7d22",
-    "winner Berto steps 983 state 22cadbf5d9aaa637",
+    "winner Berto steps 767 state 0ab4e94b5df1251f",
 };
 
 } // namespace
