@@ -1,5 +1,7 @@
 #include "audio/wav_decode.h"
 
+#include "files/little_endian.h"
+
 #include <cstring>
 #include <sndfile.h>
 
@@ -9,19 +11,6 @@
 // which recorders leave when they stream, means "up to the end of the file".
 
 namespace {
-
-uint32_t u32At(const unsigned char* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-bool fail(std::string* why, const std::string& what)
-{
-    if (why)
-        *why = what;
-    return false;
-}
 
 bool looksLikeChunkId(const unsigned char* p)
 {

@@ -10,7 +10,6 @@
 
 namespace {
 
-const uint32_t PING_MS = 250;
 const uint32_t ALIVE_MS = 250;
 // A pause of this side's own between two looks at the link (its machine stood still) counts as
 // this long at most on the link's clock: nobody is blamed for silence that nobody heard. A

@@ -79,6 +79,8 @@ public:
     static constexpr size_t PEER_SLOTS = 32;
     // How long a machine that connected to the host has to say hello.
     static constexpr uint32_t GREETING_MS = 2000;
+    // Each end of a link, partner or spectator, pings the other this often.
+    static constexpr uint32_t PING_MS = 250;
     // How long the joiner waits for the host's hello before it says there is no answer.
     static constexpr uint32_t ANSWER_MS = 5000;
     // Slots of any kind (connecting, connected, spectating) that one address may hold before

@@ -18,7 +18,6 @@ namespace {
 const uint32_t SPECTATOR_SILENCE_MS = 5000;
 // A spectator greeted this early in a game is still shown it from its start.
 const uint32_t LATE_FOLLOW_PASSES = 40;
-const uint32_t PING_MS = 250;
 // What a spectator that acknowledges nothing is sent beyond twice what it sent: the game's
 // start and a first batch of passes. Each datagram counts with its IP, UDP and ENet headers.
 const uint64_t FIRST_BATCH = 1500;
@@ -90,7 +89,7 @@ void Spectators::arrived(ENetPeer* peer)
     seat.peer = peer;
     seat.since = seat.lastHeard = enet_time_get();
     seats_.push_back(seat);
-    enet_peer_ping_interval(peer, PING_MS);
+    enet_peer_ping_interval(peer, Connection::PING_MS);
 }
 
 void Spectators::left(ENetPeer* peer)

@@ -11,7 +11,6 @@ namespace {
 const uint32_t SEEN_MS = 100;
 // A shown game that gets no new pass for this long has lost its host.
 const uint32_t DRY_MS = 15000;
-const uint32_t PING_MS = 250;
 // A host that has not greeted a spectator by then is not there (or not a host of this game).
 const uint32_t GREETING_MS = 5000;
 
@@ -119,7 +118,7 @@ void Watching::service()
     while (host_ && enet_host_service(host_, &event, 0) > 0) {
         switch (event.type) {
         case ENET_EVENT_TYPE_CONNECT: {
-            enet_peer_ping_interval(peer_, PING_MS);
+            enet_peer_ping_interval(peer_, Connection::PING_MS);
             Message watch;
             watch.type = MessageType::Watch;
             watch.protocol = self_.protocol;

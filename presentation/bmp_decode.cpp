@@ -1,20 +1,12 @@
 #include "presentation/image_decode.h"
 
+#include "files/little_endian.h"
+
 // The stb_image that Debian ships reads OS/2 colour tables four entries short, leaves colour
 // entries past the table unset, refuses pixel data that does not follow the headers at once and
 // has no run-length BMPs, all of which the library reads: so BMPs are decoded here.
 
 namespace {
-
-uint32_t u16At(const unsigned char* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8;
-}
-
-uint32_t u32At(const unsigned char* p)
-{
-    return u16At(p) | u16At(p + 2) << 16;
-}
 
 int64_t s32At(const unsigned char* p)
 {
@@ -47,13 +39,6 @@ struct Layout {
     uint32_t palette[256] = {};
     int paletteEntries = 0;
 };
-
-bool fail(std::string* why, const std::string& what)
-{
-    if (why)
-        *why = what;
-    return false;
-}
 
 // The bit-field layouts the library knows: 5-5-5 and 5-6-5 in 16 bits, 8-8-8 in 32.
 bool channelsFromMasks(int bits, uint32_t red, uint32_t green, uint32_t blue, Layout* layout)

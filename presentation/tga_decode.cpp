@@ -1,5 +1,7 @@
 #include "presentation/image_decode.h"
 
+#include "files/little_endian.h"
+
 #include <algorithm>
 #include <stb_image.h>
 
@@ -8,18 +10,6 @@
 // the two things stb and the library disagree on or both get wrong.
 
 namespace {
-
-uint32_t u16At(const unsigned char* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8;
-}
-
-bool fail(std::string* why, const std::string& what)
-{
-    if (why)
-        *why = what;
-    return false;
-}
 
 // Walks the run-length packets (which may run on from one row into the next): together they
 // must give every pixel, and none may run past the last one or the end of the file.

@@ -9,7 +9,7 @@
 // The largest file a recording can be: the header, every pass in a block of its own, the end.
 static constexpr size_t largestFile = 26 + maxBuildLength + 6 * size_t(maxRecordedPasses) + 17;
 
-static std::string reason()
+static std::string lastError()
 {
     return std::strerror(errno);
 }
@@ -20,12 +20,12 @@ std::string loadRecording(const std::string& path, Recording& recording)
     // largest recording there can be.
     const int fd = open(path.c_str(), O_RDONLY | O_BINARY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return "cannot open it: " + reason();
+        return "cannot open it: " + lastError();
     struct stat info;
     std::string error;
     std::vector<uint8_t> bytes;
     if (fstat(fd, &info) != 0)
-        error = "cannot read it: " + reason();
+        error = "cannot read it: " + lastError();
     else if (!S_ISREG(info.st_mode))
         error = "not a regular file";
     else if (static_cast<uint64_t>(info.st_size) > largestFile)
@@ -38,7 +38,7 @@ std::string loadRecording(const std::string& path, Recording& recording)
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                error = "cannot read it: " + reason();
+                error = "cannot read it: " + lastError();
             if (n <= 0)
                 break;
             done += static_cast<size_t>(n);

@@ -236,13 +236,13 @@ private:
     }
 };
 
-struct Kind {
+struct TrickKind {
     const char* name;
     Trick trick;
     const char* what;
 };
 
-const Kind kinds[] = {
+const TrickKind trickKinds[] = {
     {"sunk", SUNK, "dives at once and stays under, steering round rocks"},
     {"bank-sunk", BANK_SUNK, "dives at once and stays under at the nearer bank, steering round rocks"},
     {"lurker", LURKER, "sits at its bank and dives while the other rider is near"},
@@ -258,7 +258,7 @@ const Kind kinds[] = {
 
 std::unique_ptr<Player> makeTrickster(const std::string& name, int index, uint32_t seed)
 {
-    for (const Kind& k : kinds)
+    for (const TrickKind& k : trickKinds)
         if (name == k.name)
             return std::unique_ptr<Player>(new Trickster(k.trick, index, seed));
     return nullptr;
@@ -266,7 +266,7 @@ std::unique_ptr<Player> makeTrickster(const std::string& name, int index, uint32
 
 std::string describeTrickster(const std::string& name)
 {
-    for (const Kind& k : kinds)
+    for (const TrickKind& k : trickKinds)
         if (name == k.name)
             return k.what;
     return "";

@@ -21,11 +21,8 @@ const int WATER = 0x1040a0;
 const int LEFT_BANK = 0x30a030;
 const int RIGHT_BANK = 0x309030;
 const int RIDER_COLOUR[2] = {0xe0c000, 0xc000e0};
-const int SHADOW = 0x202020;
 const int ROCK = 0x808080;
 const int BRIDGE = 0x804000;
-const int WHITE = 0xffffff;
-const int RED = 0xff0000;
 
 std::vector<int> drawLog;
 

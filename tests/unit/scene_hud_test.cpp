@@ -12,9 +12,7 @@ using namespace scene_test;
 
 namespace {
 
-const int WHITE = 0xffffff;
 const int BLACK = 0;
-const int RED = 0xff0000;
 const int BLUE = 0xff;
 
 struct SceneHud : ::testing::Test {

@@ -8,7 +8,6 @@ namespace {
 
 const int BODY = 0x00c000;
 const int SECOND_FRAME = 0x00a0a0;
-const int SHADOW = 0x202020;
 
 struct SceneRiderDraw : ::testing::Test {
     SceneState state;

@@ -11,6 +11,11 @@
 
 namespace scene_test {
 
+// Colours the scene tests paint their stand-in sprites with.
+const int WHITE = 0xffffff;
+const int RED = 0xff0000;
+const int SHADOW = 0x202020;
+
 inline BITMAP* solidBitmap(int w, int h, int colour)
 {
     BITMAP* bmp = create_bitmap(w, h);
