@@ -11,12 +11,14 @@ main=$(package_file "$build")
 unset SOURCE_DATE_EPOCH
 # The tree package_build.sh packed, and how it was compiled: a compiler launcher such as ccache
 # may write the paths it sees relative to the tree (its base_dir) into the objects, so the second
-# build goes through the same launcher and lies where the first lies in its source.
+# build goes through the same launcher, lies where the first lies in its source, and is a unity
+# build when the first was.
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 tree=$build
 [ "$(cache CMAKE_INSTALL_BINDIR)" = games ] && [ "$(cache CMAKE_INSTALL_DATADIR)" = share/games ] ||
     tree=$build/debian-games
 launcher=$(sed -n "s/^CMAKE_CXX_COMPILER_LAUNCHER:[A-Z]*=//p" "$tree/CMakeCache.txt")
+unity=$(sed -n "s/^CMAKE_UNITY_BUILD:[A-Z]*=//p" "$tree/CMakeCache.txt")
 place=$(realpath -m --relative-to="$src" "$tree")
 case "$place" in ../*) place=../build ;; esac
 
@@ -40,7 +42,7 @@ checkout "$other"
 second=$(realpath -m "$other/$place")
 { cmake -S "$other" -B "$second" -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr \
       -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games \
-      ${launcher:+-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher} &&
+      ${launcher:+-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher} ${unity:+-DCMAKE_UNITY_BUILD=$unity} &&
   "${idle[@]}" cmake --build "$second" -j2 &&
   (cd "$second" && cpack -G DEB); } >"$tmp/build.log" 2>&1 ||
     { tail -40 "$tmp/build.log" >&2; fail "building the package in a second checkout"; }
