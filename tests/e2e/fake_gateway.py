@@ -65,6 +65,7 @@ def ssdp():
     listening.release()
     while True:
         data, sender = s.recvfrom(2048)
+        print(f"{time.time():.3f} ssdp from {sender} {data[:20]}", flush=True)
         if not data.startswith(b"M-SEARCH"):
             continue
         if mode == "flood":
@@ -97,6 +98,7 @@ def read_request(conn):
 def serve(conn):
     with conn:
         request = read_request(conn)
+        print(f"{time.time():.3f} http {request[:60]}", flush=True)
         if mode == "endless":
             conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n\r\n<?xml version=\"1.0\"?><root>")
             while True:
@@ -114,6 +116,7 @@ def serve(conn):
                     f"</u:{action}Response></s:Body></s:Envelope>").encode()
         conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: %d\r\n"
                      b"Connection: close\r\n\r\n" % len(body) + body)
+        print(f"{time.time():.3f} http answered", flush=True)
 
 
 def http():
@@ -135,6 +138,7 @@ def natpmp():
         data, sender = s.recvfrom(64)
         if len(data) < 2:
             continue
+        print(f"{time.time():.3f} nat-pmp from {sender} {data[:2]}", flush=True)
         since = int(time.monotonic())
         if data[1] == 0:
             s.sendto(struct.pack("!BBHI4s", 0, 128, 0, since, socket.inet_aton(OUTSIDE)), sender)
