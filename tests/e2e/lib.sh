@@ -31,10 +31,11 @@ fail() {
 }
 pass() { echo "ok: $*"; }
 
-# find_window: waits for the game's window, sets WIN, WIN_X, WIN_Y and gives it focus.
+# find_window: waits for the game's window (WINDOW_SECONDS, 10 unless set), sets WIN, WIN_X,
+# WIN_Y and gives it focus.
 find_window() {
     WIN=""
-    for _ in $(seq 100); do
+    for _ in $(seq $((${WINDOW_SECONDS:-10} * 10))); do
         WIN=$(xdotool search --onlyvisible --classname riverduel 2>/dev/null | head -1 || true)
         [ -n "$WIN" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
