@@ -123,6 +123,17 @@ pixel() {
     screen_pixel "$1" $(on_screen "$2" "$3")
 }
 
+# await_pixel FILE X Y RGB: screenshots into FILE until the picture's pixel X,Y is RGB, up to
+# 10 s; false if it never is.
+await_pixel() {
+    for _ in $(seq 40); do
+        shot "$1"
+        [ "$(pixel "$1" "$2" "$3")" = "$4" ] && return 0
+        sleep 0.25
+    done
+    return 1
+}
+
 expect_pixel() {
     local got
     got=$(pixel "$1" "$2" "$3")

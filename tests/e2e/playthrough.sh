@@ -85,11 +85,7 @@ pass "a key returns to the menu, and the program runs on"
 # riders: a slow machine (valgrind) only waits longer, and a shot taken at a fixed time could
 # catch the blank screen between the menu and the game.
 click_at 200 120; mouse_to 790 590
-for _ in $(seq 40); do
-    shot "$tmp/second.png"
-    [ "$(pixel "$tmp/second.png" 108 27)" = "255,0,0" ] && break
-    sleep 0.25
-done
+await_pixel "$tmp/second.png" 108 27 255,0,0 || true
 for point in "108 27 255,0,0" "692 27 255,0,0" "12 42 0,0,255" "13 42 0,0,0" "788 42 0,0,255" "787 42 0,0,0"; do
     set -- $point
     expect_pixel "$tmp/second.png" "$1" "$2" "$3" "second game's HUD"

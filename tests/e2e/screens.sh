@@ -82,11 +82,7 @@ pass "the pointer and the button are where the picture puts them"
 
 # Read from the game's first frame with a HUD, not the blank screen that comes before it.
 click_at 250 120; mouse_to 700 500
-for _ in $(seq 40); do
-    shot "$tmp/game.png"
-    [ "$(pixel "$tmp/game.png" 12 27)" = "255,0,0" ] && break
-    sleep 0.25
-done
+await_pixel "$tmp/game.png" 12 27 255,0,0 || true
 expect_pixel "$tmp/game.png" 12 27 "255,0,0" "the left health bar"
 expect_pixel "$tmp/game.png" 788 27 "255,0,0" "the right health bar"
 for spot in "20 300" "780 300"; do
