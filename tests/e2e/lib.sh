@@ -31,6 +31,18 @@ fail() {
 }
 pass() { echo "ok: $*"; }
 
+# free_port: a UDP port for a host, below the range the system hands clients (those of the
+# tests running beside this one among them), and free when asked.
+free_port() {
+    local port _
+    for _ in $(seq 40); do
+        port=$((20000 + RANDOM % 12000))
+        python3 -c 'import socket, sys; socket.socket(socket.AF_INET, socket.SOCK_DGRAM).bind(("", int(sys.argv[1])))' \
+            "$port" 2>/dev/null && { echo "$port"; return; }
+    done
+    fail "no free UDP port from 20000 to 31999"
+}
+
 # find_window: waits for the game's window (WINDOW_SECONDS, 10 unless set), sets WIN, WIN_X,
 # WIN_Y and gives it focus.
 find_window() {

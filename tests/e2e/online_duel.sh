@@ -13,7 +13,7 @@ build=${1:?build directory}
 text_mask=${2:?text_mask tool}
 HOST_PID=""; JOIN_PID=""; THIRD_PID=""
 
-port=$((20000 + RANDOM % 40000))
+port=$(free_port)
 host_display=$DISPLAY
 own_display join_display
 

@@ -147,7 +147,7 @@ stop_host() {
 mapping() { ip netns exec "$router" nft list chain inet lab_nat prerouting_miniupnpd | grep "dport $port"; }
 
 export HOME=$tmp # no sound device: the game starts without sound
-port=$((20000 + RANDOM % 40000))
+port=$(free_port)
 
 # No daemon: nobody maps, the port must be opened by hand, and only the home network gets in.
 host_at

@@ -9,7 +9,7 @@
 build=${1:?build directory}
 text_mask=${2:?text_mask tool}
 
-port=$((20000 + RANDOM % 40000))
+port=$(free_port)
 host_display=$DISPLAY
 own_display join_display; own_display seer_display; own_display doomed_display
 

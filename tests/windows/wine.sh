@@ -39,7 +39,7 @@ for recording in "$games"/*.rdr; do
 done
 pass "every pinned recording verifies to its line under Wine"
 
-port=$((20000 + RANDOM % 40000))
+port=$(free_port)
 GAME_LOG=$tmp/host.log start_game "$build" --host "$port" --lan-only --record "$tmp/host.rdr"
 HOST_PID=$GAME_PID; HOST_X=$WIN_X; HOST_Y=$WIN_Y; host_display=$DISPLAY
 HELPER_PIDS+=("$HOST_PID")
