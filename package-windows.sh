@@ -4,6 +4,8 @@
 # a read-me, and the same as an installer, riverduel-VERSION-win64-setup.exe (NSIS). Two runs
 # on one commit make the same zip and installer. The libraries are built once into
 # build-windows/libs (remove it to build them again).
+# With RIVERDUEL_WINDOWS_UNITY=ON the game is a unity build (a few source files compiled as one),
+# as the test command builds it: quicker, and the same game.
 # Usage: ./package-windows.sh [LINUX_BUILD_DIR]
 #   LINUX_BUILD_DIR  a Linux build tree whose drawn art and sounds are taken; without it, the
 #                    asset generator is built and run in build-windows/assets
@@ -37,7 +39,7 @@ fi
 step "cross-building the game"
 cmake -S . -B "$out/game" -DCMAKE_TOOLCHAIN_FILE=packaging/windows/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DRIVERDUEL_WINDOWS_PREFIX="$out/libs" \
-    -DRIVERDUEL_ASSETS_FROM="$assets" >/dev/null
+    -DRIVERDUEL_ASSETS_FROM="$assets" -DCMAKE_UNITY_BUILD="${RIVERDUEL_WINDOWS_UNITY:-OFF}" >/dev/null
 cmake --build "$out/game" -j"$jobs" >"$out/game.log" 2>&1 || { tail -40 "$out/game.log" >&2; exit 1; }
 grep -i "warning" "$out/game.log" >&2 || true
 

@@ -21,9 +21,8 @@ jobs="$(nproc)"
 failed=0
 
 # The plain tree is laid out as Debian lays out games, so the package tests pack this build
-# instead of building the game once more beside it. Both trees are unity builds (a few source
-# files compiled as one), which halves their compiling; the Windows game still compiles each
-# file alone, so a file that forgets a header it needs is still caught.
+# instead of building the game once more beside it. Both trees, and the Windows game, are unity
+# builds (a few source files compiled as one), which nearly halves their compiling.
 cmake -S . -B build -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON -DCMAKE_INSTALL_PREFIX=/usr \
     -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games >/dev/null
 cmake -S . -B build-asan -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON -DRIVERDUEL_SANITIZE=ON >/dev/null

@@ -12,7 +12,7 @@ trap 'rm -rf "$out"' EXIT
 idle=(chrt --idle 0)
 "${idle[@]}" true 2>/dev/null || idle=(nice -n 19)
 started=$SECONDS
-RIVERDUEL_WINDOWS_OUT=$out "${idle[@]}" ./package-windows.sh "$build"
+RIVERDUEL_WINDOWS_OUT=$out RIVERDUEL_WINDOWS_UNITY=ON "${idle[@]}" ./package-windows.sh "$build"
 echo "windows: cross-built in $((SECONDS - started)) s"
 started=$SECONDS
 bash tests/e2e/xvfb.sh bash tests/windows/wine.sh "$build" "$out/game"
