@@ -90,6 +90,9 @@ void Spectators::arrived(ENetPeer* peer)
     seat.since = seat.lastHeard = enet_time_get();
     seats_.push_back(seat);
     enet_peer_ping_interval(peer, Connection::PING_MS);
+    // The passes go unreliably; ENet would throw them away while the round trip wavers (a
+    // busy machine), and the spectator would run dry again and again.
+    enet_peer_throttle_configure(peer, 5000, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
 }
 
 void Spectators::left(ENetPeer* peer)

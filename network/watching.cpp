@@ -119,6 +119,7 @@ void Watching::service()
         switch (event.type) {
         case ENET_EVENT_TYPE_CONNECT: {
             enet_peer_ping_interval(peer_, Connection::PING_MS);
+            enet_peer_throttle_configure(peer_, 5000, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
             Message watch;
             watch.type = MessageType::Watch;
             watch.protocol = self_.protocol;
