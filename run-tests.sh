@@ -19,6 +19,7 @@ deps_log=$(mktemp)
 deps=$!
 jobs="$(nproc)"
 failed=0
+step() { echo "== $* ($SECONDS s)"; }
 
 # The plain tree is laid out as Debian lays out games, so the package tests pack this build
 # instead of building the game once more beside it. Both trees, and the Windows game, are unity
@@ -43,6 +44,7 @@ stop_asan_build() {
 }
 trap stop_asan_build EXIT
 cmake --build build -j"$jobs"
+step "the plain tree built"
 
 deps_done=0
 wait "$deps" || deps_done=$?
@@ -62,6 +64,7 @@ fi
 # Four tests at a time (tests/CMakeLists.txt counts each as two processors), never a busy one
 # beside one that times what it sees and hears.
 (cd build && ctest -j9 --output-on-failure --timeout 1200) || failed=1
+step "the plain tests done"
 
 # What is left of the sanitized build (or all of it again, when it failed) goes on at the
 # normal priority, here in front.
@@ -69,12 +72,15 @@ stop_asan_build
 trap - EXIT
 grep -v '\*\*\* .*Terminated$' build-asan/build.log || true
 cmake --build build-asan -j"$jobs"
+step "the sanitized tree built"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest -j7 --output-on-failure --timeout 1200 -L sanitize --no-tests=error) || failed=1
+step "the sanitized tests done"
 
 if [ "$windows" = 1 ]; then
     wait "$windows_tests" || { echo "the Windows tests failed:" >&2; failed=1; }
     cat build/windows-tests.log
+    step "the Windows tests done"
 fi
 
 exit "$failed"
