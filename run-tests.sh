@@ -15,7 +15,8 @@ esac
 # What building needs comes first; the rest of the test packages install while the game builds.
 ./deps.sh tree
 deps_log=$(mktemp)
-./deps.sh test --lists-fresh >"$deps_log" 2>&1 &
+deps_rc=$deps_log.rc
+{ rc=0; ./deps.sh test --lists-fresh >"$deps_log" 2>&1 || rc=$?; echo "$rc" >"$deps_rc"; exit "$rc"; } &
 deps=$!
 jobs="$(nproc)"
 failed=0
@@ -43,8 +44,18 @@ stop_asan_build() {
     wait "$asan_build" 2>/dev/null || true
 }
 trap stop_asan_build EXIT
+# The Windows game's libraries cross-build once the test packages are in, at idle priority;
+# its game, then its tests under Wine, once the Linux build is done (its art and sounds).
+if [ "$windows" = 1 ]; then
+    rm -f build/windows-ready
+    { until [ -s "$deps_rc" ]; do kill -0 $$ 2>/dev/null || exit 1; sleep 1; done
+      [ "$(cat "$deps_rc")" = 0 ] && tests/windows/run.sh build build/windows-ready $$; } \
+        >build/windows-tests.log 2>&1 &
+    windows_tests=$!
+fi
 cmake --build build -j"$jobs"
 step "the plain tree built"
+touch build/windows-ready
 
 deps_done=0
 wait "$deps" || deps_done=$?
@@ -55,15 +66,15 @@ if [ "$deps_done" -ne 0 ]; then
     exit 1
 fi
 
-# The Windows game cross-builds and is tested under Wine beside the Linux tests.
-if [ "$windows" = 1 ]; then
-    tests/windows/run.sh build >build/windows-tests.log 2>&1 &
-    windows_tests=$!
-fi
+# The second build of the package runs beside the rest at idle priority, as its own ctest
+# (it waits for the package the suite makes), so that the sanitized tests need not wait for it.
+(cd build && ctest -R '^package_reproducible$' -FS package --output-on-failure --timeout 1200) \
+    >build/reproducible.log 2>&1 &
+reproducible=$!
 
 # Four tests at a time (tests/CMakeLists.txt counts each as two processors), never a busy one
 # beside one that times what it sees and hears.
-(cd build && ctest -j9 --output-on-failure --timeout 1200) || failed=1
+(cd build && ctest -j9 -E '^package_reproducible$' --output-on-failure --timeout 1200) || failed=1
 step "the plain tests done"
 
 # What is left of the sanitized build (or all of it again, when it failed) goes on at the
@@ -76,6 +87,9 @@ step "the sanitized tree built"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest -j7 --output-on-failure --timeout 1200 -L sanitize --no-tests=error) || failed=1
 step "the sanitized tests done"
+wait "$reproducible" || failed=1
+cat build/reproducible.log
+step "the second build of the package done"
 
 if [ "$windows" = 1 ]; then
     wait "$windows_tests" || { echo "the Windows tests failed:" >&2; failed=1; }
@@ -83,4 +97,5 @@ if [ "$windows" = 1 ]; then
     step "the Windows tests done"
 fi
 
+rm -f "$deps_rc"
 exit "$failed"

@@ -20,8 +20,10 @@ if [ "$(cache CMAKE_INSTALL_BINDIR)" != games ] || [ "$(cache CMAKE_INSTALL_DATA
     cmake --build "$tree" -j2 >"$tmp/build.log" 2>&1 || show_fail "building the packaging tree" "$tmp/build.log"
 fi
 
-rm -rf "$build/deb"
-(cd "$tree" && cpack -G DEB -B "$build/deb") >"$tmp/cpack.log" 2>&1 || show_fail "cpack -G DEB" "$tmp/cpack.log"
+# Packed aside and moved into place whole: package_reproducible.sh may be waiting for it.
+rm -rf "$build/deb" "$build/deb.new"
+(cd "$tree" && cpack -G DEB -B "$build/deb.new") >"$tmp/cpack.log" 2>&1 || show_fail "cpack -G DEB" "$tmp/cpack.log"
+mv "$build/deb.new" "$build/deb"
 debs=("$build/deb"/riverduel_*_*.deb)
 [ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one riverduel_VERSION_ARCH.deb, got ${debs[*]}"
 pass "cpack made $(basename "${debs[0]}")"

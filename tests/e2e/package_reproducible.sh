@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # A second checkout of the same source, in a directory of another depth, built afresh and
 # packaged, gives the same .deb byte for byte as the suite's own build (the package that
-# package_build.sh made, dated by the changelog as this one is).
+# package_build.sh made, dated by the changelog as this one is; once built, it waits up to
+# 10 minutes for that package, which the test command makes beside it).
 # Usage: package_reproducible.sh SOURCE_DIR BUILD_DIR
 src=$(cd "${1:?source directory}" && pwd)
 build=$(cd "${2:?build directory}" && pwd)
 # The scratch directory lies in the build tree: see `launcher` below.
 TMPDIR=$build . "$(dirname "$0")/lib.sh"
-main=$(package_file "$build")
 unset SOURCE_DATE_EPOCH
 # The tree package_build.sh packed, and how it was compiled: a compiler launcher such as ccache
 # may write the paths it sees relative to the tree (its base_dir) into the objects, so the second
@@ -46,6 +46,8 @@ second=$(realpath -m "$other/$place")
   "${idle[@]}" cmake --build "$second" -j2 &&
   (cd "$second" && cpack -G DEB); } >"$tmp/build.log" 2>&1 ||
     { tail -40 "$tmp/build.log" >&2; fail "building the package in a second checkout"; }
+for _ in $(seq 600); do [ -d "$build/deb" ] && break; sleep 1; done
+main=$(package_file "$build")
 debs=("$main" "$second"/riverduel_*_*.deb)
 [ "${#debs[@]}" -eq 2 ] && [ -f "${debs[0]}" ] && [ -f "${debs[1]}" ] || fail "expected two packages, got ${debs[*]}"
 

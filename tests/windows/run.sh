@@ -3,7 +3,10 @@
 # (nothing kept from an earlier run), then tested under Wine (wine.sh). The build runs at idle
 # priority, as the sanitized build does, so the Linux tests running beside it keep the
 # processor they time; the Wine tests, which time a duel, run at the normal priority.
-# Usage: tests/windows/run.sh LINUX_BUILD_DIR   (the Linux build's art and sounds are used)
+# Usage: tests/windows/run.sh LINUX_BUILD_DIR [READY_FILE PID]
+#   The Linux build's art and sounds are used. With READY_FILE, the libraries are built first
+#   and the game once READY_FILE exists (the test command starts this while its Linux build
+#   is still going); it gives up when process PID has ended without making it.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=$(realpath "${1:?Linux build directory}")
@@ -12,6 +15,14 @@ trap 'rm -rf "$out"' EXIT
 idle=(chrt --idle 0)
 "${idle[@]}" true 2>/dev/null || idle=(nice -n 19)
 started=$SECONDS
+if [ -n "${2:-}" ]; then
+    "${idle[@]}" packaging/windows/build-libraries.sh "$out/libs" "$out/sources"
+    touch "$out/libs/built"
+    until [ -e "$2" ]; do
+        kill -0 "${3:?PID}" 2>/dev/null || { echo "windows: the Linux build never finished" >&2; exit 1; }
+        sleep 1
+    done
+fi
 RIVERDUEL_WINDOWS_OUT=$out RIVERDUEL_WINDOWS_UNITY=ON "${idle[@]}" ./package-windows.sh "$build"
 echo "windows: cross-built in $((SECONDS - started)) s"
 started=$SECONDS
