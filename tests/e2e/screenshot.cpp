@@ -18,12 +18,15 @@ static int take(const char* path)
     XImage* image = XGetImage(display, root, 0, 0, size.width, size.height, AllPlanes, ZPixmap);
     if (!image)
         return 1;
+    // The X server's usual 24-bit screen: each pixel one word, red highest.
+    if (image->bits_per_pixel != 32 || image->byte_order != LSBFirst || image->red_mask != 0xff0000 ||
+        image->green_mask != 0xff00 || image->blue_mask != 0xff) {
+        std::fprintf(stderr, "screenshot: not a 24-bit screen\n");
+        return 1;
+    }
     std::vector<unsigned char> rgb(size_t(size.width) * size.height * 3);
     unsigned char* out = rgb.data();
-    // Each pixel as one word, red highest: the X server's usual 24-bit screen.
-    const bool plain = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
-                       image->red_mask == 0xff0000 && image->green_mask == 0xff00 && image->blue_mask == 0xff;
-    for (int y = 0; plain && y < size.height; ++y) {
+    for (int y = 0; y < size.height; ++y) {
         const unsigned char* in = reinterpret_cast<unsigned char*>(image->data) + size_t(y) * image->bytes_per_line;
         for (int x = 0; x < size.width; ++x, in += 4) {
             *out++ = in[2];
@@ -31,13 +34,6 @@ static int take(const char* path)
             *out++ = in[0];
         }
     }
-    for (int y = 0; !plain && y < size.height; ++y)
-        for (int x = 0; x < size.width; ++x) {
-            const unsigned long p = XGetPixel(image, x, y);
-            *out++ = (p & image->red_mask) >> __builtin_ctzl(image->red_mask);
-            *out++ = (p & image->green_mask) >> __builtin_ctzl(image->green_mask);
-            *out++ = (p & image->blue_mask) >> __builtin_ctzl(image->blue_mask);
-        }
     XDestroyImage(image);
     XCloseDisplay(display);
     FILE* file = std::fopen(path, "wb");
