@@ -29,13 +29,14 @@ cmake -S . -B build -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON -DCMAKE_INSTALL_PR
     -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games >/dev/null
 cmake -S . -B build-asan -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON -DRIVERDUEL_SANITIZE=ON >/dev/null
 # The sanitized tree (everything its tests use; benchmarks and packaging are left out there)
-# builds beside the plain one and then the suite, at the lowest priority (nice 19): it gets
-# little more than the processor time they leave unused (a link waiting on its objects, the
-# tests waiting on the game), so the tests that time what they see and hear run as they would
-# alone. The Windows build shares that time with it; the second build of the package, at idle
-# priority, gets what both leave, as it is needed last.
+# builds beside the plain one and then the suite, at idle priority: it only gets the processor
+# time they leave unused (a link waiting on its objects, the tests waiting on the game), so the
+# tests that time what they see and hear run as they would alone. The second build of the
+# package and the Windows build share that time with it, equally.
+idle=(chrt --idle 0)
+"${idle[@]}" true 2>/dev/null || idle=(nice -n 19)
 set -m # its own process group, so that it can be stopped with its compilers
-nice -n 19 cmake --build build-asan -j"$jobs" >build-asan/build.log 2>&1 &
+"${idle[@]}" cmake --build build-asan -j"$jobs" >build-asan/build.log 2>&1 &
 asan_build=$!
 set +m
 stop_asan_build() {
@@ -43,7 +44,7 @@ stop_asan_build() {
     wait "$asan_build" 2>/dev/null || true
 }
 trap stop_asan_build EXIT
-# The Windows game's libraries cross-build once the test packages are in, at nice 19;
+# The Windows game's libraries cross-build once the test packages are in, at idle priority;
 # its game, then its tests under Wine, once the Linux build is done (its art and sounds).
 if [ "$windows" = 1 ]; then
     rm -f build/windows-ready
