@@ -66,17 +66,16 @@ if [ "$deps_done" -ne 0 ]; then
     exit 1
 fi
 
+# The second build of the package runs beside the rest at idle priority, as its own ctest
+# (it waits for the package the suite makes), so that the sanitized tests need not wait for it.
+(cd build && ctest -R '^package_reproducible$' -FS package --output-on-failure --timeout 1200) \
+    >build/reproducible.log 2>&1 &
+reproducible=$!
+
 # Four tests at a time (tests/CMakeLists.txt counts each as two processors), never a busy one
 # beside one that times what it sees and hears.
 (cd build && ctest -j9 -E '^package_reproducible$' --output-on-failure --timeout 1200) || failed=1
 step "the plain tests done"
-
-# The second build of the package, a ctest of its own at idle priority, goes on beside the
-# sanitized build and tests, where the processor is less busy, and nobody waits for it but the
-# end: until now the sanitized and Windows builds had the idle time to themselves.
-(cd build && ctest -R '^package_reproducible$' -FS package --output-on-failure --timeout 1200) \
-    >build/reproducible.log 2>&1 &
-reproducible=$!
 
 # What is left of the sanitized build (or all of it again, when it failed) goes on at the
 # normal priority, here in front.

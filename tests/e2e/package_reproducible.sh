@@ -2,7 +2,7 @@
 # A second checkout of the same source, in a directory of another depth, built afresh and
 # packaged, gives the same .deb byte for byte as the suite's own build (the package that
 # package_build.sh made, dated by the changelog as this one is; once built, it waits up to
-# 10 minutes for that package, should it still be in the making).
+# 10 minutes for that package, which the test command makes beside it).
 # Usage: package_reproducible.sh SOURCE_DIR BUILD_DIR
 src=$(cd "${1:?source directory}" && pwd)
 build=$(cd "${2:?build directory}" && pwd)
