@@ -345,14 +345,17 @@ void Duel::judge(uint32_t now)
 {
     if (now - judgedSince_ < JUDGE_MS)
         return;
-    // A partner not heard at all for a second (a live one answers the pings four times a
-    // second) is not slow but gone: the silence check says so, and the judgement waits.
-    if (link_->silence() > 4 * Connection::PING_MS)
-        return;
     const uint32_t came = game_->remotePasses() - judgedFrom_;
     const uint32_t could = ownPace(now) - judgedOwn_;
     if (came < JUDGE_MIN_PASSES && came * 2 < could) {
         stallEnds(now);
+        // One not heard at all for a second (a live one answers the pings four times a
+        // second) is not slow but gone.
+        if (link_->silence() > 4 * Connection::PING_MS) {
+            link_->drop("connection lost");
+            gone(link_->why());
+            return;
+        }
         brokenWhy_ = "the other rider's game was too slow: " + std::to_string(came) +
                      " passes came in " + std::to_string(JUDGE_MS / 1000) + " s";
     }
