@@ -42,7 +42,8 @@ build() {
 }
 
 patch -d "$work/allegro-4.4.3.1" -p1 -N -s <"$here/allegro-wine.patch" || true
-grep -q GUID_SysKeyboard, "$work/allegro-4.4.3.1/src/win/wkeybd.c" || { echo "the Allegro patch did not apply" >&2; exit 1; }
+grep -q GUID_SysKeyboard, "$work/allegro-4.4.3.1/src/win/wkeybd.c" &&
+    grep -q "msg.message == WM_QUIT" "$work/allegro-4.4.3.1/src/win/wwnd.c" || { echo "the Allegro patch did not apply" >&2; exit 1; }
 # Side by side: each one's configuring, which runs one check at a time, beside the others' compiling.
 build allegro "$work/allegro-4.4.3.1" -DSHARED=OFF -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF \
     -DWANT_JPGALLEG=OFF -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF -DWANT_TESTS=OFF -DWANT_DOCS=OFF &
