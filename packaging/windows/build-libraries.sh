@@ -13,11 +13,12 @@ jobs=${JOBS:-$(nproc)}
 debian=http://deb.debian.org/debian/pool/main
 mkdir -p "$prefix/include/enet" "$prefix/licences" "$work"
 
-# fetch URL SHA256: into WORK, once, checked.
+# fetch URL SHA256: into WORK, once, checked. A download cut short is tried again, as a busy
+# mirror cuts one now and then.
 fetch() {
     local file=$work/${1##*/}
     if [ ! -s "$file" ]; then
-        curl -sSf --retry 3 -o "$file.part" "$1"
+        curl -sSf --retry 5 --retry-all-errors --retry-delay 2 -o "$file.part" "$1"
         mv "$file.part" "$file"
     fi
     echo "$2  $file" | sha256sum -c --quiet - || { echo "$file: wrong checksum" >&2; exit 1; }
