@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # The Windows game, from nothing: its libraries and the game cross-built in a fresh directory
-# (nothing kept from an earlier run), then tested under Wine (wine.sh). The libraries build at
-# idle priority, as the sanitized build does, so the Linux tests running beside them keep the
-# processor they time; the game at the lowest normal priority (nice 19), which still leaves
-# those tests nearly all of it but comes before the idle builds; the Wine tests, which time a
-# duel, run at the normal priority.
+# (nothing kept from an earlier run), then tested under Wine (wine.sh). The build runs at idle
+# priority, as the sanitized build does, so the Linux tests running beside it keep the
+# processor they time; the Wine tests, which time a duel, run at the normal priority.
 # Usage: tests/windows/run.sh LINUX_BUILD_DIR [READY_FILE PID]
 #   The Linux build's art and sounds are used. With READY_FILE, the libraries are built first
 #   (then LINUX_BUILD_DIR/windows-libs-built is made) and the game once READY_FILE exists (the
@@ -26,7 +24,7 @@ if [ -n "${2:-}" ]; then
         sleep 1
     done
 fi
-RIVERDUEL_WINDOWS_OUT=$out RIVERDUEL_WINDOWS_UNITY=ON nice -n 19 ./package-windows.sh "$build"
+RIVERDUEL_WINDOWS_OUT=$out RIVERDUEL_WINDOWS_UNITY=ON "${idle[@]}" ./package-windows.sh "$build"
 echo "windows: cross-built in $((SECONDS - started)) s"
 started=$SECONDS
 bash tests/e2e/xvfb.sh bash tests/windows/wine.sh "$build" "$out/game"
