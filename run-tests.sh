@@ -47,7 +47,7 @@ trap stop_asan_build EXIT
 # The Windows game's libraries cross-build once the test packages are in, at idle priority;
 # its game, then its tests under Wine, once the Linux build is done (its art and sounds).
 if [ "$windows" = 1 ]; then
-    rm -f build/windows-ready build/windows-libs-built
+    rm -f build/windows-ready
     { until [ -s "$deps_rc" ]; do kill -0 $$ 2>/dev/null || exit 1; sleep 1; done
       [ "$(cat "$deps_rc")" = 0 ] && tests/windows/run.sh build build/windows-ready $$; } \
         >build/windows-tests.log 2>&1 &
@@ -68,13 +68,8 @@ fi
 
 # The second build of the package runs beside the rest at idle priority, as its own ctest
 # (it waits for the package the suite makes), so that the sanitized tests need not wait for it.
-# It starts once the Windows libraries are built, which end the longest chain (the Windows game,
-# then its tests): it then takes what the Windows game and the Wine tests leave of the processor.
-{ if [ "$windows" = 1 ]; then
-      until [ -e build/windows-libs-built ] || ! kill -0 "$windows_tests" 2>/dev/null; do sleep 1; done
-  fi
-  cd build && ctest -R '^package_reproducible$' -FS package --output-on-failure --timeout 1200
-} >build/reproducible.log 2>&1 &
+(cd build && ctest -R '^package_reproducible$' -FS package --output-on-failure --timeout 1200) \
+    >build/reproducible.log 2>&1 &
 reproducible=$!
 
 # Four tests at a time (tests/CMakeLists.txt counts each as two processors), never a busy one

@@ -5,9 +5,8 @@
 # processor they time; the Wine tests, which time a duel, run at the normal priority.
 # Usage: tests/windows/run.sh LINUX_BUILD_DIR [READY_FILE PID]
 #   The Linux build's art and sounds are used. With READY_FILE, the libraries are built first
-#   (then LINUX_BUILD_DIR/windows-libs-built is made) and the game once READY_FILE exists (the
-#   test command starts this while its Linux build is still going); it gives up when process
-#   PID has ended without making it.
+#   and the game once READY_FILE exists (the test command starts this while its Linux build
+#   is still going); it gives up when process PID has ended without making it.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=$(realpath "${1:?Linux build directory}")
@@ -18,7 +17,7 @@ idle=(chrt --idle 0)
 started=$SECONDS
 if [ -n "${2:-}" ]; then
     "${idle[@]}" packaging/windows/build-libraries.sh "$out/libs" "$out/sources"
-    touch "$out/libs/built" "$build/windows-libs-built"
+    touch "$out/libs/built"
     until [ -e "$2" ]; do
         kill -0 "${3:?PID}" 2>/dev/null || { echo "windows: the Linux build never finished" >&2; exit 1; }
         sleep 1
