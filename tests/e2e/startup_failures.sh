@@ -44,14 +44,18 @@ work=$tmp
 # Allegro shows its messages with xmessage when it can find it, and prints them on stdout
 # otherwise: a PATH with every usual command but xmessage lets the test read them.
 mkdir "$work/bin"
+declare -A seen=([xmessage]=1)
+tools=()
 for dir in /usr/bin /bin /usr/sbin; do
     [[ -d $dir ]] || continue
     for tool in "$dir"/*; do
         name=${tool##*/}
-        [[ $name == xmessage || -e $work/bin/$name ]] && continue
-        ln -s "$tool" "$work/bin/$name"
+        [[ -n ${seen[$name]:-} ]] && continue
+        seen[$name]=1
+        tools+=("$tool")
     done
 done
+ln -s -t "$work/bin" -- "${tools[@]}" # one process: a link each would cost seconds
 [[ -n ${DISPLAY:-} ]] || { echo "FAIL: run me on an X server (xvfb.sh)"; exit 1; }
 
 fresh_tree() {
