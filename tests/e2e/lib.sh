@@ -224,9 +224,11 @@ energy() {
 
 # mask FILE X Y W H COLOUR: rows of 0/1, 1 where the picture's pixel is exactly #COLOUR.
 mask() {
-    local from to
+    local from to tool size
     from=($(on_screen "$2" "$3")); to=($(on_screen $(($2 + $4 - 1)) $(($3 + $5 - 1))))
-    convert "$1" -crop "$((to[0] - from[0] + 1))x$((to[1] - from[1] + 1))+${from[0]}+${from[1]}" +repage txt:- |
+    size=("$((to[0] - from[0] + 1))" "$((to[1] - from[1] + 1))")
+    { tool=$(shooter) && "$tool" "$1" "${from[@]}" "${size[@]}" 2>/dev/null ||
+          convert "$1" -crop "${size[0]}x${size[1]}+${from[0]}+${from[1]}" +repage txt:-; } |
         awk -v x0="$2" -v y0="$3" -v w="$4" -v h="$5" -v c="#$6" -v pw="$PIC_W" -v ph="$PIC_H" '
             function at(p, size) { return int((2 * p + 1) * size / 1600) }
             /^[0-9]/ { split($1, p, /[,:]/); m[p[2], p[1]] = (index($0, c " ") > 0) }
