@@ -32,7 +32,7 @@ cmake -S . -B build-asan -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON -DRIVERDUEL_S
 # builds beside the plain one and then the suite, at idle priority: it only gets the processor
 # time they leave unused (a link waiting on its objects, the tests waiting on the game), so the
 # tests that time what they see and hear run as they would alone. The second build of the
-# package and the Windows build share that time with it, equally.
+# package shares that time with it, equally; the Windows build, at nice 19, comes before both.
 idle=(chrt --idle 0)
 "${idle[@]}" true 2>/dev/null || idle=(nice -n 19)
 set -m # its own process group, so that it can be stopped with its compilers
@@ -44,7 +44,7 @@ stop_asan_build() {
     wait "$asan_build" 2>/dev/null || true
 }
 trap stop_asan_build EXIT
-# The Windows game's libraries cross-build once the test packages are in, at idle priority;
+# The Windows game's libraries cross-build once the test packages are in, at nice 19;
 # its game, then its tests under Wine, once the Linux build is done (its art and sounds).
 if [ "$windows" = 1 ]; then
     rm -f build/windows-ready

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The Windows game, from nothing: its libraries and the game cross-built in a fresh directory
-# (nothing kept from an earlier run), then tested under Wine (wine.sh). The build runs at idle
-# priority, as the sanitized build does, so the Linux tests running beside it keep the
-# processor they time; the Wine tests, which time a duel, run at the normal priority.
+# (nothing kept from an earlier run), then tested under Wine (wine.sh). The build runs at the
+# lowest normal priority (nice 19): behind every Linux test, so that those keep the processor
+# they time, but ahead of the sanitized build and the second package build (at idle priority),
+# so that the Wine tests can run beside the sanitized tests rather than alone after them. The
+# Wine tests, which time a duel, run at the normal priority.
 # Usage: tests/windows/run.sh LINUX_BUILD_DIR [READY_FILE PID]
 #   The Linux build's art and sounds are used. With READY_FILE, the libraries are built first
 #   and the game once READY_FILE exists (the test command starts this while its Linux build
@@ -12,18 +14,17 @@ cd "$(dirname "$0")/../.."
 build=$(realpath "${1:?Linux build directory}")
 out=$(mktemp -d "${TMPDIR:-/tmp}/riverduel-windows.XXXXXX")
 trap 'rm -rf "$out"' EXIT
-idle=(chrt --idle 0)
-"${idle[@]}" true 2>/dev/null || idle=(nice -n 19)
+low=(nice -n 19)
 started=$SECONDS
 if [ -n "${2:-}" ]; then
-    "${idle[@]}" packaging/windows/build-libraries.sh "$out/libs" "$out/sources"
+    "${low[@]}" packaging/windows/build-libraries.sh "$out/libs" "$out/sources"
     touch "$out/libs/built"
     until [ -e "$2" ]; do
         kill -0 "${3:?PID}" 2>/dev/null || { echo "windows: the Linux build never finished" >&2; exit 1; }
         sleep 1
     done
 fi
-RIVERDUEL_WINDOWS_OUT=$out RIVERDUEL_WINDOWS_UNITY=ON "${idle[@]}" ./package-windows.sh "$build"
+RIVERDUEL_WINDOWS_OUT=$out RIVERDUEL_WINDOWS_UNITY=ON "${low[@]}" ./package-windows.sh "$build"
 echo "windows: cross-built in $((SECONDS - started)) s"
 started=$SECONDS
 bash tests/e2e/xvfb.sh bash tests/windows/wine.sh "$build" "$out/game"
