@@ -16,7 +16,11 @@ out=$(mktemp -d "${TMPDIR:-/tmp}/riverduel-windows.XXXXXX")
 trap 'rm -rf "$out"' EXIT
 low=(nice -n 19)
 started=$SECONDS
+prefix=""
 if [ -n "${2:-}" ]; then
+    # Wine's prefix is made meanwhile, on an X server of its own.
+    "${low[@]}" bash tests/e2e/xvfb.sh bash tests/windows/wine.sh --prefix "$out/wine" &
+    prefix=$!
     "${low[@]}" packaging/windows/build-libraries.sh "$out/libs" "$out/sources"
     touch "$out/libs/built"
     until [ -e "$2" ]; do
@@ -27,5 +31,7 @@ fi
 RIVERDUEL_WINDOWS_OUT=$out RIVERDUEL_WINDOWS_UNITY=ON "${low[@]}" ./package-windows.sh "$build"
 echo "windows: cross-built in $((SECONDS - started)) s"
 started=$SECONDS
-bash tests/e2e/xvfb.sh bash tests/windows/wine.sh "$build" "$out/game"
+made=""
+[ -n "$prefix" ] && wait "$prefix" && made=$out/wine
+bash tests/e2e/xvfb.sh bash tests/windows/wine.sh "$build" "$out/game" $made
 echo "windows: Wine tests passed in $((SECONDS - started)) s"

@@ -3,20 +3,32 @@
 # and ESC again ends it; every pinned recording verifies to its line; an online duel on
 # 127.0.0.1 between the Linux game (host) and the Windows game (joiner, on an X server of
 # its own) is played to its end, and both recordings verify alike on both systems.
-# Usage: wine.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR
+# Usage: wine.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR [WINE_PREFIX]
+#   WINE_PREFIX is a fresh prefix made beforehand by `wine.sh --prefix DIR`; without it, the
+#   test makes its own first.
 . "$(dirname "$0")/../e2e/lib.sh"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+make_prefix() {
+    local started=$SECONDS
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    echo "Wine's prefix made in $((SECONDS - started)) s"
+}
+if [ "${1:-}" = --prefix ]; then
+    export WINEPREFIX=${2:?prefix directory} HOME=${2:?}.home
+    mkdir -p "$HOME"
+    make_prefix
+    exit
+fi
 build=${1:?Linux build directory}
 windows=${2:?Windows build directory}
 games=$(cd "$(dirname "$0")/../games" && pwd)
 
-export WINEPREFIX=$tmp/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" HOME=$tmp
+export WINEPREFIX=${3:-$tmp/wine} HOME=$tmp
 # Wine on a fresh X server, beside the sanitized tests, has taken over 10 s to show its window.
 WINDOW_SECONDS=40
 trap 'rc=$?; wineserver -k 2>/dev/null; (exit "$rc"); cleanup' EXIT
-started=$SECONDS
-wineboot -i >/dev/null 2>&1
-wineserver -w
-echo "Wine's prefix made in $((SECONDS - started)) s"
+[ -n "${3:-}" ] || make_prefix
 
 # wverify FILE: the Windows game's line for a recording.
 wverify() { (cd "$windows" && wine ./riverduel.exe --verify "$1" 2>&1 | tr -d '\r'); }
