@@ -27,7 +27,7 @@ step() { echo "== $* ($SECONDS s)"; }
 # builds (a few source files compiled as one), which nearly halves their compiling.
 cmake -S . -B build -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON -DCMAKE_INSTALL_PREFIX=/usr \
     -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games >/dev/null
-cmake -S . -B build-asan -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON -DRIVERDUEL_SANITIZE=ON >/dev/null
+asan=(-S . -B build-asan -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON -DRIVERDUEL_SANITIZE=ON)
 # The sanitized tree (everything its tests use; benchmarks and packaging are left out there)
 # builds beside the plain one and then the suite, at idle priority: it only gets the processor
 # time they leave unused (a link waiting on its objects, the tests waiting on the game), so the
@@ -35,8 +35,10 @@ cmake -S . -B build-asan -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON -DRIVERDUEL_S
 # package shares that time with it, equally; the Windows build, at nice 19, comes before both.
 idle=(chrt --idle 0)
 "${idle[@]}" true 2>/dev/null || idle=(nice -n 19)
+mkdir -p build-asan
 set -m # its own process group, so that it can be stopped with its compilers
-"${idle[@]}" cmake --build build-asan -j"$jobs" >build-asan/build.log 2>&1 &
+{ "${idle[@]}" cmake "${asan[@]}" >/dev/null && exec "${idle[@]}" cmake --build build-asan -j"$jobs"; } \
+    >build-asan/build.log 2>&1 &
 asan_build=$!
 set +m
 stop_asan_build() {
@@ -82,10 +84,11 @@ step "the plain tests done"
 stop_asan_build
 trap - EXIT
 grep -v '\*\*\* .*Terminated$' build-asan/build.log || true
+cmake "${asan[@]}" >/dev/null
 cmake --build build-asan -j"$jobs"
 step "the sanitized tree built"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest -j7 --output-on-failure --timeout 1200 -L sanitize --no-tests=error) || failed=1
+    ctest -j9 --output-on-failure --timeout 1200 -L sanitize --no-tests=error) || failed=1
 step "the sanitized tests done"
 wait "$reproducible" || failed=1
 cat build/reproducible.log
